@@ -1,0 +1,109 @@
+// Basic value types shared by the whole GUI layer: colours, points,
+// rectangles, mouse buttons and shift states.
+#pragma once
+
+#include <cstdint>
+
+namespace gui {
+
+// A colour: 0x00BBGGRR for a fixed colour, or 0x80000000 + index for a
+// system colour that is resolved to its current value when drawn.
+using TColor = std::uint32_t;
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
+
+constexpr TColor kSystemColorFlag = 0x80000000u;
+constexpr TColor clWindow = kSystemColorFlag + 5;
+constexpr TColor clWindowText = kSystemColorFlag + 8;
+constexpr TColor clBtnFace = kSystemColorFlag + 15;
+constexpr TColor clBtnShadow = kSystemColorFlag + 16;
+constexpr TColor clGrayText = kSystemColorFlag + 17;
+constexpr TColor clBtnText = kSystemColorFlag + 18;
+constexpr TColor clBtnHighlight = kSystemColorFlag + 20;
+constexpr TColor clInfoText = kSystemColorFlag + 23;
+constexpr TColor clInfoBk = kSystemColorFlag + 24;
+
+constexpr bool IsSystemColor(TColor c) { return (c & kSystemColorFlag) != 0; }
+
+// A pixel of a surface: 0x00RRGGBB (red in bits 16..23), the memory order of
+// 32-bit X11 images and Windows DIBs on little-endian machines.
+using TPixel = std::uint32_t;
+
+constexpr TPixel PixelFromRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return (TPixel(r) << 16) | (TPixel(g) << 8) | TPixel(b);
+}
+// Converts a fixed colour (0x00BBGGRR) to a pixel; system colours must be
+// resolved first.
+constexpr TPixel PixelFromColor(TColor c) {
+    return PixelFromRgb(std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16));
+}
+constexpr TColor ColorFromPixel(TPixel p) {
+    return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
+}
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+// A rectangle with Right and Bottom exclusive.
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    constexpr int Width() const { return Right - Left; }
+    constexpr int Height() const { return Bottom - Top; }
+    constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+    constexpr bool Contains(TPoint p) const {
+        return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
+    }
+    constexpr TRect Offset(int dx, int dy) const {
+        return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+    }
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+constexpr TRect Bounds(int left, int top, int width, int height) {
+    return {left, top, left + width, top + height};
+}
+
+// Intersection; empty rectangles come out as {0,0,0,0}.
+TRect Intersect(const TRect& a, const TRect& b);
+// Smallest rectangle holding both; an empty operand is ignored.
+TRect Union(const TRect& a, const TRect& b);
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// Shift state flags (a bit set).
+using TShiftState = std::uint32_t;
+constexpr TShiftState ssShift = 1u << 0;
+constexpr TShiftState ssAlt = 1u << 1;
+constexpr TShiftState ssCtrl = 1u << 2;
+constexpr TShiftState ssLeft = 1u << 3;
+constexpr TShiftState ssRight = 1u << 4;
+constexpr TShiftState ssMiddle = 1u << 5;
+constexpr TShiftState ssDouble = 1u << 6;
+
+constexpr TShiftState ShiftFlagOf(TMouseButton b) {
+    return b == mbLeft ? ssLeft : b == mbRight ? ssRight : ssMiddle;
+}
+
+}  // namespace gui

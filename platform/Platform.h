@@ -1,0 +1,175 @@
+// The platform seam: the one interface through which the GUI layer reaches
+// the system. Each backend (headless/, x11/, win32/) implements it; the
+// program receives a Platform&, never a global.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "gui/FontEngine.h"
+#include "gui/Graphics.h"
+#include "gui/Surface.h"
+#include "gui/SystemColors.h"
+#include "gui/Types.h"
+
+namespace platform {
+
+using gui::TPoint;
+using gui::TRect;
+
+// ---------------------------------------------------------------- windows
+
+enum class WindowKind {
+    Main,     // the launcher: no frame, no taskbar or pager entry, fixed size
+    Dialog,   // modal boxes: no frame, transient for the main window
+    Tooltip,  // the hint window: override-redirect, placed exactly
+};
+
+struct WindowSpec {
+    std::string Caption;
+    WindowKind Kind = WindowKind::Main;
+    TRect Bounds;  // screen coordinates of the client area
+};
+
+enum class MouseAction { Down, DoubleClick, Up, Move, Leave };
+
+// Mouse input in the window's client coordinates. While a button is held
+// the window that got the press keeps receiving input (the points may lie
+// outside it); the GUI layer decides what reaches which control.
+struct MouseInput {
+    MouseAction Action = MouseAction::Move;
+    gui::TMouseButton Button = gui::mbLeft;
+    gui::TShiftState Shift = 0;
+    TPoint Point;
+};
+
+// Implemented by the GUI layer; the backend calls it from DeliverEvents.
+class WindowListener {
+public:
+    virtual ~WindowListener() = default;
+    virtual void NativeMouse(const MouseInput& input) = 0;
+    virtual void NativeExpose(const TRect& area) = 0;  // present the area again
+    virtual void NativeCloseRequest() = 0;
+};
+
+class NativeWindow {
+public:
+    virtual ~NativeWindow() = default;
+    virtual void SetBounds(const TRect& screenRect) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetIcon(const gui::TIcon& icon) = 0;
+    // Copies `area` of the back buffer (same size as the window) to the screen.
+    virtual void Present(const gui::TSurface& backBuffer, const TRect& area) = 0;
+    virtual void BringToFront() = 0;
+    // The native handle as a number (HWND, X window id, headless id).
+    virtual std::uintptr_t Handle() const = 0;
+};
+
+// ------------------------------------------------------ notification area
+
+// The record the tray component hands to the notification area: the fields
+// of the classic NOTIFYICONDATA that the program uses.
+struct NotifyIconData {
+    std::uint32_t cbSize = 0;
+    std::uintptr_t hWnd = 0;
+    std::uint32_t uID = 0;
+    std::uint32_t uFlags = 0;
+    std::uint32_t uCallbackMessage = 0;
+    gui::TIcon Icon;  // hIcon: Icon.Handle()
+    std::string szTip;  // at most 63 bytes
+};
+
+constexpr std::uint32_t NIM_ADD = 0;
+constexpr std::uint32_t NIM_MODIFY = 1;
+constexpr std::uint32_t NIM_DELETE = 2;
+constexpr std::uint32_t NIF_MESSAGE = 1;
+constexpr std::uint32_t NIF_ICON = 2;
+constexpr std::uint32_t NIF_TIP = 4;
+
+// ------------------------------------------------------------- services
+
+struct ShellOpenRequest {
+    std::uintptr_t Owner = 0;
+    std::string File;
+    std::string Parameters;
+    std::string Directory;
+    int ShowCommand = 5;  // SW_SHOW
+};
+
+struct OpenFileRequest {
+    std::uintptr_t Owner = 0;
+    std::string Filter;        // "Name|pattern" pairs
+    std::string InitialFile;   // preselected path
+    bool HideReadOnly = true;
+    bool Resizable = true;
+};
+
+// A running open-file dialog. The GUI layer runs a nested loop until
+// Finished(); on a platform whose dialog is a blocking call the session is
+// finished as soon as it is begun.
+class FileDialogSession {
+public:
+    virtual ~FileDialogSession() = default;
+    virtual bool Finished() = 0;
+    // The chosen path, or nothing when cancelled. Valid once finished.
+    virtual std::optional<std::string> Result() = 0;
+};
+
+// Application-wide events that belong to no window of the GUI layer.
+class AppListener {
+public:
+    virtual ~AppListener() = default;
+    // A mouse action on a notification-area icon: the callback message of
+    // its record, sent to record.hWnd with wParam = uID, lParam = message.
+    virtual void NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message,
+                                   std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // The notification area was re-created: registered icons add again.
+    virtual void NativeTrayRecreated() = 0;
+    // The session is ending (logoff, SIGTERM, display lost).
+    virtual void NativeSessionEnd() = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Event loop. NowMs is a monotonic clock in milliseconds.
+    virtual std::int64_t NowMs() = 0;
+    // True when input waits to be delivered.
+    virtual bool InputPending() = 0;
+    // Delivers every pending event to its listener. When none is pending,
+    // first waits until one arrives or the clock reaches `deadlineMs`
+    // (no deadline when negative). Never polls on a period.
+    virtual void DeliverEvents(std::int64_t deadlineMs) = 0;
+    virtual void SetAppListener(AppListener* listener) = 0;
+
+    // Windows.
+    virtual std::unique_ptr<NativeWindow> CreateNativeWindow(const WindowSpec& spec,
+                                                             WindowListener& listener) = 0;
+    virtual TPoint CursorPos() = 0;
+    virtual TRect ScreenRect() = 0;  // the primary monitor
+
+    // Drawing.
+    virtual gui::TFontEngine& Fonts() = 0;
+    virtual const gui::TSystemColors& SystemColors() = 0;
+
+    // Shell services.
+    virtual std::string ExecutablePath() = 0;
+    // Result >= 32 means success (the classic instance-value convention).
+    virtual int ShellOpen(const ShellOpenRequest& request) = 0;
+    // A 32 x 32 icon for the file, or nothing when it has none.
+    virtual std::optional<gui::TIcon> FileIcon(const std::string& path) = 0;
+    virtual std::unique_ptr<FileDialogSession> BeginOpenFileDialog(
+        const OpenFileRequest& request) = 0;
+    // Shows a native modal error box and returns true, or returns false when
+    // the platform has none (the GUI layer then shows its own).
+    virtual bool ShowNativeErrorBox(const std::string& title, const std::string& message) = 0;
+    // Shell_NotifyIcon: non-zero (true) means success.
+    virtual bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,12 @@
+// The FreeType + fontconfig font engine.
+#pragma once
+
+#include <memory>
+
+#include "gui/FontEngine.h"
+
+namespace platform {
+
+std::unique_ptr<gui::TFontEngine> CreateFreeTypeFontEngine();
+
+}  // namespace platform

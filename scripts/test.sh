@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the release and the sanitizer builds and
+# runs every test in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup-deps.sh
+status=0
+for flavour in release asan; do
+  echo "=== $flavour build"
+  bash scripts/build.sh "$flavour"
+  echo "=== $flavour tests"
+  ctest --test-dir "build/$flavour" --output-on-failure -j "$(nproc)" || status=1
+done
+exit $status
