@@ -83,6 +83,8 @@ public:
     // Narrows the clip to `r` (canvas coordinates) intersected with the
     // current clip.
     void IntersectClip(const TRect& r);
+    // Clip back to the whole surface.
+    void ResetClip() { clip_ = target_->BoundsRect(); }
 
     // Saves pen, brush, font, copy mode, pen position, origin and clip; the
     // destructor restores them.
