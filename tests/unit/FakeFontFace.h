@@ -1,0 +1,37 @@
+// A deterministic font face for layout and canvas tests: every glyph
+// advances 6 pixels and is a solid 4 x 7 box standing on the baseline one
+// pixel right of the pen; a blank has no pixels. Ascent 8, descent 2, the
+// underline is the first row below the baseline.
+#pragma once
+
+#include <map>
+
+#include "gui/FontEngine.h"
+
+namespace gui::testing {
+
+class FakeFontFace : public TFontFace {
+public:
+    static constexpr int kAdvance = 6;
+
+    int Ascent() const override { return 8; }
+    int Descent() const override { return 2; }
+    int UnderlinePosition() const override { return 0; }
+    int UnderlineThickness() const override { return 1; }
+
+    const TGlyph& Glyph(char32_t c) override {
+        auto [it, added] = glyphs_.try_emplace(c);
+        if (added) it->second = Make(c);
+        return it->second;
+    }
+    bool HasGlyph(char32_t) override { return true; }
+
+private:
+    static TGlyph Make(char32_t c) {
+        if (c == U' ') return {0, 0, 0, 0, kAdvance, {}};
+        return {1, 7, 4, 7, kAdvance, std::vector<std::uint8_t>(4 * 7, 255)};
+    }
+    std::map<char32_t, TGlyph> glyphs_;
+};
+
+}  // namespace gui::testing
