@@ -1,0 +1,424 @@
+#include "gui/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "gui/IniText.h"
+
+namespace gui {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// A fresh folder for one test, removed with everything in it afterwards.
+class TTempFolder {
+public:
+    TTempFolder() {
+        std::random_device random;
+        path_ = fs::temp_directory_path() / ("sorimo-ini-" + std::to_string(random()) + std::to_string(random()));
+        fs::create_directories(path_);
+    }
+    ~TTempFolder() {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    const fs::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+    return std::size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// A settings file in its own folder, created with the given bytes.
+class IniFileTest : public ::testing::Test {
+protected:
+    TIniFile Ini(const std::string& bytes) {
+        WriteBytes(name_, bytes);
+        return TIniFile(name_);
+    }
+    std::string Bytes() const { return ReadBytes(name_); }
+
+    TTempFolder folder_;
+    std::string name_ = folder_.File("Sorimo.INI");
+};
+
+// --- Reading ------------------------------------------------------------
+
+using IniRead = IniFileTest;
+
+TEST_F(IniRead, MissingFileGivesDefaultsAndIsNotCreated) {
+    const TIniFile ini(name_);
+    EXPECT_EQ(ini.ReadString("FILES", "1", "NOFILE"), "NOFILE");
+    EXPECT_EQ(ini.ReadInteger("FORM", "OFFSET", 1), 1);
+    EXPECT_FALSE(fs::exists(name_));
+}
+
+TEST_F(IniRead, NamesMatchWithoutRegardToCase) {
+    const TIniFile ini = Ini("[form]\r\nleft=-40\r\n[Files]\r\n3=C:\\x.exe\r\n");
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), -40);
+    EXPECT_EQ(ini.ReadString("FILES", "3", "NOFILE"), "C:\\x.exe");
+}
+
+TEST_F(IniRead, KeysBelongToTheirSectionOnly) {
+    const TIniFile ini = Ini("LEFT=1\r\n[FILES]\r\nLEFT=2\r\n[FORM]\r\nTOP=3\r\n");
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), 0);
+    EXPECT_EQ(ini.ReadInteger("FORM", "TOP", 0), 3);
+}
+
+TEST_F(IniRead, FirstOfDuplicateSectionsAndKeysWins) {
+    const TIniFile ini = Ini("[FORM]\nLEFT=1\nLEFT=2\n[FORM]\nLEFT=3\nTOP=4\n");
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("FORM", "TOP", 0), 0) << "a later duplicate section is not searched";
+}
+
+TEST_F(IniRead, NamesAndValuesAreTrimmedAndOneQuotePairRemoved) {
+    const TIniFile ini = Ini(
+        "  [ FILES ]  \n"
+        "\t 1 \t=\t C:\\a b.txt \t\n"
+        "2='quoted'\n"
+        "3=\" keeps inner blanks \"\n"
+        "4='mismatched\"\n"
+        "5='\n"
+        "6=''\n"
+        "7=\"\"x\"\"\n");
+    EXPECT_EQ(ini.ReadString("FILES", "1", ""), "C:\\a b.txt");
+    EXPECT_EQ(ini.ReadString("FILES", "2", ""), "quoted");
+    EXPECT_EQ(ini.ReadString("FILES", "3", ""), " keeps inner blanks ");
+    EXPECT_EQ(ini.ReadString("FILES", "4", ""), "'mismatched\"");
+    EXPECT_EQ(ini.ReadString("FILES", "5", ""), "'");
+    EXPECT_EQ(ini.ReadString("FILES", "6", "-"), "");
+    EXPECT_EQ(ini.ReadString("FILES", "7", ""), "\"x\"");
+}
+
+TEST_F(IniRead, EmptyValueIsNotTheDefault) {
+    const TIniFile ini = Ini("[FILES]\r\n1=\r\n2=  \t\r\n3\r\n");
+    EXPECT_EQ(ini.ReadString("FILES", "1", "NOFILE"), "");
+    EXPECT_EQ(ini.ReadString("FILES", "2", "NOFILE"), "");
+    EXPECT_EQ(ini.ReadString("FILES", "3", "NOFILE"), "NOFILE") << "a line without '=' is no key";
+}
+
+TEST_F(IniRead, LongValuesAreCut) {
+    const std::string value(3000, 'v');
+    const TIniFile ini = Ini("[FILES]\r\n1=" + value + "\r\n");
+    EXPECT_EQ(ini.ReadString("FILES", "1", ""), value.substr(0, TIniFile::kMaxValueLength));
+    EXPECT_EQ(ini.ReadString("FILES", "2", value).size(), TIniFile::kMaxValueLength);
+}
+
+TEST_F(IniRead, AcceptsCrLfLfAndCrLineBreaks) {
+    const TIniFile ini = Ini("[FORM]\r\nLEFT=1\nTOP=2\rOFFSET=3\n\r[FILES]\r1=x");
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("FORM", "TOP", 0), 2);
+    EXPECT_EQ(ini.ReadInteger("FORM", "OFFSET", 0), 3);
+    EXPECT_EQ(ini.ReadString("FILES", "1", ""), "x");
+}
+
+TEST_F(IniRead, ByteOrderMarkIsNotPartOfTheFirstName) {
+    const TIniFile ini = Ini("\xEF\xBB\xBF[FORM]\r\nLEFT=4\r\n");
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), 4);
+}
+
+TEST_F(IniRead, SectionLineWithoutBracketIsNamedToItsEnd) {
+    const TIniFile ini = Ini("[FORM\r\nLEFT=4\r\n[FILES] trailing words\r\n1=a\r\n");
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), 4);
+    EXPECT_EQ(ini.ReadString("FILES", "1", ""), "a");
+}
+
+TEST_F(IniRead, NulEndsTheMeaningfulPartOfALine) {
+    const TIniFile ini = Ini("[FORM]\nLEFT=4\0junk\nTOP\0=5\n\0[FILES]\nOFFSET=6\n"s);
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), 4);
+    EXPECT_EQ(ini.ReadInteger("FORM", "TOP", 0), 0);
+    EXPECT_EQ(ini.ReadInteger("FORM", "OFFSET", 0), 6) << "a line starting with NUL opens no section";
+}
+
+TEST_F(IniRead, PathThatIsAFolderReadsAsMissing) {
+    fs::create_directory(name_);
+    EXPECT_EQ(TIniFile(name_).ReadString("FORM", "LEFT", "d"), "d");
+}
+
+// --- Integers -------------------------------------------------------------
+
+TEST(IniInteger, DecimalWithinThirtyTwoBits) {
+    EXPECT_EQ(ParseIniInteger("0"), 0);
+    EXPECT_EQ(ParseIniInteger("-40"), -40);
+    EXPECT_EQ(ParseIniInteger("+5"), 5);
+    EXPECT_EQ(ParseIniInteger("007"), 7);
+    EXPECT_EQ(ParseIniInteger("2147483647"), 2147483647);
+    EXPECT_EQ(ParseIniInteger("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(ParseIniInteger("2147483648"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("99999999999"), std::nullopt);
+}
+
+TEST(IniInteger, HexadecimalAfterZeroXOrDollar) {
+    EXPECT_EQ(ParseIniInteger("0x3"), 3);
+    EXPECT_EQ(ParseIniInteger("0X1f"), 31);
+    EXPECT_EQ(ParseIniInteger("$1F"), 31);
+    EXPECT_EQ(ParseIniInteger("0xFFFFFFFF"), -1);
+    EXPECT_EQ(ParseIniInteger("0x100000000"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("0x"), std::nullopt) << "two characters are no hexadecimal number";
+    EXPECT_EQ(ParseIniInteger("$"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("0xG"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("-0x5"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("$-5"), std::nullopt);
+}
+
+TEST(IniInteger, AnythingElseIsNoInteger) {
+    for (const char* text : {"", "abc", "12abc", "1 2", " 5", "+", "-", "+-5", "--5", "1.5", "0x5 "}) {
+        EXPECT_EQ(ParseIniInteger(text), std::nullopt) << '"' << text << '"';
+    }
+}
+
+TEST_F(IniRead, IntegerThatIsNoneGivesTheDefault) {
+    const TIniFile ini = Ini("[FORM]\r\nLEFT=0x3\r\nTOP='7'\r\nOFFSET=abc\r\nX=\r\nY=99999999999\r\n");
+    EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 0), 3);
+    EXPECT_EQ(ini.ReadInteger("FORM", "TOP", 0), 7);
+    EXPECT_EQ(ini.ReadInteger("FORM", "OFFSET", 1), 1);
+    EXPECT_EQ(ini.ReadInteger("FORM", "X", 9), 9);
+    EXPECT_EQ(ini.ReadInteger("FORM", "Y", 9), 9);
+}
+
+// --- Writing --------------------------------------------------------------
+
+using IniWrite = IniFileTest;
+
+TEST_F(IniWrite, FileWrittenFromScratchHoldsExactlyTheKeysInOrder) {
+    TIniFile ini(name_);
+    ini.WriteInteger("FORM", "LEFT", 0);
+    ini.WriteInteger("FORM", "TOP", -40);
+    ini.WriteInteger("FORM", "OFFSET", 1);
+    std::string expected = "[FORM]\r\nLEFT=0\r\nTOP=-40\r\nOFFSET=1\r\n[FILES]\r\n";
+    for (int k = 1; k <= 28; ++k) {
+        ini.WriteString("FILES", std::to_string(k), "NOFILE");
+        expected += std::to_string(k) + "=NOFILE\r\n";
+    }
+    EXPECT_EQ(Bytes(), expected);
+}
+
+TEST_F(IniWrite, ExistingKeyIsRewrittenInItsLine) {
+    TIniFile ini = Ini("[FORM]\r\nLEFT=5\r\nTOP=7\r\n[FILES]\r\n12=old\r\n13=keep\r\n");
+    ini.WriteInteger("FORM", "LEFT", -40);
+    ini.WriteString("FILES", "12", "C:\\new.txt");
+    EXPECT_EQ(Bytes(), "[FORM]\r\nLEFT=-40\r\nTOP=7\r\n[FILES]\r\n12=C:\\new.txt\r\n13=keep\r\n");
+}
+
+TEST_F(IniWrite, MissingKeyFollowsTheLastKeyOfItsSection) {
+    TIniFile ini = Ini("[FORM]\nLEFT=5\n; note\n\n[FILES]\n[EMPTY]\n");
+    ini.WriteInteger("FORM", "TOP", 3);
+    ini.WriteString("FILES", "1", "a");
+    EXPECT_EQ(Bytes(), "[FORM]\nLEFT=5\nTOP=3\r\n; note\n\n[FILES]\n1=a\r\n[EMPTY]\n");
+}
+
+TEST_F(IniWrite, KeyAfterALastLineWithoutBreakStartsALineOfItsOwn) {
+    TIniFile ini = Ini("[FORM]\nLEFT=5");
+    ini.WriteInteger("FORM", "TOP", 3);
+    EXPECT_EQ(Bytes(), "[FORM]\nLEFT=5\r\nTOP=3\r\n");
+}
+
+TEST_F(IniWrite, MissingSectionIsAddedAtTheEnd) {
+    TIniFile ini = Ini("[FILES]\n3=x");
+    ini.WriteInteger("FORM", "LEFT", 0);
+    ini.WriteInteger("FORM", "TOP", 0);
+    EXPECT_EQ(Bytes(), "[FILES]\n3=x\r\n[FORM]\r\nLEFT=0\r\nTOP=0\r\n");
+}
+
+TEST_F(IniWrite, MatchesExistingNamesWithoutRegardToCase) {
+    TIniFile ini = Ini("[form]\nleft=1\n");
+    ini.WriteInteger("FORM", "LEFT", 2);
+    EXPECT_EQ(Bytes(), "[form]\nLEFT=2\r\n");
+}
+
+TEST_F(IniWrite, FirstOfDuplicatesIsRewritten) {
+    TIniFile ini = Ini("[FORM]\nLEFT=1\nLEFT=2\n[FORM]\nLEFT=3\n");
+    ini.WriteInteger("FORM", "LEFT", 9);
+    ini.WriteInteger("FORM", "TOP", 4);
+    EXPECT_EQ(Bytes(), "[FORM]\nLEFT=9\r\nLEFT=2\nTOP=4\r\n[FORM]\nLEFT=3\n");
+}
+
+TEST_F(IniWrite, OtherLinesAreKeptByteForByte) {
+    const std::string before =
+        "\xEF\xBB\xBF; top comment\r\n\r\ngarbage \x01\x80\xFF line\n"
+        "[FORM]\r\n# hash comment\r\n\tLEFT = 1 \r\n"
+        "tail\0with NUL\n\n"s;
+    TIniFile ini = Ini(before);
+    ini.WriteInteger("FORM", "LEFT", 2);
+    EXPECT_EQ(Bytes(),
+              "\xEF\xBB\xBF; top comment\r\n\r\ngarbage \x01\x80\xFF line\n"
+              "[FORM]\r\n# hash comment\r\nLEFT=2\r\n"
+              "tail\0with NUL\n\n"s);
+}
+
+TEST_F(IniWrite, ByteOrderMarkStaysWhenTheFirstLineIsRewritten) {
+    TIniFile ini = Ini("\xEF\xBB\xBF[FORM]\r\nLEFT=4\r\n");
+    ini.WriteString("form", "left", "5");
+    EXPECT_EQ(Bytes(), "\xEF\xBB\xBF[FORM]\r\nleft=5\r\n");
+}
+
+TEST_F(IniWrite, LineBreakTypesOfOtherLinesAreKept) {
+    TIniFile ini = Ini("[FORM]\r\nLEFT=1\nTOP=2\rOFFSET=3\r\n");
+    ini.WriteInteger("FORM", "TOP", 9);
+    EXPECT_EQ(Bytes(), "[FORM]\r\nLEFT=1\nTOP=9\r\nOFFSET=3\r\n");
+}
+
+TEST_F(IniWrite, ValueReadsBackAsWritten) {
+    TIniFile ini(name_);
+    const std::string path = "C:\\Program Files\\テスト\\a=b;c.exe";
+    ini.WriteString("FILES", "5", path);
+    ini.WriteString("FILES", "6", "");
+    EXPECT_EQ(ini.ReadString("FILES", "5", ""), path);
+    EXPECT_EQ(ini.ReadString("FILES", "6", "NOFILE"), "");
+}
+
+TEST_F(IniWrite, TextsThatWouldBreakTheLineAreRefused) {
+    TIniFile ini = Ini("[FILES]\r\n1=a\r\n");
+    EXPECT_THROW(ini.WriteString("FILES", "1", "x\r\nOFFSET=6"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("FILES", "1", "x\ny"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("FILES", "1", "x\ry"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("FILES", "1", "x\0y"s), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("FILES", "a=b", "x"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("FILES", "[1]", "x"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("FILES", " ", "x"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("FI]LES", "1", "x"), std::invalid_argument);
+    EXPECT_THROW(ini.WriteString("", "1", "x"), std::invalid_argument);
+    EXPECT_EQ(Bytes(), "[FILES]\r\n1=a\r\n");
+}
+
+TEST_F(IniWrite, SurvivesBinaryGarbage) {
+    std::mt19937 random(7);
+    std::string garbage(1 << 16, '\0');
+    for (char& c : garbage) c = char(random());
+    TIniFile ini = Ini(garbage);
+    (void)ini.ReadString("FILES", "1", "");
+    ini.WriteString("FILES", "1", "ok");
+    EXPECT_EQ(ini.ReadString("FILES", "1", ""), "ok");
+    EXPECT_EQ(Bytes().substr(0, garbage.size()), garbage);
+}
+
+TEST_F(IniWrite, LeavesNoTemporaryFileBehind) {
+    TIniFile ini = Ini("[FORM]\r\n");
+    ini.WriteInteger("FORM", "LEFT", 1);
+    EXPECT_EQ(EntriesIn(folder_.Path()), 1u);
+}
+
+TEST_F(IniWrite, WritesThroughASymbolicLink) {
+    const std::string real = folder_.File("real.INI");
+    WriteBytes(real, "[FORM]\r\nLEFT=1\r\n");
+    fs::create_symlink(real, name_);
+    TIniFile(name_).WriteInteger("FORM", "LEFT", 2);
+    EXPECT_TRUE(fs::is_symlink(name_));
+    EXPECT_EQ(ReadBytes(real), "[FORM]\r\nLEFT=2\r\n");
+}
+
+// Large files and long lines take time in proportion to their size.
+TEST_F(IniWrite, TenMegabyteFileAndLongLine) {
+    std::string big = "[BIG]\r\n";
+    const std::string filler(90, 'f');
+    for (int i = 0; big.size() < (10u << 20); ++i) {
+        big.append("k").append(std::to_string(i)).append("=").append(filler).append("\r\n");
+    }
+    const std::string longLine = "1=" + std::string(100000, 'L') + "\r\n";
+    TIniFile ini = Ini(big + "[FILES]\r\n" + longLine + "2=after\r\n");
+
+    EXPECT_EQ(ini.ReadString("FILES", "2", ""), "after");
+    EXPECT_EQ(ini.ReadString("FILES", "1", "").size(), TIniFile::kMaxValueLength);
+    ini.WriteString("FILES", "3", "new");
+    EXPECT_EQ(Bytes(), big + "[FILES]\r\n" + longLine + "2=after\r\n3=new\r\n");
+}
+
+// --- Refused writes -------------------------------------------------------
+
+// True when permission bits do not stop this process (for example root).
+bool PermissionsAreIgnored(const TTempFolder& folder) {
+    const fs::path probe = folder.Path() / "probe";
+    WriteBytes(probe, "x");
+    fs::permissions(probe, fs::perms::owner_read);
+    const bool writable = std::ofstream(probe, std::ios::app).is_open();
+    fs::remove(probe);
+    return writable;
+}
+
+std::string CannotWrite(const std::string& name) { return name + " に書き込めません"; }
+
+using IniWriteRefused = IniFileTest;
+
+TEST_F(IniWriteRefused, FolderThatCannotExistNamesTheFile) {
+    WriteBytes(folder_.File("plain"), "not a folder");
+    TIniFile ini(folder_.File("plain") + "/Sorimo.INI");
+    try {
+        ini.WriteInteger("FORM", "LEFT", 0);
+        FAIL() << "the write was not refused";
+    } catch (const ESettingsWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), CannotWrite(ini.FileName()));
+    }
+}
+
+TEST_F(IniWriteRefused, PathThatIsAFolderIsLeftAlone) {
+    fs::create_directory(name_);
+    EXPECT_THROW(TIniFile(name_).WriteInteger("FORM", "LEFT", 0), ESettingsWriteError);
+    EXPECT_TRUE(fs::is_directory(name_));
+    EXPECT_EQ(EntriesIn(folder_.Path()), 1u);
+}
+
+TEST_F(IniWriteRefused, ReadOnlyFileKeepsItsContent) {
+    if (PermissionsAreIgnored(folder_)) GTEST_SKIP() << "permission bits do not bind this user";
+    TIniFile ini = Ini("[FORM]\r\nLEFT=1\r\n");
+    fs::permissions(name_, fs::perms::owner_read);
+    EXPECT_THROW(ini.WriteInteger("FORM", "LEFT", 2), ESettingsWriteError);
+    EXPECT_EQ(Bytes(), "[FORM]\r\nLEFT=1\r\n");
+    EXPECT_EQ(EntriesIn(folder_.Path()), 1u);
+}
+
+TEST_F(IniWriteRefused, ReadOnlyFolderWithoutTheFile) {
+    if (PermissionsAreIgnored(folder_)) GTEST_SKIP() << "permission bits do not bind this user";
+    fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(TIniFile(name_).WriteInteger("FORM", "LEFT", 2), ESettingsWriteError);
+    EXPECT_FALSE(fs::exists(name_));
+}
+
+// A folder that takes no new file still lets a writable file be rewritten.
+TEST_F(IniWrite, ReadOnlyFolderRewritesAWritableFileInPlace) {
+    TIniFile ini = Ini("[FORM]\r\nLEFT=1\r\n");
+    fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    ini.WriteInteger("FORM", "LEFT", 2);
+    EXPECT_EQ(Bytes(), "[FORM]\r\nLEFT=2\r\n");
+    EXPECT_EQ(EntriesIn(folder_.Path()), 1u);
+}
+
+// --- Settings file name ---------------------------------------------------
+
+TEST(SettingsFileName, ReplacesTheExtensionOfTheLastPathPart) {
+    EXPECT_EQ(SettingsFileName("C:\\dir.x\\Sorimo.exe", "\\:"), "C:\\dir.x\\Sorimo.INI");
+    EXPECT_EQ(SettingsFileName("C:\\a.b\\noext", "\\:"), "C:\\a.b\\noext.INI");
+    EXPECT_EQ(SettingsFileName("D:name.exe", "\\:"), "D:name.INI");
+    EXPECT_EQ(SettingsFileName("D:x.y", "\\:"), "D:x.INI");
+    EXPECT_EQ(SettingsFileName("/usr/bin/sorimo", "/"), "/usr/bin/sorimo.INI");
+    EXPECT_EQ(SettingsFileName("/opt/x.y/sorimo", "/"), "/opt/x.y/sorimo.INI");
+    EXPECT_EQ(SettingsFileName("/opt/sorimo.tar.exe", "/"), "/opt/sorimo.tar.INI");
+    EXPECT_EQ(SettingsFileName("sorimo", "/"), "sorimo.INI");
+}
+
+}  // namespace
+}  // namespace gui
