@@ -65,6 +65,9 @@ public:
     // Copies `area` of the back buffer (same size as the window) to the screen.
     virtual void Present(const gui::TSurface& backBuffer, const TRect& area) = 0;
     virtual void BringToFront() = 0;
+    // Keeps the window off the taskbar and pager. Some window managers drop
+    // that state when a window is hidden, so it is asked again on showing.
+    virtual void HideTaskbarEntry() = 0;
     // The native handle as a number (HWND, X window id, headless id).
     virtual std::uintptr_t Handle() const = 0;
 };

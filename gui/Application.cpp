@@ -1,0 +1,222 @@
+#include "gui/Application.h"
+
+#include <algorithm>
+
+#include "gui/Form.h"
+#include "gui/Timer.h"
+
+namespace gui {
+
+namespace {
+std::string BaseNameWithoutExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\:");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return name;
+}
+}  // namespace
+
+TApplication::TApplication(platform::Platform& platform)
+    : TComponent(nullptr), platform_(platform) {
+    Title = BaseNameWithoutExtension(platform_.ExecutablePath());
+    platform_.SetAppListener(this);
+}
+
+TApplication::~TApplication() {
+    DestroyOwnedComponents();
+    platform_.SetAppListener(nullptr);
+}
+
+void TApplication::Adopt(TForm* form) { TComponent::Adopt(std::unique_ptr<TComponent>(form)); }
+
+void TApplication::FormCreated(TForm* form) {
+    forms_.push_back(form);
+    if (!mainForm_ && creatingForm_) {
+        mainForm_ = form;
+        form->HandleNeeded();
+    }
+}
+
+void TApplication::FormDestroyed(TForm* form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    modal_.erase(std::remove(modal_.begin(), modal_.end(), form), modal_.end());
+    if (mainForm_ == form) mainForm_ = nullptr;
+    for (auto it = handles_.begin(); it != handles_.end();)
+        it = it->second == form ? handles_.erase(it) : std::next(it);
+}
+
+// ------------------------------------------------------------ the loop
+
+void TApplication::Run() {
+    if (mainForm_) mainForm_->Show();
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::HandleMessage() {
+    if (!ProcessMessage()) Wait();
+}
+
+void TApplication::ProcessMessages() {
+    while (ProcessMessage()) {
+    }
+    PresentAll();
+}
+
+bool TApplication::ProcessMessage() {
+    if (queue_.empty() && platform_.InputPending()) platform_.DeliverEvents(platform_.NowMs());
+    if (!queue_.empty()) {
+        TMsg msg = queue_.front();
+        queue_.pop_front();
+        Dispatch(msg);
+        return true;
+    }
+    return PaintOneForm() || FireOneTimer();
+}
+
+void TApplication::Wait() {
+    PresentAll();
+    if (terminated_) return;
+    ++waits_;
+    platform_.DeliverEvents(NextTimerDue());
+}
+
+void TApplication::PresentAll() {
+    for (TForm* form : std::vector<TForm*>(forms_)) form->FlushPresent();
+}
+
+void TApplication::Dispatch(TMsg& msg) {
+    try {
+        bool handled = false;
+        if (OnMessage) OnMessage(msg, handled);
+        if (handled) return;
+        TWinControl* target = FindControl(msg.hwnd);
+        if (!target) return;
+        if (IsMouseMessage(msg.message) && !TakesInput(target)) return;
+        target->WndProc(msg);
+    } catch (const std::exception& e) {
+        ShowException(e.what());
+    }
+}
+
+bool TApplication::TakesInput(TWinControl* target) const {
+    // A null entry stands for a platform dialog: then no form takes input.
+    return modal_.empty() || target == modal_.back();
+}
+
+bool TApplication::PaintOneForm() {
+    for (TForm* form : forms_) {
+        if (!form->NeedsPaint() || !form->Visible()) continue;
+        TMsg msg;
+        msg.hwnd = form->Handle();
+        msg.message = WM_PAINT;
+        try {
+            bool handled = false;
+            if (OnMessage) OnMessage(msg, handled);
+            form->PaintInvalid();
+        } catch (const std::exception& e) {
+            ShowException(e.what());
+        }
+        return true;
+    }
+    return false;
+}
+
+// ------------------------------------------------------------ timers
+
+void TApplication::StartTimer(TTimer* timer, int intervalMs) {
+    StopTimer(timer);
+    timers_.push_back({timer, intervalMs, platform_.NowMs() + intervalMs});
+}
+
+void TApplication::StopTimer(TTimer* timer) {
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                 [&](const RunningTimer& t) { return t.timer == timer; }),
+                  timers_.end());
+}
+
+std::int64_t TApplication::NextTimerDue() const {
+    std::int64_t next = -1;
+    for (const RunningTimer& t : timers_)
+        if (next < 0 || t.due < next) next = t.due;
+    return next;
+}
+
+bool TApplication::FireOneTimer() {
+    const std::int64_t now = platform_.NowMs();
+    auto due = std::min_element(timers_.begin(), timers_.end(),
+                                [](const RunningTimer& a, const RunningTimer& b) {
+                                    return a.due < b.due;
+                                });
+    if (due == timers_.end() || due->due > now) return false;
+    due->due = now + due->interval;
+    TTimer* timer = due->timer;
+    TMsg msg;
+    msg.message = WM_TIMER;
+    msg.wParam = reinterpret_cast<std::uintptr_t>(timer);
+    try {
+        bool handled = false;
+        if (OnMessage) OnMessage(msg, handled);
+        if (!handled) timer->Fire();
+    } catch (const std::exception& e) {
+        ShowException(e.what());
+    }
+    return true;
+}
+
+// ------------------------------------------------------------ errors
+
+void TApplication::ShowException(const std::string& message) {
+    if (platform_.ShowNativeErrorBox(Title, message)) return;
+    // A platform without a native error box gets the GUI layer's own.
+    ShowErrorForm(message);
+}
+
+// ------------------------------------------------------------ handles
+
+HWND TApplication::AllocateHandle(TWinControl* control) {
+    const HWND h = nextHandle_++;
+    handles_[h] = control;
+    return h;
+}
+
+void TApplication::RegisterHandle(HWND handle, TWinControl* control) { handles_[handle] = control; }
+
+void TApplication::ReleaseHandle(HWND handle) { handles_.erase(handle); }
+
+TWinControl* TApplication::FindControl(HWND handle) const {
+    auto it = handles_.find(handle);
+    return it == handles_.end() ? nullptr : it->second;
+}
+
+// ------------------------------------------------------------ modality
+
+TApplication::ModalScope::ModalScope(TApplication& app, TForm* form) : app_(app) {
+    app_.modal_.push_back(form);
+}
+
+TApplication::ModalScope::~ModalScope() {
+    if (!app_.modal_.empty()) app_.modal_.pop_back();
+}
+
+// ------------------------------------------------------------ platform events
+
+void TApplication::NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t lParam) {
+    TMsg msg;
+    msg.hwnd = hWnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    PostMessage(msg);
+}
+
+void TApplication::NativeTrayRecreated() {
+    if (OnTrayRecreated) OnTrayRecreated();
+}
+
+void TApplication::NativeSessionEnd() {
+    if (OnSessionEnd) OnSessionEnd();
+}
+
+}  // namespace gui

@@ -1,0 +1,158 @@
+// TApplication: owns the forms, runs the message loop, the timers and the
+// paint cycle, and shows errors that escape event handlers.
+//
+// One turn of the loop takes, in order of priority: a queued message (input,
+// close requests, notifications), then the paint of one invalid form (seen
+// by the message hook as a paint message, number 15, for that form), then
+// one due timer. When nothing is left, everything drawn is presented and the
+// loop waits for input or the next timer; it never polls.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "gui/Component.h"
+#include "gui/Exceptions.h"
+#include "gui/Messages.h"
+#include "platform/Platform.h"
+
+namespace gui {
+
+class TForm;
+class TTimer;
+class TWinControl;
+
+using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
+
+class TApplication : public TComponent, private platform::AppListener {
+public:
+    explicit TApplication(platform::Platform& platform);
+    ~TApplication() override;
+
+    TApplication* Application() const override { return const_cast<TApplication*>(this); }
+    platform::Platform& Platform() const { return platform_; }
+
+    // The title of error boxes: the executable's base name unless set.
+    std::string Title;
+
+    // Creates a form owned by the application. `ref` is set before the form
+    // is constructed (its constructor may use it) and cleared again when
+    // construction fails; the error then passes on. The first form created
+    // becomes the main form.
+    template <class T, class... Args>
+    T& CreateForm(T*& ref, Args&&... args) {
+        void* memory = ::operator new(sizeof(T));
+        ref = static_cast<T*>(memory);
+        T* form = nullptr;
+        creatingForm_ = true;
+        try {
+            form = new (memory) T(*this, std::forward<Args>(args)...);
+        } catch (...) {
+            creatingForm_ = false;
+            ref = nullptr;
+            ::operator delete(memory);
+            throw;
+        }
+        creatingForm_ = false;
+        Adopt(form);
+        return *form;
+    }
+    TForm* MainForm() const { return mainForm_; }
+
+    // The loop.
+    void Run();
+    void Terminate() { terminated_ = true; }
+    bool Terminated() const { return terminated_; }
+    // Processes one message, waiting for one when none is pending.
+    void HandleMessage();
+    // Processes everything pending (messages, paints, due timers) and
+    // returns without waiting.
+    void ProcessMessages();
+    // Processes one pending item; false when nothing was pending.
+    bool ProcessMessage();
+    // The message hook: sees every message before it is dispatched.
+    TMessageEvent OnMessage;
+    void PostMessage(const TMsg& msg) { queue_.push_back(msg); }
+
+    // Errors escaping event handlers: shown in the error box, titled with
+    // Title; the loop goes on.
+    void ShowException(const std::string& message);
+
+    // Timers (used by TTimer).
+    void StartTimer(TTimer* timer, int intervalMs);
+    void StopTimer(TTimer* timer);
+    // The time the next timer is due, or -1 when no timer runs.
+    std::int64_t NextTimerDue() const;
+    // Number of times the loop waited (for tests: an idle loop waits once).
+    std::uint64_t Waits() const { return waits_; }
+
+    // Window handles of controls without a native window of their own.
+    HWND AllocateHandle(TWinControl* control);
+    void RegisterHandle(HWND handle, TWinControl* control);
+    void ReleaseHandle(HWND handle);
+    TWinControl* FindControl(HWND handle) const;
+
+    // While a modal form is open, the other forms take no input.
+    class ModalScope {
+    public:
+        ModalScope(TApplication& app, TForm* form);
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        TApplication& app_;
+    };
+    TForm* ActiveModal() const { return modal_.empty() ? nullptr : modal_.back(); }
+
+    // Used by TForm.
+    void FormCreated(TForm* form);
+    void FormDestroyed(TForm* form);
+
+private:
+    // platform::AppListener
+    void NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message, std::uintptr_t wParam,
+                           std::intptr_t lParam) override;
+    void NativeTrayRecreated() override;
+    void NativeSessionEnd() override;
+
+    void Adopt(TForm* form);
+    void ShowErrorForm(const std::string& message);
+    void Dispatch(TMsg& msg);
+    bool TakesInput(TWinControl* target) const;
+    bool PaintOneForm();
+    bool FireOneTimer();
+    void PresentAll();
+    void Wait();
+
+    struct RunningTimer {
+        TTimer* timer;
+        int interval;
+        std::int64_t due;
+    };
+
+    platform::Platform& platform_;
+    TForm* mainForm_ = nullptr;
+    std::vector<TForm*> forms_;
+    std::deque<TMsg> queue_;
+    std::vector<RunningTimer> timers_;
+    std::map<HWND, TWinControl*> handles_;
+    HWND nextHandle_ = 0x10000;
+    std::vector<TForm*> modal_;
+    bool terminated_ = false;
+    bool creatingForm_ = false;
+    std::uint64_t waits_ = 0;
+
+public:
+    // Hooks for application-wide platform events (the tray component and
+    // the program install these).
+    std::function<void()> OnTrayRecreated;
+    std::function<void()> OnSessionEnd;
+};
+
+}  // namespace gui

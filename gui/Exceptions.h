@@ -1,0 +1,21 @@
+// The errors the GUI layer and the program raise. Messages are UTF-8.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace gui {
+
+// A component rule was broken (a fixed message names which).
+class EInvalidOperation : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Raised while a form's stored layout is applied; ends start-up.
+class ELayoutError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace gui

@@ -1,0 +1,293 @@
+#include "gui/Form.h"
+
+#include <algorithm>
+
+#include "gui/Application.h"
+
+namespace gui {
+
+namespace {
+bool Alive(const std::weak_ptr<void>& token) { return !token.expired(); }
+
+std::uint32_t MessageOf(platform::MouseAction action, TMouseButton b) {
+    const std::uint32_t down = ButtonDownMessage(b);
+    switch (action) {
+        case platform::MouseAction::Down: return down;
+        case platform::MouseAction::Up: return down + 1;
+        case platform::MouseAction::DoubleClick: return down + 2;
+        case platform::MouseAction::Move: return WM_MOUSEMOVE;
+        case platform::MouseAction::Leave: return WM_MOUSELEAVE;
+    }
+    return WM_MOUSEMOVE;
+}
+
+TMouseButton ButtonOf(std::uint32_t message) {
+    if (message >= WM_MBUTTONDOWN) return mbMiddle;
+    if (message >= WM_RBUTTONDOWN) return mbRight;
+    return mbLeft;
+}
+}  // namespace
+
+TForm::TForm(TApplication& app, platform::WindowKind kind)
+    : TWinControl(nullptr), app_(app), kind_(kind) {
+    SetVisible(false);
+    app_.FormCreated(this);
+}
+
+TForm::~TForm() {
+    capture_ = nullptr;
+    hover_ = nullptr;
+    app_.FormDestroyed(this);
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    const bool resized = width != Width() || height != Height();
+    TWinControl::SetBounds(left, top, width, height);
+    if (resized) {
+        backBuffer_.Resize(Width(), Height());
+        InvalidateArea(ClientRect());
+    }
+    if (native_) native_->SetBounds(BoundsRect());
+}
+
+void TForm::SetWindowState(TWindowState state) { windowState_ = state; }
+
+void TForm::SetIcon(const TIcon& icon) {
+    icon_ = icon;
+    if (native_ && !icon_.Empty()) native_->SetIcon(icon_);
+}
+
+void TForm::TextChanged() {
+    if (native_) native_->SetCaption(Caption());
+}
+
+HWND TForm::Handle() {
+    HandleNeeded();
+    return handle_;
+}
+
+void TForm::HandleNeeded() {
+    if (native_) return;
+    platform::WindowSpec spec{Caption(), kind_, BoundsRect()};
+    native_ = app_.Platform().CreateNativeWindow(spec, *this);
+    handle_ = native_->Handle();
+    app_.RegisterHandle(handle_, this);
+    if (!icon_.Empty()) native_->SetIcon(icon_);
+    if (kind_ == platform::WindowKind::Main) native_->HideTaskbarEntry();
+}
+
+const TSystemColors& TForm::Colors() const { return app_.Platform().SystemColors(); }
+
+TFontEngine* TForm::Fonts() const { return &app_.Platform().Fonts(); }
+
+// ------------------------------------------------------------ showing
+
+void TForm::SetVisible(bool visible) {
+    if (visible == Visible()) return;
+    if (visible) {
+        PlaceOnFirstShow();
+        auto alive = AliveToken();
+        DoShow();
+        if (!Alive(alive)) return;
+        HandleNeeded();
+        TWinControl::SetVisible(true);
+        native_->SetBounds(BoundsRect());
+        native_->SetVisible(true);
+        InvalidateArea(ClientRect());
+    } else {
+        if (capture_) capture_ = nullptr;
+        UpdateHover(nullptr);
+        TWinControl::SetVisible(false);
+        if (native_) native_->SetVisible(false);
+        if (OnHide) OnHide(this);
+    }
+}
+
+void TForm::PlaceOnFirstShow() {
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    if (Position != poScreenCenter) return;
+    const TRect screen = app_.Platform().ScreenRect();
+    SetBounds(std::max((screen.Width() - Width()) / 2, 0),
+              std::max((screen.Height() - Height()) / 2, 0), Width(), Height());
+}
+
+void TForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TForm::DoCreate() {
+    if (!OnCreate) return;
+    try {
+        OnCreate(this);
+    } catch (const std::exception& e) {
+        app_.ShowException(e.what());
+    }
+}
+
+void TForm::Show() {
+    SetVisible(true);
+    if (native_ && Visible()) native_->BringToFront();
+}
+
+void TForm::Close() {
+    if (modal_) {
+        ModalResult = mrCancel;
+        return;
+    }
+    TCloseAction action = app_.MainForm() == this ? caFree : caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (app_.MainForm() == this)
+        app_.Terminate();
+    else
+        Hide();
+}
+
+int TForm::ShowModal() {
+    if (Visible() || modal_) throw EInvalidOperation("可視ウィンドウをモーダルにはできません");
+    ModalResult = mrNone;
+    modal_ = true;
+    TApplication::ModalScope scope(app_, this);
+    try {
+        Show();
+        while (ModalResult == mrNone && !app_.Terminated()) app_.HandleMessage();
+    } catch (...) {
+        modal_ = false;
+        Hide();
+        throw;
+    }
+    modal_ = false;
+    Hide();
+    return ModalResult;
+}
+
+// ------------------------------------------------------------ painting
+
+void TForm::Paint(TCanvas&) {}
+
+void TForm::InvalidateArea(const TRect& formRect) {
+    invalid_ = Union(invalid_, Intersect(formRect, ClientRect()));
+}
+
+void TForm::PaintInvalid() {
+    const TRect area = invalid_;
+    invalid_ = {};
+    if (area.IsEmpty() || !Visible()) return;
+    PaintAreaNow(area);
+}
+
+void TForm::PaintAreaNow(const TRect& formRect) {
+    const TRect area = Intersect(formRect, ClientRect());
+    if (area.IsEmpty()) return;
+    TCanvas canvas(backBuffer_, Colors(), Fonts());
+    canvas.IntersectClip(area);
+    canvas.Font = Font();
+    PaintTo(canvas);
+    MarkPresent(area);
+}
+
+void TForm::MarkPresent(const TRect& formRect) {
+    presentDirty_ = Union(presentDirty_, Intersect(formRect, ClientRect()));
+}
+
+void TForm::FlushPresent() {
+    if (presentDirty_.IsEmpty() || !native_ || !Visible()) return;
+    const TRect area = presentDirty_;
+    presentDirty_ = {};
+    native_->Present(backBuffer_, area);
+}
+
+// ------------------------------------------------------------ native events
+
+void TForm::NativeMouse(const platform::MouseInput& input) {
+    TMsg msg;
+    msg.hwnd = handle_;
+    msg.message = MessageOf(input.Action, input.Button);
+    msg.pt = input.Point;
+    msg.shift = input.Shift;
+    app_.PostMessage(msg);
+}
+
+void TForm::NativeExpose(const TRect& area) {
+    if (native_ && Visible()) native_->Present(backBuffer_, Intersect(area, ClientRect()));
+}
+
+void TForm::NativeCloseRequest() {
+    TMsg msg;
+    msg.hwnd = handle_;
+    msg.message = WM_CLOSE;
+    app_.PostMessage(msg);
+}
+
+void TForm::WndProc(TMsg& msg) {
+    if (IsMouseMessage(msg.message)) {
+        RouteMouse(msg);
+    } else if (msg.message == WM_CLOSE) {
+        Close();
+    }
+}
+
+// ------------------------------------------------------------ mouse routing
+
+TControl* TForm::DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local) {
+    if (!ClientRect().Contains(p)) return nullptr;
+    TWinControl* container = this;
+    local = p;
+    for (;;) {
+        TControl* child = container->ControlAtPos(local, allowDisabled);
+        if (!child) return container;
+        local = {local.X - child->Left(), local.Y - child->Top()};
+        auto* inner = dynamic_cast<TWinControl*>(child);
+        if (!inner) return child;
+        container = inner;
+    }
+}
+
+void TForm::UpdateHover(TControl* under) {
+    if (under == hover_) return;
+    TControl* old = hover_;
+    hover_ = under;
+    if (old) old->CMMouseLeave();
+    // The leave handler may have moved the hover on already.
+    if (hover_ == under && under) under->CMMouseEnter();
+}
+
+void TForm::RouteMouse(const TMsg& msg) {
+    TPoint local;
+    TControl* hovered = DeepestControlAt(msg.pt, true, local);
+    if (msg.message == WM_MOUSELEAVE) {
+        UpdateHover(nullptr);
+        return;
+    }
+    UpdateHover(hovered);
+    TControl* target = capture_;
+    if (!target) target = DeepestControlAt(msg.pt, false, local);
+    if (!target) return;  // outside the window, nobody holds the capture
+    const TPoint o = target->FormOrigin();
+    const int x = msg.pt.X - o.X;
+    const int y = msg.pt.Y - o.Y;
+    const TMouseButton button = ButtonOf(msg.message);
+    switch (msg.message) {
+        case WM_MOUSEMOVE: target->WMMouseMove(msg.shift, x, y); break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: target->WMButtonDown(button, msg.shift, x, y); break;
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            if (target->ControlStyle & csDoubleClicks)
+                target->WMButtonDblClk(button, msg.shift, x, y);
+            else
+                target->WMButtonDown(button, msg.shift, x, y);
+            break;
+        default: target->WMButtonUp(button, msg.shift, x, y); break;
+    }
+}
+
+void TForm::ControlDestroyed(TControl* c) {
+    if (capture_ == c) capture_ = nullptr;
+    if (hover_ == c) hover_ = nullptr;
+}
+
+}  // namespace gui

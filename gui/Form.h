@@ -1,0 +1,134 @@
+// TForm: a top-level window. It owns its native window and a back buffer;
+// it routes mouse input to its controls (capture, enter/leave), paints
+// invalid areas when the application asks and presents what changed.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gui/Graphics.h"
+#include "gui/WinControl.h"
+#include "platform/Platform.h"
+
+namespace gui {
+
+class TApplication;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TPosition { poDesigned, poScreenCenter };
+enum TFormBorderStyle { bsNone, bsSingle };
+
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
+
+class TForm : public TWinControl, private platform::WindowListener {
+public:
+    explicit TForm(TApplication& app,
+                   platform::WindowKind kind = platform::WindowKind::Dialog);
+    ~TForm() override;
+
+    TApplication* Application() const override { return &app_; }
+    TApplication& App() const { return app_; }
+
+    // Geometry: Left/Top are screen coordinates; the form has no frame, so
+    // the client area is the whole window.
+    int ClientWidth() const { return Width(); }
+    int ClientHeight() const { return Height(); }
+    void SetClientWidth(int w) { SetWidth(w); }
+    void SetClientHeight(int h) { SetHeight(h); }
+    void SetBounds(int left, int top, int width, int height) override;
+
+    TFormBorderStyle BorderStyle = bsNone;
+    TPosition Position = poDesigned;
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState state);
+    TIcon& Icon() { return icon_; }
+    void SetIcon(const TIcon& icon);
+
+    // Showing and closing.
+    void SetVisible(bool visible) override;
+    void Show();
+    void Hide() { SetVisible(false); }
+    // Runs OnClose; an exception from it abandons the close. Closing the
+    // main form terminates the application, closing another form hides it,
+    // closing a modal form ends its modal loop.
+    void Close();
+    int ShowModal();
+    int ModalResult = mrNone;
+    bool Modal() const { return modal_; }
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+
+    // Native window and drawing.
+    HWND Handle() override;
+    void HandleNeeded();
+    platform::NativeWindow* Native() const { return native_.get(); }
+    TSurface& BackBuffer() { return backBuffer_; }
+    const TSystemColors& Colors() const;
+    TFontEngine* Fonts() const;
+    void InvalidateArea(const TRect& formRect);
+    bool NeedsPaint() const { return !invalid_.IsEmpty(); }
+    // Paints the invalid area (the paint message has been seen by the hook).
+    void PaintInvalid();
+    // Paints an area now, outside the paint cycle (synchronous repaint).
+    void PaintAreaNow(const TRect& formRect);
+    void MarkPresent(const TRect& formRect);
+    void FlushPresent();
+
+    // Mouse routing.
+    TControl* CaptureControl() const { return capture_; }
+    void SetCaptureControl(TControl* c) { capture_ = c; }
+    TControl* HoverControl() const { return hover_; }
+    void ControlDestroyed(TControl* c);
+    void WndProc(TMsg& msg) override;
+
+    // Stored-layout application: `apply` sets the form's properties and
+    // creates its controls; then the OnCreate handler runs. An error from
+    // `apply` passes on (start-up ends); one from OnCreate is shown and the
+    // rest of the handler is skipped.
+    template <class F>
+    void Construct(F&& apply) {
+        LoadLayout(std::forward<F>(apply));
+        DoCreate();
+    }
+
+protected:
+    void Paint(TCanvas& canvas) override;
+    virtual void DoShow();
+    void DoCreate();
+    void TextChanged() override;
+
+private:
+    // platform::WindowListener
+    void NativeMouse(const platform::MouseInput& input) override;
+    void NativeExpose(const TRect& area) override;
+    void NativeCloseRequest() override;
+
+    void RouteMouse(const TMsg& msg);
+    TControl* DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local);
+    void UpdateHover(TControl* under);
+    void PlaceOnFirstShow();
+
+    TApplication& app_;
+    platform::WindowKind kind_;
+    std::unique_ptr<platform::NativeWindow> native_;
+    TSurface backBuffer_;
+    TRect invalid_;
+    TRect presentDirty_;
+    TControl* capture_ = nullptr;
+    TControl* hover_ = nullptr;
+    TIcon icon_;
+    TWindowState windowState_ = wsNormal;
+    bool shownOnce_ = false;
+    bool modal_ = false;
+};
+
+}  // namespace gui

@@ -1,0 +1,292 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/freetype/FreeTypeFontEngine.h"
+
+namespace platform {
+
+namespace {
+class ScriptedDialog final : public FileDialogSession {
+public:
+    bool Finished() override { return finished; }
+    std::optional<std::string> Result() override { return answer; }
+    bool finished = false;
+    std::optional<std::string> answer;
+};
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform() = default;
+
+HeadlessPlatform::~HeadlessPlatform() {
+    for (HeadlessWindow* w : windows_) w->SetVisible(false);
+}
+
+gui::TFontEngine& HeadlessPlatform::Fonts() {
+    if (!fonts_) fonts_ = CreateFreeTypeFontEngine();
+    return *fonts_;
+}
+
+const gui::TSystemColors& HeadlessPlatform::SystemColors() {
+    return gui::ClassicSystemColors::Instance();
+}
+
+// ------------------------------------------------------------ waiting
+
+void HeadlessPlatform::DeliverEvents(std::int64_t deadlineMs) {
+    if (!pending_.empty()) {
+        DeliverPending();
+        return;
+    }
+    if (RunNextStep(deadlineMs)) {
+        DeliverPending();
+        return;
+    }
+    if (deadlineMs < 0)
+        throw std::logic_error("headless: the loop waits forever and no input is scripted");
+    now_ = std::max(now_, deadlineMs);
+    ++timerWakeups_;
+}
+
+void HeadlessPlatform::DeliverPending() {
+    while (!pending_.empty()) {
+        auto event = std::move(pending_.front());
+        pending_.pop_front();
+        event();
+    }
+}
+
+bool HeadlessPlatform::RunNextStep(std::int64_t deadlineMs) {
+    if (steps_.empty()) return false;
+    auto next = std::min_element(steps_.begin(), steps_.end(), [](const Step& a, const Step& b) {
+        return a.Time != b.Time ? a.Time < b.Time : a.Order < b.Order;
+    });
+    if (deadlineMs >= 0 && next->Time > deadlineMs) return false;
+    Step step = std::move(*next);
+    steps_.erase(next);
+    now_ = std::max(now_, step.Time);
+    ++stepWakeups_;
+    step.Run();
+    return true;
+}
+
+void HeadlessPlatform::At(std::int64_t timeMs, std::function<void()> step) {
+    steps_.push_back({timeMs, stepOrder_++, std::move(step)});
+}
+
+// ------------------------------------------------------------ windows
+
+std::unique_ptr<NativeWindow> HeadlessPlatform::CreateNativeWindow(const WindowSpec& spec,
+                                                                   WindowListener& listener) {
+    auto w = std::make_unique<HeadlessWindow>(*this, spec, listener, nextHandle_++);
+    windows_.push_back(w.get());
+    return w;
+}
+
+void HeadlessPlatform::WindowDestroyed(HeadlessWindow* w) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
+    if (grab_ == w) grab_ = nullptr;
+    if (hover_ == w) hover_ = nullptr;
+}
+
+void HeadlessPlatform::Raise(HeadlessWindow* w) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
+    windows_.push_back(w);
+}
+
+HeadlessWindow* HeadlessPlatform::WindowByCaption(const std::string& caption) const {
+    for (HeadlessWindow* w : windows_)
+        if (w->Caption() == caption) return w;
+    return nullptr;
+}
+
+HeadlessWindow* HeadlessPlatform::WindowByHandle(std::uintptr_t handle) const {
+    for (HeadlessWindow* w : windows_)
+        if (w->Handle() == handle) return w;
+    return nullptr;
+}
+
+HeadlessWindow* HeadlessPlatform::WindowAt(TPoint screen) const {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+        if ((*it)->Visible() && (*it)->Bounds().Contains(screen)) return *it;
+    return nullptr;
+}
+
+gui::TSurface HeadlessPlatform::Screenshot(gui::TPixel background) const {
+    gui::TSurface screen(screen_.Width(), screen_.Height(), background);
+    for (const HeadlessWindow* w : windows_) {
+        if (!w->Visible()) continue;
+        const gui::TSurface& pixels = w->Snapshot();
+        const TRect b = w->Bounds();
+        for (int y = 0; y < pixels.Height(); ++y)
+            for (int x = 0; x < pixels.Width(); ++x) screen.Put(b.Left + x, b.Top + y, pixels.At(x, y));
+    }
+    return screen;
+}
+
+// ------------------------------------------------------------ input
+
+HeadlessWindow* HeadlessPlatform::InputWindow() const {
+    return grab_ ? grab_ : WindowAt(pointer_);
+}
+
+void HeadlessPlatform::SendMouse(MouseAction action, gui::TMouseButton button) {
+    HeadlessWindow* target = InputWindow();
+    if (action == MouseAction::Move && hover_ && hover_ != target) {
+        HeadlessWindow* left = hover_;
+        left->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, buttons_, {}});
+    }
+    if (!grab_) hover_ = target;
+    if (!target) return;
+    const TRect b = target->Bounds();
+    MouseInput input{action, button, buttons_, {pointer_.X - b.Left, pointer_.Y - b.Top}};
+    target->Listener().NativeMouse(input);
+}
+
+void HeadlessPlatform::MoveTo(int x, int y) {
+    Queue([this, x, y] {
+        pointer_ = {x, y};
+        SendMouse(MouseAction::Move, gui::mbLeft);
+    });
+}
+
+void HeadlessPlatform::Press(gui::TMouseButton button) {
+    Queue([this, button] {
+        HeadlessWindow* target = InputWindow();
+        const bool dbl = doubleClicks_.Press(button, pointer_, target ? target->Handle() : 0, now_);
+        buttons_ |= gui::ShiftFlagOf(button);
+        if (!grab_) grab_ = target;  // the pointer is grabbed while a button is held
+        SendMouse(dbl ? MouseAction::DoubleClick : MouseAction::Down, button);
+    });
+}
+
+void HeadlessPlatform::Release(gui::TMouseButton button) {
+    Queue([this, button] {
+        buttons_ &= ~gui::ShiftFlagOf(button);
+        SendMouse(MouseAction::Up, button);
+        if ((buttons_ & (gui::ssLeft | gui::ssRight | gui::ssMiddle)) == 0) grab_ = nullptr;
+    });
+}
+
+void HeadlessPlatform::Click(gui::TMouseButton button, int x, int y) {
+    MoveTo(x, y);
+    Press(button);
+    Release(button);
+}
+
+void HeadlessPlatform::DoubleClick(gui::TMouseButton button, int x, int y) {
+    Click(button, x, y);
+    Press(button);
+    Release(button);
+}
+
+void HeadlessPlatform::SendCloseRequest(std::uintptr_t window) {
+    Queue([this, window] {
+        if (HeadlessWindow* w = WindowByHandle(window)) w->Listener().NativeCloseRequest();
+    });
+}
+
+void HeadlessPlatform::SendTrayMessage(std::uint32_t uID, std::intptr_t mouseMessage) {
+    Queue([this, uID, mouseMessage] {
+        // The shell answers for the icon as it was last added or modified.
+        for (auto it = NotifyCalls.rbegin(); it != NotifyCalls.rend(); ++it) {
+            if (it->Data.uID != uID || !it->Result || it->Message == NIM_DELETE) continue;
+            if (app_)
+                app_->NativeTrayMessage(it->Data.hWnd, it->Data.uCallbackMessage, uID, mouseMessage);
+            return;
+        }
+    });
+}
+
+void HeadlessPlatform::SendTrayRecreated() {
+    Queue([this] {
+        if (app_) app_->NativeTrayRecreated();
+    });
+}
+
+void HeadlessPlatform::SendSessionEnd() {
+    Queue([this] {
+        if (app_) app_->NativeSessionEnd();
+    });
+}
+
+// ------------------------------------------------------------ services
+
+int HeadlessPlatform::ShellOpen(const ShellOpenRequest& request) {
+    int result = 2;
+    if (auto it = ShellResults.find(request.File); it != ShellResults.end())
+        result = it->second;
+    else if (std::error_code ec; std::filesystem::exists(request.File, ec))
+        result = 42;
+    ShellCalls.push_back({request, result});
+    return result;
+}
+
+std::optional<gui::TIcon> HeadlessPlatform::FileIcon(const std::string& path) {
+    IconLookups.push_back(path);
+    if (auto fault = IconFaults.find(path); fault != IconFaults.end())
+        throw std::runtime_error(fault->second);
+    if (auto it = Icons.find(path); it != Icons.end()) return it->second;
+    return std::nullopt;
+}
+
+void HeadlessPlatform::ScriptOpenDialog(std::optional<std::string> answer, int delayMs) {
+    dialogAnswers_.push_back({std::move(answer), delayMs});
+}
+
+std::unique_ptr<FileDialogSession> HeadlessPlatform::BeginOpenFileDialog(
+    const OpenFileRequest& request) {
+    DialogRequests.push_back(request);
+    if (dialogAnswers_.empty())
+        throw std::logic_error("headless: an open-file dialog was not scripted");
+    DialogAnswer answer = std::move(dialogAnswers_.front());
+    dialogAnswers_.pop_front();
+    auto session = std::make_unique<ScriptedDialog>();
+    ScriptedDialog* raw = session.get();
+    After(answer.DelayMs, [raw, path = std::move(answer.Path)] {
+        raw->answer = path;
+        raw->finished = true;
+    });
+    return session;
+}
+
+bool HeadlessPlatform::ShowNativeErrorBox(const std::string& title, const std::string& message) {
+    ErrorBoxes.push_back({title, message});
+    return true;
+}
+
+bool HeadlessPlatform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
+    const bool result = message == NIM_DELETE ? true : NotifyIconResult;
+    NotifyCalls.push_back({message, data, result});
+    return result;
+}
+
+// ------------------------------------------------------------ HeadlessWindow
+
+HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const WindowSpec& spec,
+                               WindowListener& listener, std::uintptr_t handle)
+    : platform_(platform), listener_(listener), handle_(handle), kind_(spec.Kind),
+      bounds_(spec.Bounds), caption_(spec.Caption) {}
+
+HeadlessWindow::~HeadlessWindow() { platform_.WindowDestroyed(this); }
+
+void HeadlessWindow::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    if (visible) platform_.Raise(this);
+}
+
+void HeadlessWindow::BringToFront() { platform_.Raise(this); }
+
+void HeadlessWindow::Present(const gui::TSurface& backBuffer, const TRect& area) {
+    ++presents_;
+    if (presented_.Width() != backBuffer.Width() || presented_.Height() != backBuffer.Height())
+        presented_.Resize(backBuffer.Width(), backBuffer.Height());
+    const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
+    for (int y = r.Top; y < r.Bottom; ++y)
+        std::copy(backBuffer.Row(y) + r.Left, backBuffer.Row(y) + r.Right, presented_.Row(y) + r.Left);
+}
+
+}  // namespace platform

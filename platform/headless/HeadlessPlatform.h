@@ -1,0 +1,196 @@
+// The headless backend: a complete platform in memory, for tests and the
+// render tool. It has a virtual screen and a virtual clock that only moves
+// when the loop would otherwise wait, synthetic mouse input at screen
+// points, per-window snapshots of the presented pixels, scripted answers for
+// the shell, the icon lookup and the open-file dialog, and recorders of the
+// notification area and the error box.
+//
+// Waiting: when the loop waits with nothing pending, the earliest scripted
+// step (At) or the loop's deadline, whichever comes first, moves the clock;
+// a wait with neither is a test that forgot to script its input and throws.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/common/DoubleClickTracker.h"
+
+namespace platform {
+
+class HeadlessWindow;
+
+class HeadlessPlatform final : public Platform {
+public:
+    HeadlessPlatform();
+    ~HeadlessPlatform() override;
+
+    // ---- Platform
+    std::int64_t NowMs() override { return now_; }
+    bool InputPending() override { return !pending_.empty(); }
+    void DeliverEvents(std::int64_t deadlineMs) override;
+    void SetAppListener(AppListener* listener) override { app_ = listener; }
+    std::unique_ptr<NativeWindow> CreateNativeWindow(const WindowSpec& spec,
+                                                     WindowListener& listener) override;
+    TPoint CursorPos() override { return pointer_; }
+    TRect ScreenRect() override { return screen_; }
+    gui::TFontEngine& Fonts() override;
+    const gui::TSystemColors& SystemColors() override;
+    std::string ExecutablePath() override { return executablePath_; }
+    int ShellOpen(const ShellOpenRequest& request) override;
+    std::optional<gui::TIcon> FileIcon(const std::string& path) override;
+    std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request) override;
+    bool ShowNativeErrorBox(const std::string& title, const std::string& message) override;
+    bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
+
+    // ---- set-up
+    void SetScreen(TRect screen) { screen_ = screen; }
+    void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
+    // Shell results: by path, else the default rule (>= 32 when the file
+    // exists on disk, 2 "file not found" otherwise).
+    std::map<std::string, int> ShellResults;
+    // Icons by path; a path not listed has no icon. A listed path mapped to
+    // an exception message throws it from the lookup.
+    std::map<std::string, gui::TIcon> Icons;
+    std::map<std::string, std::string> IconFaults;
+    // The next answers of the open-file dialog, in order: the chosen path or
+    // nothing for cancel, after the given virtual delay.
+    void ScriptOpenDialog(std::optional<std::string> answer, int delayMs = 0);
+    bool NotifyIconResult = true;
+
+    // ---- virtual time and scripted steps
+    void At(std::int64_t timeMs, std::function<void()> step);
+    void After(std::int64_t delayMs, std::function<void()> step) { At(now_ + delayMs, std::move(step)); }
+    void SetNow(std::int64_t ms) { now_ = ms; }
+    std::uint64_t TimerWakeups() const { return timerWakeups_; }
+    std::uint64_t StepWakeups() const { return stepWakeups_; }
+
+    // ---- synthetic input (screen coordinates), delivered by the next
+    // DeliverEvents like native events
+    void MoveTo(int x, int y);
+    void Press(gui::TMouseButton button);
+    void Release(gui::TMouseButton button);
+    void Click(gui::TMouseButton button, int x, int y);
+    void DoubleClick(gui::TMouseButton button, int x, int y);
+    void SendCloseRequest(std::uintptr_t window);
+    void SendTrayMessage(std::uint32_t uID, std::intptr_t mouseMessage);
+    void SendTrayRecreated();
+    void SendSessionEnd();
+    gui::TShiftState Buttons() const { return buttons_; }
+
+    // ---- records
+    struct ShellCall {
+        ShellOpenRequest Request;
+        int Result;
+    };
+    std::vector<ShellCall> ShellCalls;
+    std::vector<std::string> IconLookups;
+    std::vector<OpenFileRequest> DialogRequests;
+    struct ErrorBox {
+        std::string Title;
+        std::string Message;
+    };
+    std::vector<ErrorBox> ErrorBoxes;
+    struct NotifyCall {
+        std::uint32_t Message;
+        NotifyIconData Data;
+        bool Result;
+    };
+    std::vector<NotifyCall> NotifyCalls;
+
+    // ---- windows
+    std::vector<HeadlessWindow*> Windows() const { return windows_; }
+    HeadlessWindow* WindowByCaption(const std::string& caption) const;
+    HeadlessWindow* WindowByHandle(std::uintptr_t handle) const;
+    // The topmost visible window at a screen point.
+    HeadlessWindow* WindowAt(TPoint screen) const;
+    // What the screen shows: every visible window's presented pixels, in
+    // z-order, over `background`.
+    gui::TSurface Screenshot(gui::TPixel background = 0x000000) const;
+
+private:
+    friend class HeadlessWindow;
+    void WindowDestroyed(HeadlessWindow* w);
+    void Raise(HeadlessWindow* w);
+    void Queue(std::function<void()> event) { pending_.push_back(std::move(event)); }
+    void DeliverPending();
+    bool RunNextStep(std::int64_t deadlineMs);
+    void SendMouse(MouseAction action, gui::TMouseButton button);
+    HeadlessWindow* InputWindow() const;
+
+    struct Step {
+        std::int64_t Time;
+        std::uint64_t Order;
+        std::function<void()> Run;
+    };
+    struct DialogAnswer {
+        std::optional<std::string> Path;
+        int DelayMs;
+    };
+
+    std::int64_t now_ = 0;
+    TRect screen_{0, 0, 1024, 768};
+    std::string executablePath_ = "/opt/sorimo/sorimo";
+    AppListener* app_ = nullptr;
+    std::unique_ptr<gui::TFontEngine> fonts_;
+    std::deque<std::function<void()>> pending_;
+    std::vector<Step> steps_;
+    std::uint64_t stepOrder_ = 0;
+    std::deque<DialogAnswer> dialogAnswers_;
+    std::uint64_t timerWakeups_ = 0;
+    std::uint64_t stepWakeups_ = 0;
+    std::vector<HeadlessWindow*> windows_;  // z-order, topmost last
+    std::uintptr_t nextHandle_ = 0x100;
+    TPoint pointer_{};
+    gui::TShiftState buttons_ = 0;
+    HeadlessWindow* grab_ = nullptr;
+    HeadlessWindow* hover_ = nullptr;
+    DoubleClickTracker doubleClicks_;
+};
+
+class HeadlessWindow final : public NativeWindow {
+public:
+    HeadlessWindow(HeadlessPlatform& platform, const WindowSpec& spec, WindowListener& listener,
+                   std::uintptr_t handle);
+    ~HeadlessWindow() override;
+
+    void SetBounds(const TRect& screenRect) override { bounds_ = screenRect; }
+    void SetVisible(bool visible) override;
+    void SetCaption(const std::string& caption) override { caption_ = caption; }
+    void SetIcon(const gui::TIcon& icon) override { icon_ = icon; }
+    void Present(const gui::TSurface& backBuffer, const TRect& area) override;
+    void BringToFront() override;
+    void HideTaskbarEntry() override { ++taskbarHides_; }
+    std::uintptr_t Handle() const override { return handle_; }
+
+    WindowKind Kind() const { return kind_; }
+    TRect Bounds() const { return bounds_; }
+    bool Visible() const { return visible_; }
+    const std::string& Caption() const { return caption_; }
+    const gui::TIcon& Icon() const { return icon_; }
+    int TaskbarHides() const { return taskbarHides_; }
+    int Presents() const { return presents_; }
+    // The pixels last presented, at the window's size.
+    const gui::TSurface& Snapshot() const { return presented_; }
+    WindowListener& Listener() { return listener_; }
+
+private:
+    HeadlessPlatform& platform_;
+    WindowListener& listener_;
+    std::uintptr_t handle_;
+    WindowKind kind_;
+    TRect bounds_;
+    std::string caption_;
+    gui::TIcon icon_;
+    bool visible_ = false;
+    int taskbarHides_ = 0;
+    int presents_ = 0;
+    gui::TSurface presented_;
+};
+
+}  // namespace platform
