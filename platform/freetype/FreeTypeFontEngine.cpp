@@ -1,9 +1,41 @@
+// The font engine of the headless and X11 backends: fontconfig chooses the
+// files (FontMatcher.h), FreeType renders the glyphs (FreeTypeFace.h).
 #include "platform/freetype/FreeTypeFontEngine.h"
 
-#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "platform/freetype/FontMatcher.h"
+#include "platform/freetype/FreeTypeFace.h"
+#include "platform/freetype/FtHandles.h"
 
 namespace platform {
+namespace {
 
-std::unique_ptr<gui::TFontEngine> CreateFreeTypeFontEngine() { throw std::runtime_error("not yet"); }
+class FreeTypeFontEngine final : public gui::TFontEngine {
+public:
+    FreeTypeFontEngine()
+        : library_(std::make_shared<ft::Library>()), matcher_(std::make_shared<ft::FontMatcher>()) {}
+
+    // Faces are kept for the engine's life: a program uses a handful of
+    // fonts, and reopening one would throw its glyph cache away.
+    std::shared_ptr<gui::TFontFace> Open(const gui::TFontSpec& spec) override {
+        for (const auto& [known, face] : faces_) {
+            if (known == spec) return face;
+        }
+        auto face = std::make_shared<ft::FreeTypeFace>(library_, matcher_, spec);
+        faces_.emplace_back(spec, face);
+        return face;
+    }
+
+private:
+    std::shared_ptr<ft::Library> library_;
+    std::shared_ptr<const ft::FontMatcher> matcher_;
+    std::vector<std::pair<gui::TFontSpec, std::shared_ptr<gui::TFontFace>>> faces_;
+};
+
+}  // namespace
+
+std::unique_ptr<gui::TFontEngine> CreateFreeTypeFontEngine() { return std::make_unique<FreeTypeFontEngine>(); }
 
 }  // namespace platform
