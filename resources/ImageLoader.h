@@ -1,0 +1,15 @@
+// Turns embedded images into the GUI layer's bitmaps and icons.
+#pragma once
+
+#include "gui/Graphics.h"
+#include "resources/EmbeddedImage.h"
+
+namespace resources {
+
+// An 8-bit bitmap with the image's palette; transparent entries are black.
+gui::TBitmap ToBitmap(const EmbeddedImage& image);
+
+// An icon whose transparent palette entries get alpha 0 and all others 255.
+gui::TIcon ToIcon(const EmbeddedImage& image);
+
+}  // namespace resources
