@@ -19,6 +19,8 @@ public:
     TBitmap() = default;
     TBitmap(int width, int height, TPixelFormat format = pf24bit);
     // An 8-bit bitmap from palette indices (row-major, width * height).
+    // Throws std::invalid_argument when the sizes disagree or an index is
+    // outside the palette.
     static TBitmap FromIndexed(int width, int height, const std::vector<TPixel>& palette,
                                const std::vector<std::uint8_t>& indices);
 
@@ -45,11 +47,15 @@ private:
 class TIcon {
 public:
     TIcon() = default;
+    // `alpha` holds one value per pixel, row-major; throws
+    // std::invalid_argument when its size does not match.
     TIcon(TSurface pixels, std::vector<std::uint8_t> alpha);
+    // A copy is another icon and gets its own handle; a move hands the
+    // handle over and leaves the source empty.
     TIcon(const TIcon& other);
     TIcon& operator=(const TIcon& other);
-    TIcon(TIcon&&) noexcept = default;
-    TIcon& operator=(TIcon&&) noexcept = default;
+    TIcon(TIcon&& other) noexcept;
+    TIcon& operator=(TIcon&& other) noexcept;
 
     bool Empty() const { return pixels_.Empty(); }
     int Width() const { return pixels_.Width(); }
