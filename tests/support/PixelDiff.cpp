@@ -1,0 +1,76 @@
+#include "tests/support/PixelDiff.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "platform/png/PngFile.h"
+
+namespace testsupport {
+
+namespace {
+
+std::string Hex(gui::TPixel p) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", unsigned(p & 0xFFFFFF));
+    return text;
+}
+
+gui::TSurface DiffPicture(const gui::TSurface& expected, const gui::TSurface& actual) {
+    gui::TSurface diff(expected.Width(), expected.Height());
+    for (int y = 0; y < diff.Height(); ++y) {
+        for (int x = 0; x < diff.Width(); ++x) {
+            const gui::TPixel e = expected.At(x, y);
+            const unsigned grey = (((e >> 16) & 0xFF) + ((e >> 8) & 0xFF) + (e & 0xFF)) / 6 + 128;
+            diff.Set(x, y, actual.Get(x, y) == e ? gui::PixelFromRgb(grey, grey, grey) : 0xFF0000);
+        }
+    }
+    return diff;
+}
+
+void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual, const std::string& name) {
+    const std::string base = ::testing::TempDir() + name;
+    if (!actual.Empty()) platform::WritePng(base + "-actual.png", actual);
+    if (!expected.Empty()) {
+        platform::WritePng(base + "-expected.png", expected);
+        platform::WritePng(base + "-diff.png", DiffPicture(expected, actual));
+    }
+}
+
+}  // namespace
+
+::testing::AssertionResult SamePixels(const gui::TSurface& expected, const gui::TSurface& actual,
+                                      const std::string& name) {
+    if (expected.Width() != actual.Width() || expected.Height() != actual.Height()) {
+        return ::testing::AssertionFailure() << name << ": size " << actual.Width() << "x" << actual.Height()
+                                             << ", expected " << expected.Width() << "x" << expected.Height();
+    }
+    int count = 0;
+    std::ostringstream first;
+    for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < expected.Width(); ++x) {
+            if (expected.At(x, y) == actual.At(x, y)) continue;
+            if (++count <= 8)
+                first << "\n  (" << x << ", " << y << ") expected " << Hex(expected.At(x, y)) << " got "
+                      << Hex(actual.At(x, y));
+        }
+    }
+    if (count == 0) return ::testing::AssertionSuccess();
+    WritePictures(expected, actual, name);
+    return ::testing::AssertionFailure() << name << ": " << count << " pixels differ (pictures in "
+                                         << ::testing::TempDir() << ")" << first.str();
+}
+
+std::vector<std::string> Grid(const gui::TSurface& surface, const std::map<gui::TPixel, char>& legend) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < surface.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < surface.Width(); ++x) {
+            const auto it = legend.find(surface.At(x, y));
+            row += it == legend.end() ? '?' : it->second;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,27 @@
+// Pixel comparison for canvas tests: exact pictures, and small pictures
+// written as text grids.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gui/Surface.h"
+
+namespace testsupport {
+
+// Succeeds when both surfaces have the same size and pixels. Otherwise the
+// message gives the number of differing pixels and the first few as
+// (x, y) expected/got, and <name>-actual.png, -expected.png and -diff.png
+// (differences red on a dimmed copy of the expected picture) are written to
+// the test's temporary directory.
+::testing::AssertionResult SamePixels(const gui::TSurface& expected, const gui::TSurface& actual,
+                                      const std::string& name);
+
+// The surface as rows of characters, one per pixel, from `legend`
+// (pixel -> character); pixels missing from the legend show as '?'.
+std::vector<std::string> Grid(const gui::TSurface& surface, const std::map<gui::TPixel, char>& legend);
+
+}  // namespace testsupport
