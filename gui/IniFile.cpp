@@ -29,6 +29,8 @@ std::optional<std::string> ReadFileBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec) bytes.reserve(std::size_t(size));
     std::array<char, 1 << 16> chunk;
     while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
         bytes.append(chunk.data(), std::size_t(in.gcount()));
