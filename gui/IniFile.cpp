@@ -98,9 +98,10 @@ TTempOutcome ReplaceThroughTempFile(const fs::path& target, std::string_view byt
     return TTempOutcome::FolderRefused;
 }
 
-// Replaces the file's content with `bytes`, or throws leaving it as it was.
-// When the folder takes no new file but the file itself is writable, the
-// file is rewritten in place.
+// Replaces the file's content with `bytes`, or throws. When the folder takes
+// no new file but the file itself is writable, the file is rewritten in
+// place; only a failure in the middle of that rewrite (a full disk) can
+// leave it damaged.
 void ReplaceFileBytes(const std::string& fileName, std::string_view bytes) {
     const fs::path target = WriteTarget(fileName);
     std::error_code ec;

@@ -62,11 +62,14 @@ public:
     // missing section is added with the key at the end of the file. The file
     // is created when missing. Lines written end in CRLF; every other line is
     // kept byte for byte. The value is written as it is, without quotes.
+    // The new text goes to a temporary file beside the old one, which is then
+    // renamed over it, so that no reader ever sees a half-written file.
     //
     // Throws std::invalid_argument for names and values that cannot be
     // written as one line and read back as the same name (line breaks, NUL,
     // '=' in a key, ']' in a section, empty names), and ESettingsWriteError
-    // when the file cannot be written; the old file is then left intact.
+    // when the file cannot be written; the old file is then left as it was
+    // (unless an in-place rewrite fails part way, see IniFile.cpp).
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes `value` as plain decimal, with '-' when negative.
