@@ -1,10 +1,12 @@
 // A deterministic font face for layout and canvas tests: every glyph
 // advances 6 pixels and is a solid 4 x 7 box standing on the baseline one
-// pixel right of the pen; a blank has no pixels. Ascent 8, descent 2, the
+// pixel right of the pen; a blank has no pixels and '*' is a single pixel
+// of half coverage just above the baseline. Ascent 8, descent 2, the
 // underline is the first row below the baseline.
 #pragma once
 
 #include <map>
+#include <memory>
 
 #include "gui/FontEngine.h"
 
@@ -29,9 +31,23 @@ public:
 private:
     static TGlyph Make(char32_t c) {
         if (c == U' ') return {0, 0, 0, 0, kAdvance, {}};
+        if (c == U'*') return {1, 1, 1, 1, kAdvance, {128}};
         return {1, 7, 4, 7, kAdvance, std::vector<std::uint8_t>(4 * 7, 255)};
     }
     std::map<char32_t, TGlyph> glyphs_;
+};
+
+// Hands out one FakeFontFace for every spec and counts the requests.
+class FakeFontEngine : public TFontEngine {
+public:
+    std::shared_ptr<TFontFace> Open(const TFontSpec&) override {
+        ++Opens;
+        return face_;
+    }
+    int Opens = 0;
+
+private:
+    std::shared_ptr<FakeFontFace> face_ = std::make_shared<FakeFontFace>();
 };
 
 }  // namespace gui::testing
