@@ -12,10 +12,10 @@
 namespace gui {
 namespace {
 
-const std::string kPGothic = "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";  // ＭＳ Ｐゴシック
-const std::string kGothic = "\xEF\xBC\xAD\xEF\xBC\xB3 \xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";  // ＭＳ ゴシック
-const std::string kMincho = "\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D";  // ＭＳ 明朝
-const std::string kSample = "Sorimo\xE3\x83\x92\xE3\x83\xB3\xE3\x83\x88";  // Sorimoヒント
+const std::string kPGothic = "ＭＳ Ｐゴシック";
+const std::string kGothic = "ＭＳ ゴシック";
+const std::string kMincho = "ＭＳ 明朝";
+const std::string kSample = "Sorimoヒント";
 
 long Ink(TFontFace& face, std::string_view text) {
     long sum = 0;
@@ -70,7 +70,7 @@ TEST_F(FreeTypeTest, NamesWithoutJapaneseFontsStillDrawJapanese) {
     for (const std::string name : {"No Such Font 4711", "sans-serif", "Arial", "System"}) {
         auto face = Open(name, -12);
         EXPECT_TRUE(face->HasGlyph(0x30D2)) << name;  // ヒ
-        EXPECT_GT(Ink(*face, "\xE3\x83\x92\xE3\x83\xB3\xE3\x83\x88"), 0) << name;
+        EXPECT_GT(Ink(*face, "ヒント"), 0) << name;
     }
 }
 
