@@ -5,6 +5,8 @@
 #include "gui/TextLayout.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace gui {
 namespace {
@@ -227,12 +229,19 @@ Run PathEllipsis(const Run& line, int maxWidth, bool endEllipsis, Measurer& m) {
     const std::u32string_view tail = std::u32string_view(line.Text).substr(sep);
     const std::vector<int> pen = m.PenX(line.Text);
     const int dots = m.End(kEllipsis);
-    for (std::size_t keep = sep + 1; keep-- > 0;) {
-        if (m.End(tail, pen[keep] + dots) <= maxWidth) return JoinAroundEllipsis(line, keep, sep);
+    const auto fits = [&](std::size_t keep) { return m.End(tail, pen[keep] + dots) <= maxWidth; };
+    if (!fits(0)) {
+        if (endEllipsis) return EndEllipsis(JoinAroundEllipsis(line, 0, sep), maxWidth, m);
+        return CutAfterEllipsis(Slice(line, sep, line.Text.size()), maxWidth, m);
     }
-    const Run shortest = JoinAroundEllipsis(line, 0, sep);
-    if (endEllipsis) return EndEllipsis(shortest, maxWidth, m);
-    return CutAfterEllipsis(Slice(line, sep, line.Text.size()), maxWidth, m);
+    // The width only grows with the kept head (a tab stop never moves text
+    // left), so the longest head that fits is found by bisection.
+    std::size_t good = 0, bad = sep + 1;
+    while (bad - good > 1) {
+        const std::size_t mid = good + (bad - good) / 2;
+        (fits(mid) ? good : bad) = mid;
+    }
+    return JoinAroundEllipsis(line, good, sep);
 }
 
 Run Shorten(const Run& line, int maxWidth, unsigned format, Measurer& m) {
@@ -244,7 +253,26 @@ Run Shorten(const Run& line, int maxWidth, unsigned format, Measurer& m) {
 
 // ------------------------------------------------------------- placement
 
-std::vector<Run> BreakLines(const std::u32string& text, const TRect& rect, unsigned format, Measurer& m) {
+// The layout rectangle's size, held within +-2^30 so that sums with text
+// extents cannot overflow however large a rectangle the caller passes.
+struct Extent {
+    int Width;
+    int Height;
+};
+
+constexpr std::int64_t kExtentLimit = std::int64_t(1) << 30;
+
+int ClampExtent(std::int64_t v) { return int(std::clamp(v, -kExtentLimit, kExtentLimit)); }
+
+Extent SizeOf(const TRect& r) {
+    return {ClampExtent(std::int64_t(r.Right) - r.Left), ClampExtent(std::int64_t(r.Bottom) - r.Top)};
+}
+
+int ClampToInt(std::int64_t v) {
+    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+std::vector<Run> BreakLines(const std::u32string& text, Extent box, unsigned format, Measurer& m) {
     const bool single = (format & DT_SINGLELINE) != 0;
     std::vector<std::u32string> paragraphs = single ? std::vector{text} : SplitParagraphs(text);
     if (text.empty()) paragraphs.clear();
@@ -252,7 +280,7 @@ std::vector<Run> BreakLines(const std::u32string& text, const TRect& rect, unsig
     for (const std::u32string& p : paragraphs) {
         Run run = (format & DT_NOPREFIX) ? Run{p, -1} : StripPrefixes(p);
         if ((format & DT_WORDBREAK) && !single) {
-            for (Run& line : BreakWords(run, rect.Width(), m)) lines.push_back(std::move(line));
+            for (Run& line : BreakWords(run, box.Width, m)) lines.push_back(std::move(line));
         } else {
             lines.push_back(std::move(run));
         }
@@ -260,17 +288,17 @@ std::vector<Run> BreakLines(const std::u32string& text, const TRect& rect, unsig
     return lines;
 }
 
-int AlignedX(int width, const TRect& rect, unsigned format) {
-    if (format & DT_CENTER) return (rect.Width() - width) / 2;
-    if (format & DT_RIGHT) return rect.Width() - width;
+int AlignedX(int width, Extent box, unsigned format) {
+    if (format & DT_CENTER) return (box.Width - width) / 2;
+    if (format & DT_RIGHT) return box.Width - width;
     return 0;
 }
 
 // Top of a single line under DT_VCENTER / DT_BOTTOM; 0 otherwise.
-int AlignedY(int cellHeight, const TRect& rect, unsigned format) {
+int AlignedY(int cellHeight, Extent box, unsigned format) {
     if (!(format & DT_SINGLELINE)) return 0;
-    if (format & DT_VCENTER) return (rect.Height() - cellHeight) / 2;
-    if (format & DT_BOTTOM) return rect.Height() - cellHeight;
+    if (format & DT_VCENTER) return (box.Height - cellHeight) / 2;
+    if (format & DT_BOTTOM) return box.Height - cellHeight;
     return 0;
 }
 
@@ -307,20 +335,22 @@ std::string EncodeUtf8(std::u32string_view text) {
 TTextLayout LayoutText(TFontFace& face, std::string_view utf8, const TRect& rect, unsigned format) {
     Measurer m(face, (format & DT_EXPANDTABS) != 0);
     const int cell = face.CellHeight();
-    const int top = AlignedY(cell, rect, format);
+    const Extent box = SizeOf(rect);
+    const int top = AlignedY(cell, box, format);
     TTextLayout layout;
     int widest = 0;
-    for (const Run& run : BreakLines(DecodeUtf8(utf8), rect, format, m)) {
-        const Run shown = Shorten(run, rect.Width(), format, m);
+    for (const Run& run : BreakLines(DecodeUtf8(utf8), box, format, m)) {
+        const Run shown = Shorten(run, box.Width, format, m);
         TLayoutLine line{shown.Text, 0, top + cell * int(layout.Lines.size()), 0, shown.Underline,
                          m.PenX(shown.Text)};
         line.Width = line.PenX.back();
-        line.X = AlignedX(line.Width, rect, format);
+        line.X = AlignedX(line.Width, box, format);
         widest = std::max(widest, line.Width);
         layout.Lines.push_back(std::move(line));
     }
     const int count = int(layout.Lines.size());
-    layout.Bounds = {rect.Left, rect.Top, rect.Left + widest, rect.Top + cell * count};
+    layout.Bounds = {rect.Left, rect.Top, ClampToInt(std::int64_t(rect.Left) + widest),
+                     ClampToInt(std::int64_t(rect.Top) + std::int64_t(cell) * count)};
     layout.Height = count == 0 ? 0 : top + cell * count;
     return layout;
 }
