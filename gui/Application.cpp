@@ -26,6 +26,12 @@ TApplication::TApplication(platform::Platform& platform)
 TApplication::~TApplication() {
     DestroyOwnedComponents();
     platform_.SetAppListener(nullptr);
+    FreeUnitStates();
+}
+
+void TApplication::FreeUnitStates() {
+    // A unit's state may refer to one made before it.
+    while (!units_.empty()) units_.pop_back();
 }
 
 void TApplication::Adopt(TForm* form) { TComponent::Adopt(std::unique_ptr<TComponent>(form)); }

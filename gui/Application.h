@@ -12,8 +12,12 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <new>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "gui/Component.h"
@@ -114,6 +118,21 @@ public:
     void FormCreated(TForm* form);
     void FormDestroyed(TForm* form);
 
+    // The process-wide state of a program unit (for instance the tray
+    // component's list of live icons), owned by the application instead of
+    // a global. Made as T(*this) on first use; freed when the application
+    // is destroyed, after every form and component, the last made first.
+    template <class T>
+    T& UnitState() {
+        const std::type_index key(typeid(T));
+        for (auto& unit : units_)
+            if (unit.first == key) return *static_cast<T*>(unit.second.get());
+        UnitPtr state(new T(*this), [](void* p) { delete static_cast<T*>(p); });
+        T& ref = *static_cast<T*>(state.get());
+        units_.emplace_back(key, std::move(state));
+        return ref;
+    }
+
 private:
     // platform::AppListener
     void NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message, std::uintptr_t wParam,
@@ -129,6 +148,9 @@ private:
     bool FireOneTimer();
     void PresentAll();
     void Wait();
+
+    using UnitPtr = std::unique_ptr<void, void (*)(void*)>;
+    void FreeUnitStates();
 
     struct RunningTimer {
         TTimer* timer;
@@ -147,6 +169,7 @@ private:
     bool terminated_ = false;
     bool creatingForm_ = false;
     std::uint64_t waits_ = 0;
+    std::vector<std::pair<std::type_index, UnitPtr>> units_;
 
 public:
     // Hooks for application-wide platform events (the tray component and
