@@ -1,17 +1,18 @@
 // FontMatcher: which installed font file draws a TFontSpec, and which one
 // supplies a code point the chosen font lacks.
 //
-// The windows name Windows fonts ("ＭＳ Ｐゴシック", "System", ...). Left to
-// itself fontconfig maps those names to its default sans, which has no
-// Japanese glyphs, so the Windows names are translated here into families
-// of the same kind (proportional or fixed gothic, mincho), and any match
-// without Japanese glyphs is replaced by a Japanese-capable gothic.
+// The program's windows ask for Windows fonts ("ＭＳ Ｐゴシック", "System",
+// ...). Left to itself fontconfig maps those names to its default sans,
+// which has no Japanese glyphs, so the Windows names are translated here
+// into installed families of the same kind (proportional or fixed gothic,
+// mincho), and any match without Japanese glyphs is replaced by a
+// Japanese-capable gothic.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 

@@ -12,8 +12,11 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <set>
+#include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/freetype/FontMatcher.h"
@@ -54,6 +57,7 @@ public:
 
 private:
     static constexpr int kDefaultHeight = -12;
+    static constexpr int kMaxPixels = 2048;
     // Light hinting snaps only vertically, which keeps the proportional
     // advances and is the same on every run; outlines only, since embedded
     // bitmaps could be neither emboldened nor slanted.
@@ -96,10 +100,15 @@ private:
 
     // Height < 0 is the em size; > 0 the cell height, from which the em
     // size follows through the font's cell-to-em ratio.
+    // Sizes are held to kMaxPixels so that a wild height cannot ask for
+    // glyph bitmaps of gigabytes.
     static int EmPixels(FT_Face face, int height) {
-        if (height < 0) return -height;
-        const auto [ascent, descent] = DesignCell(face);
-        return std::max(1, int(std::lround(double(height) * face->units_per_EM / (ascent + descent))));
+        double em = -double(height);
+        if (height > 0) {
+            const auto [ascent, descent] = DesignCell(face);
+            em = double(height) * face->units_per_EM / (ascent + descent);
+        }
+        return int(std::clamp(std::lround(em), 1L, long(kMaxPixels)));
     }
 
     int Scale(double units) const { return int(std::lround(units * pixels_ / sources_[0].Face->units_per_EM)); }
@@ -107,8 +116,10 @@ private:
     void SetMetrics(FT_Face face, int height) {
         const auto [ascent, descent] = DesignCell(face);
         ascent_ = Scale(ascent);
-        // A cell height asked for is the cell height given.
-        descent_ = height > 0 ? std::max(0, height - ascent_) : Scale(descent);
+        // A cell height asked for is the cell height given (within the
+        // size limit).
+        const bool exactCell = height > 0 && pixels_ < kMaxPixels;
+        descent_ = exactCell ? std::max(0, height - ascent_) : Scale(descent);
         underlineThickness_ = std::max(1, Scale(face->underline_thickness));
         const int centre = Scale(-face->underline_position);
         underlinePosition_ = std::clamp(centre - underlineThickness_ / 2, 0,
