@@ -47,11 +47,9 @@ public:
         right = std::min<i64>(right, clip_.Right);
         top = std::max<i64>(top, clip_.Top);
         bottom = std::min<i64>(bottom, clip_.Bottom);
-        if (left >= right) return;
-        for (i64 y = top; y < bottom; ++y) {
-            TPixel* row = surface_.Row(int(y));
-            std::fill(row + left, row + right, p);
-        }
+        if (left >= right || top >= bottom) return;
+        TPixel* row = surface_.Row(int(top)) + left;
+        for (i64 y = top; y < bottom; ++y, row += surface_.Width()) std::fill(row, row + (right - left), p);
     }
     void Row(i64 y, i64 left, i64 right, TPixel p) { Fill(left, y, right, y + 1, p); }
 
@@ -202,13 +200,16 @@ std::vector<CornerRow> CornerShape(int rx, int ry) {
     return rows;
 }
 
+// (over * alpha + under * (255 - alpha)) / 255 rounded, per channel. Red
+// and blue share one word: each channel's sum stays below 2^16, and
+// (x + 1 + (x >> 8)) >> 8 equals x / 255 for every x below 65535.
 TPixel Blend(TPixel over, TPixel under, unsigned alpha) {
-    TPixel out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const unsigned s = (over >> shift) & 0xFF, d = (under >> shift) & 0xFF;
-        out |= TPixel((s * alpha + d * (255 - alpha) + 127) / 255) << shift;
-    }
-    return out;
+    const unsigned rest = 255 - alpha;
+    std::uint32_t rb = (over & 0xFF00FF) * alpha + (under & 0xFF00FF) * rest + 0x7F007F;
+    std::uint32_t g = ((over >> 8) & 0xFF) * alpha + ((under >> 8) & 0xFF) * rest + 0x7F;
+    rb = ((rb + 0x10001 + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+    g = ((g + 1 + (g >> 8)) >> 8) & 0xFF;
+    return rb | (g << 8);
 }
 
 // Picks the source pixel under each destination pixel's centre: pixel i of
@@ -486,12 +487,12 @@ void TCanvas::Draw(int x, int y, const TIcon& icon) {
     const i64 left = std::max<i64>(dx, out.Clip().Left), right = std::min<i64>(dx + icon.Width(), out.Clip().Right);
     const i64 top = std::max<i64>(dy, out.Clip().Top), bottom = std::min<i64>(dy + icon.Height(), out.Clip().Bottom);
     for (i64 v = top; v < bottom; ++v) {
-        TPixel* row = target_->Row(int(v));
-        const TPixel* in = icon.Pixels().Row(int(v - dy));
-        for (i64 u = left; u < right; ++u) {
-            const unsigned alpha = icon.AlphaAt(int(u - dx), int(v - dy));
-            if (alpha == 255) row[u] = in[u - dx];
-            else if (alpha != 0) row[u] = Blend(in[u - dx], row[u], alpha);
+        TPixel* row = target_->Row(int(v)) + left;
+        const TPixel* in = icon.Pixels().Row(int(v - dy)) + (left - dx);
+        const std::uint8_t* alpha = icon.Alpha().data() + (v - dy) * icon.Width() + (left - dx);
+        for (i64 k = 0; k < right - left; ++k) {
+            if (alpha[k] == 255) row[k] = in[k];
+            else if (alpha[k] != 0) row[k] = Blend(in[k], row[k], alpha[k]);
         }
     }
 }
