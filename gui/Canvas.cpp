@@ -21,10 +21,13 @@ namespace {
 using i64 = std::int64_t;
 using u64 = std::uint64_t;
 
-constexpr i64 Abs(i64 v) { return v < 0 ? -v : v; }
+constexpr i64 Abs(i64 v) {
+    return v < 0 ? -v : v;
+}
 
 int ClampToInt(i64 v) {
-    return int(std::clamp<i64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return int(
+        std::clamp<i64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // The target of one drawing call: the surface cut to the clip rectangle,
@@ -49,7 +52,8 @@ public:
         bottom = std::min<i64>(bottom, clip_.Bottom);
         if (left >= right || top >= bottom) return;
         TPixel* row = surface_.Row(int(top)) + left;
-        for (i64 y = top; y < bottom; ++y, row += surface_.Width()) std::fill(row, row + (right - left), p);
+        for (i64 y = top; y < bottom; ++y, row += surface_.Width())
+            std::fill(row, row + (right - left), p);
     }
     void Row(i64 y, i64 left, i64 right, TPixel p) { Fill(left, y, right, y + 1, p); }
 
@@ -58,9 +62,9 @@ private:
     TRect clip_;
 };
 
-// Quotient and remainder of a * b / d for any 64-bit a and b and d > 0,
-// provided the quotient fits in 64 bits. The product is formed in 128 bits
-// from 32-bit halves; only the starting point of a long line or stretch
+// Quotient and remainder of a * b / d for any 64-bit a and b and
+// 0 < d < 2^63, provided the quotient fits in 64 bits. The product is formed
+// in 128 bits from 32-bit halves; only the starting point of a long stretch
 // needs this, the steps after it are additions.
 struct QuotRem {
     u64 Quot;
@@ -78,10 +82,9 @@ QuotRem MulDiv(u64 a, u64 b, u64 d) {
     u64 quot = 0, rem = 0;
     for (int bit = 127; bit >= 0; --bit) {
         const u64 in = bit >= 64 ? (hi >> (bit - 64)) & 1 : (lo >> bit) & 1;
-        const bool carry = (rem >> 63) != 0;
-        rem = (rem << 1) | in;
+        rem = (rem << 1) | in;  // rem < d < 2^63, so nothing is shifted out
         quot <<= 1;
-        if (carry || rem >= d) {
+        if (rem >= d) {
             rem -= d;
             quot |= 1;
         }
@@ -279,12 +282,18 @@ void TCanvas::IntersectClip(const TRect& r) {
     const i64 right = std::min<i64>(i64(r.Right) + origin_.X, clip_.Right);
     const i64 bottom = std::min<i64>(i64(r.Bottom) + origin_.Y, clip_.Bottom);
     clip_ = left < right && top < bottom ? TRect{int(left), int(top), int(right), int(bottom)}
-                                          : TRect{};
+                                         : TRect{};
 }
 
 TCanvas::StateSaver::StateSaver(TCanvas& c)
-    : canvas_(c), pen_(c.Pen), brush_(c.Brush), font_(c.Font), copyMode_(c.CopyMode),
-      penPos_(c.penPos_), origin_(c.origin_), clip_(c.clip_) {}
+    : canvas_(c),
+      pen_(c.Pen),
+      brush_(c.Brush),
+      font_(c.Font),
+      copyMode_(c.CopyMode),
+      penPos_(c.penPos_),
+      origin_(c.origin_),
+      clip_(c.clip_) {}
 
 TCanvas::StateSaver::~StateSaver() {
     canvas_.Pen = pen_;
@@ -331,8 +340,10 @@ void TCanvas::FillRect(const TRect& r) {
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) {
     const i64 l = i64(std::min(x1, x2)) + origin_.X, r = i64(std::max(x1, x2)) + origin_.X;
     const i64 t = i64(std::min(y1, y2)) + origin_.Y, b = i64(std::max(y1, y2)) + origin_.Y;
-    const i64 rx = std::min<i64>(std::min<i64>(std::max(ellipseWidth, 0), r - l) / 2, kMaxCornerRadius);
-    const i64 ry = std::min<i64>(std::min<i64>(std::max(ellipseHeight, 0), b - t) / 2, kMaxCornerRadius);
+    const i64 rx =
+        std::min<i64>(std::min<i64>(std::max(ellipseWidth, 0), r - l) / 2, kMaxCornerRadius);
+    const i64 ry =
+        std::min<i64>(std::min<i64>(std::max(ellipseHeight, 0), b - t) / 2, kMaxCornerRadius);
     if (rx == 0 || ry == 0) return Rectangle(x1, y1, x2, y2);
 
     const std::vector<CornerRow> corner = CornerShape(int(rx), int(ry));
@@ -356,8 +367,9 @@ void TCanvas::Polygon(std::span<const TPoint> points, TPolyFillMode mode) {
     if (points.empty()) return;
     if (Brush.Style != bsClear) {
         // Scanning only the clip's rows keeps huge polygons cheap.
-        const TRect limit{ClampToInt(i64(clip_.Left) - origin_.X), ClampToInt(i64(clip_.Top) - origin_.Y),
-                          ClampToInt(i64(clip_.Right) - origin_.X), ClampToInt(i64(clip_.Bottom) - origin_.Y)};
+        const TRect limit{
+            ClampToInt(i64(clip_.Left) - origin_.X), ClampToInt(i64(clip_.Top) - origin_.Y),
+            ClampToInt(i64(clip_.Right) - origin_.X), ClampToInt(i64(clip_.Bottom) - origin_.Y)};
         FillRegion(TRegion::FromPolygon(points, mode, limit), Brush.Color);
     }
     Raster out(*target_, clip_);
@@ -394,8 +406,8 @@ void TCanvas::FrameRgn(const TRegion& region, TColor color, int width, int heigh
     Runs interior, other, scratch;
     for (i64 y = top; y < bottom; ++y) {
         RowRuns(region, y, 0, interior);
-        for (const auto& [dy, dx] : {std::pair<i64, i64>{0, width}, {0, -i64(width)},
-                                     {-i64(height), 0}, {height, 0}}) {
+        for (const auto& [dy, dx] :
+             {std::pair<i64, i64>{0, width}, {0, -i64(width)}, {-i64(height), 0}, {height, 0}}) {
             RowRuns(region, y + dy, dx, other);
             IntersectRuns(interior, other, scratch);
         }
@@ -439,7 +451,8 @@ void TCanvas::BitBlt(int x, int y, int width, int height, const TSurface& src, i
     const std::size_t bytes = std::size_t(right - left) * sizeof(TPixel);
     for (i64 k = 0; k < bottom - top; ++k) {
         const i64 v = upwards ? bottom - 1 - k : top + k;
-        std::memmove(target_->Row(int(v)) + left, src.Row(int(v - shiftY)) + (left - shiftX), bytes);
+        std::memmove(target_->Row(int(v)) + left, src.Row(int(v - shiftY)) + (left - shiftX),
+                     bytes);
     }
 }
 
@@ -455,8 +468,10 @@ void TCanvas::StretchBlt(const TRect& dest, const TSurface& src, const TRect& sr
     }
     const Raster out(*target_, clip_);
     const i64 dx = i64(dest.Left) + origin_.X, dy = i64(dest.Top) + origin_.Y;
-    const i64 left = std::max<i64>(dx, out.Clip().Left), right = std::min<i64>(dx + dw, out.Clip().Right);
-    const i64 top = std::max<i64>(dy, out.Clip().Top), bottom = std::min<i64>(dy + dh, out.Clip().Bottom);
+    const i64 left = std::max<i64>(dx, out.Clip().Left),
+              right = std::min<i64>(dx + dw, out.Clip().Right);
+    const i64 top = std::max<i64>(dy, out.Clip().Top),
+              bottom = std::min<i64>(dy + dh, out.Clip().Bottom);
     if (left >= right || top >= bottom) return;
     std::vector<i64> columns;
     for (CentreSampler s(left - dx, sw, dw); i64(columns.size()) < right - left; s.Next())
@@ -484,15 +499,19 @@ void TCanvas::Draw(int x, int y, const TIcon& icon) {
     if (icon.Empty()) return;
     const Raster out(*target_, clip_);
     const i64 dx = i64(x) + origin_.X, dy = i64(y) + origin_.Y;
-    const i64 left = std::max<i64>(dx, out.Clip().Left), right = std::min<i64>(dx + icon.Width(), out.Clip().Right);
-    const i64 top = std::max<i64>(dy, out.Clip().Top), bottom = std::min<i64>(dy + icon.Height(), out.Clip().Bottom);
+    const i64 left = std::max<i64>(dx, out.Clip().Left),
+              right = std::min<i64>(dx + icon.Width(), out.Clip().Right);
+    const i64 top = std::max<i64>(dy, out.Clip().Top),
+              bottom = std::min<i64>(dy + icon.Height(), out.Clip().Bottom);
     for (i64 v = top; v < bottom; ++v) {
         TPixel* row = target_->Row(int(v)) + left;
         const TPixel* in = icon.Pixels().Row(int(v - dy)) + (left - dx);
         const std::uint8_t* alpha = icon.Alpha().data() + (v - dy) * icon.Width() + (left - dx);
         for (i64 k = 0; k < right - left; ++k) {
-            if (alpha[k] == 255) row[k] = in[k];
-            else if (alpha[k] != 0) row[k] = Blend(in[k], row[k], alpha[k]);
+            if (alpha[k] == 255)
+                row[k] = in[k];
+            else if (alpha[k] != 0)
+                row[k] = Blend(in[k], row[k], alpha[k]);
         }
     }
 }

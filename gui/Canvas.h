@@ -11,10 +11,12 @@
 // - Rectangle(x1, y1, x2, y2): right and bottom exclusive; the pen outline
 //   lies inside the figure, the brush fills the rest. 1 x 1 and zero width
 //   draw nothing; one pixel wide or high draws a single pen line; 2 x 2 is
-//   all pen.
+//   all pen. The corners may come in any order.
 // - RoundRect: like Rectangle with corners cut by an ellipse of the given
 //   size, cut down to the rectangle's size; a 2 x 2 ellipse gives square
-//   corners; an ellipse of odd size n is drawn as n - 1.
+//   corners; an ellipse of odd size n is drawn as n - 1. The corner outline
+//   is the 8-connected run of pixels nearest the ellipse, the brush fills
+//   inside it. Corner ellipses are limited to 32768 pixels.
 // - Polygon: filled with the region rule of TRegion (alternate by default),
 //   then outlined with LineTo segments around the closed path, so every
 //   vertex is drawn.
@@ -22,6 +24,11 @@
 //   right, or h steps up or down, is outside the region.
 // - StretchBlt/StretchDraw: each destination pixel takes the source pixel
 //   under its centre; a centre exactly on a border takes the earlier pixel.
+//   Destination pixels whose source pixel lies outside the source surface
+//   are left alone; empty rectangles draw nothing.
+// - BitBlt may copy within one surface; overlapping copies act as a scroll.
+// - Draw(icon): alpha 0 leaves the target, 255 replaces it, values between
+//   blend each channel, rounded to nearest.
 // - Brush style bsClear fills nothing; the pen is always solid, width 1.
 #pragma once
 

@@ -25,12 +25,15 @@ TBitmap TBitmap::FromIndexed(int width, int height, const std::vector<TPixel>& p
                              const std::vector<std::uint8_t>& indices) {
     TBitmap bitmap(width, height, pf8bit);
     const std::size_t count = std::size_t(bitmap.Width()) * std::size_t(bitmap.Height());
-    if (indices.size() != count) throw std::invalid_argument("bitmap: index count does not match the size");
+    if (indices.size() != count)
+        throw std::invalid_argument("bitmap: index count does not match the size");
     for (int y = 0; y < bitmap.Height(); ++y) {
         TPixel* row = bitmap.surface_.Row(y);
         for (int x = 0; x < bitmap.Width(); ++x) {
-            const std::uint8_t index = indices[std::size_t(y) * std::size_t(bitmap.Width()) + std::size_t(x)];
-            if (index >= palette.size()) throw std::invalid_argument("bitmap: index outside the palette");
+            const std::uint8_t index =
+                indices[std::size_t(y) * std::size_t(bitmap.Width()) + std::size_t(x)];
+            if (index >= palette.size())
+                throw std::invalid_argument("bitmap: index outside the palette");
             row[x] = palette[index];
         }
     }
@@ -41,13 +44,13 @@ TBitmap TBitmap::FromIndexed(int width, int height, const std::vector<TPixel>& p
 TIcon::TIcon(TSurface pixels, std::vector<std::uint8_t> alpha)
     : pixels_(std::move(pixels)), alpha_(std::move(alpha)) {
     const std::size_t count = std::size_t(pixels_.Width()) * std::size_t(pixels_.Height());
-    if (alpha_.size() != count) throw std::invalid_argument("icon: alpha size does not match the image");
+    if (alpha_.size() != count)
+        throw std::invalid_argument("icon: alpha size does not match the image");
     if (!pixels_.Empty()) handle_ = NextIconHandle();
 }
 
 TIcon::TIcon(const TIcon& other)
-    : pixels_(other.pixels_), alpha_(other.alpha_),
-      handle_(other.Empty() ? 0 : NextIconHandle()) {}
+    : pixels_(other.pixels_), alpha_(other.alpha_), handle_(other.Empty() ? 0 : NextIconHandle()) {}
 
 TIcon& TIcon::operator=(const TIcon& other) {
     if (this != &other) *this = TIcon(other);
@@ -55,7 +58,8 @@ TIcon& TIcon::operator=(const TIcon& other) {
 }
 
 TIcon::TIcon(TIcon&& other) noexcept
-    : pixels_(std::move(other.pixels_)), alpha_(std::move(other.alpha_)),
+    : pixels_(std::move(other.pixels_)),
+      alpha_(std::move(other.alpha_)),
       handle_(std::exchange(other.handle_, 0)) {
     other.Clear();
 }

@@ -137,7 +137,8 @@ TRegion TRegion::FromPolygon(std::span<const TPoint> points, TPolyFillMode mode,
         std::erase_if(active, [y](const Edge* e) { return e->Bottom <= y; });
         xs.clear();
         for (const Edge* e : active) xs.push_back({CrossingColumn(*e, y), e->Dir});
-        std::sort(xs.begin(), xs.end(), [](const Crossing& l, const Crossing& r) { return l.X < r.X; });
+        std::sort(xs.begin(), xs.end(),
+                  [](const Crossing& l, const Crossing& r) { return l.X < r.X; });
         runs.AddRow(y, xs, mode);
     }
     region.spans_ = std::move(runs.Spans());

@@ -48,7 +48,8 @@ gui::TSurface ReadPng(const std::string& path) {
     if (pixels > gui::TSurface::kMaxPixels) Fail(path, "image too large");
     png->format = PNG_FORMAT_BGRA;
     std::vector<std::uint8_t> bytes(PNG_IMAGE_SIZE(*png.Get()));
-    if (!png_image_finish_read(png.Get(), nullptr, bytes.data(), 0, nullptr)) Fail(path, png.Message());
+    if (!png_image_finish_read(png.Get(), nullptr, bytes.data(), 0, nullptr))
+        Fail(path, png.Message());
 
     const int width = int(png->width);
     gui::TSurface surface(width, int(png->height));
