@@ -87,13 +87,21 @@ private:
 
     char Escape(char c) {
         switch (c) {
-            case 'n': return '\n';
-            case 't': return '\t';
-            case 'r': return '\r';
-            case 'b': return '\b';
-            case 'f': return '\f';
-            case 'u': pos_ = std::min(pos_ + 4, text_.size()); return '?';
-            default: return c;
+            case 'n':
+                return '\n';
+            case 't':
+                return '\t';
+            case 'r':
+                return '\r';
+            case 'b':
+                return '\b';
+            case 'f':
+                return '\f';
+            case 'u':
+                pos_ = std::min(pos_ + 4, text_.size());
+                return '?';
+            default:
+                return c;
         }
     }
 
@@ -134,7 +142,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-JsonValue JsonValue::Parse(std::string_view text) { return JsonParser(text).Document(); }
+JsonValue JsonValue::Parse(std::string_view text) {
+    return JsonParser(text).Document();
+}
 
 JsonValue JsonValue::ParseFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -162,7 +172,8 @@ const std::vector<JsonValue>& JsonValue::Items() const {
 }
 
 int JsonValue::AsInt() const {
-    if (kind_ != Kind::Number || std::floor(number_) != number_) throw std::runtime_error("JSON: not an integer");
+    if (kind_ != Kind::Number || std::floor(number_) != number_)
+        throw std::runtime_error("JSON: not an integer");
     return int(number_);
 }
 

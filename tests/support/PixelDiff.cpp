@@ -1,5 +1,6 @@
 #include "tests/support/PixelDiff.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -27,7 +28,8 @@ gui::TSurface DiffPicture(const gui::TSurface& expected, const gui::TSurface& ac
     return diff;
 }
 
-void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual, const std::string& name) {
+void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual,
+                   const std::string& name) {
     const std::string base = ::testing::TempDir() + name;
     if (!actual.Empty()) platform::WritePng(base + "-actual.png", actual);
     if (!expected.Empty()) {
@@ -41,8 +43,9 @@ void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual, c
 ::testing::AssertionResult SamePixels(const gui::TSurface& expected, const gui::TSurface& actual,
                                       const std::string& name) {
     if (expected.Width() != actual.Width() || expected.Height() != actual.Height()) {
-        return ::testing::AssertionFailure() << name << ": size " << actual.Width() << "x" << actual.Height()
-                                             << ", expected " << expected.Width() << "x" << expected.Height();
+        return ::testing::AssertionFailure()
+               << name << ": size " << actual.Width() << "x" << actual.Height() << ", expected "
+               << expected.Width() << "x" << expected.Height();
     }
     int count = 0;
     std::ostringstream first;
@@ -50,8 +53,8 @@ void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual, c
         for (int x = 0; x < expected.Width(); ++x) {
             if (expected.At(x, y) == actual.At(x, y)) continue;
             if (++count <= 8)
-                first << "\n  (" << x << ", " << y << ") expected " << Hex(expected.At(x, y)) << " got "
-                      << Hex(actual.At(x, y));
+                first << "\n  (" << x << ", " << y << ") expected " << Hex(expected.At(x, y))
+                      << " got " << Hex(actual.At(x, y));
         }
     }
     if (count == 0) return ::testing::AssertionSuccess();
@@ -60,7 +63,8 @@ void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual, c
                                          << ::testing::TempDir() << ")" << first.str();
 }
 
-std::vector<std::string> Grid(const gui::TSurface& surface, const std::map<gui::TPixel, char>& legend) {
+std::vector<std::string> Grid(const gui::TSurface& surface,
+                              const std::map<gui::TPixel, char>& legend) {
     std::vector<std::string> rows;
     for (int y = 0; y < surface.Height(); ++y) {
         std::string row;
@@ -69,6 +73,17 @@ std::vector<std::string> Grid(const gui::TSurface& surface, const std::map<gui::
             row += it == legend.end() ? '?' : it->second;
         }
         rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<std::string> Rows(std::string_view picture) {
+    if (picture.starts_with('\n')) picture.remove_prefix(1);
+    std::vector<std::string> rows;
+    while (!picture.empty()) {
+        const std::size_t end = std::min(picture.find('\n'), picture.size());
+        rows.emplace_back(picture.substr(0, end));
+        picture.remove_prefix(std::min(end + 1, picture.size()));
     }
     return rows;
 }

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gui/Surface.h"
@@ -22,6 +23,11 @@ namespace testsupport {
 
 // The surface as rows of characters, one per pixel, from `legend`
 // (pixel -> character); pixels missing from the legend show as '?'.
-std::vector<std::string> Grid(const gui::TSurface& surface, const std::map<gui::TPixel, char>& legend);
+std::vector<std::string> Grid(const gui::TSurface& surface,
+                              const std::map<gui::TPixel, char>& legend);
+
+// The rows of a picture written as a raw string, one text line per row; the
+// line break right after the opening quote is not a row.
+std::vector<std::string> Rows(std::string_view picture);
 
 }  // namespace testsupport

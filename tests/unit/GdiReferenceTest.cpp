@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,8 +24,12 @@ using testsupport::JsonValue;
 const std::string kDir = std::string(SORIMO_TEST_DATA) + "/gdi-reference/";
 
 // Manifest colours are RRGGBB, the same as our pixels.
-TPixel PixelOf(const JsonValue& hex) { return TPixel(std::strtoul(hex.AsString().c_str(), nullptr, 16)); }
-gui::TColor ColorOf(const JsonValue& hex) { return gui::ColorFromPixel(PixelOf(hex)); }
+TPixel PixelOf(const JsonValue& hex) {
+    return TPixel(std::strtoul(hex.AsString().c_str(), nullptr, 16));
+}
+gui::TColor ColorOf(const JsonValue& hex) {
+    return gui::ColorFromPixel(PixelOf(hex));
+}
 
 gui::TPolyFillMode ModeOf(const JsonValue& name) {
     return name.AsString() == "WINDING" ? gui::WINDING : gui::ALTERNATE;
@@ -32,7 +37,8 @@ gui::TPolyFillMode ModeOf(const JsonValue& name) {
 
 std::vector<gui::TPoint> PointsOf(const JsonValue& list) {
     std::vector<gui::TPoint> points;
-    for (const JsonValue& p : list.Items()) points.push_back({p.Items().at(0).AsInt(), p.Items().at(1).AsInt()});
+    for (const JsonValue& p : list.Items())
+        points.push_back({p.Items().at(0).AsInt(), p.Items().at(1).AsInt()});
     return points;
 }
 
@@ -52,63 +58,93 @@ gui::TRect RectOf(const JsonValue& r) {
     return gui::Bounds(r["x"].AsInt(), r["y"].AsInt(), r["width"].AsInt(), r["height"].AsInt());
 }
 
-// The drawing state a replay carries between calls, as a device context does.
-struct Replay {
-    const JsonValue& picture;
-    TSurface surface;
-    TCanvas canvas{surface};
-    gui::TPolyFillMode mode = gui::ALTERNATE;
-    std::optional<gui::TRegion> region;
+gui::TRect EdgesOf(const JsonValue& c) {
+    return {c["left"].AsInt(), c["top"].AsInt(), c["right"].AsInt(), c["bottom"].AsInt()};
+}
 
+// Replays one picture's calls on a canvas, carrying between calls the state a
+// device context would (fill mode, the region made last).
+class Replay {
+public:
     explicit Replay(const JsonValue& p)
-        : picture(p), surface(p["width"].AsInt(), p["height"].AsInt(), PixelOf(p["background"])) {}
-
-    void Shapes(const std::string& fn, const JsonValue& c) {
-        if (fn == "SelectObject" && c.Has("pen")) canvas.Pen.Color = ColorOf(c["pen"]["color"]);
-        else if (fn == "SelectObject") canvas.Brush.Color = ColorOf(c["brush"]["color"]);
-        else if (fn == "MoveToEx") canvas.MoveTo(c["x"].AsInt(), c["y"].AsInt());
-        else if (fn == "LineTo") canvas.LineTo(c["x"].AsInt(), c["y"].AsInt());
-        else if (fn == "Rectangle")
-            canvas.Rectangle(c["left"].AsInt(), c["top"].AsInt(), c["right"].AsInt(), c["bottom"].AsInt());
-        else if (fn == "RoundRect")
-            canvas.RoundRect(c["left"].AsInt(), c["top"].AsInt(), c["right"].AsInt(), c["bottom"].AsInt(),
-                             c["ellipse_width"].AsInt(), c["ellipse_height"].AsInt());
-        else if (fn == "SetPolyFillMode") mode = ModeOf(c["mode"]);
-        else if (fn == "Polygon") canvas.Polygon(PointsOf(c["points"]), mode);
-        else Regions(fn, c);
-    }
-
-    void Regions(const std::string& fn, const JsonValue& c) {
-        if (fn == "CreatePolygonRgn") {
-            region = gui::TRegion::FromPolygon(PointsOf(c["points"]), ModeOf(c["mode"]));
-        } else if (fn == "FrameRgn") {
-            canvas.FrameRgn(region.value(), ColorOf(c["brush"]["color"]), c["width"].AsInt(), c["height"].AsInt());
-        } else if (fn == "PtInRegion") {
-            for (int y = 0; y < surface.Height(); ++y)
-                for (int x = 0; x < surface.Width(); ++x)
-                    if (region.value().Contains(x, y)) canvas.SetPixel(x, y, gui::clBlack);
-        } else {
-            Copies(fn, c);
-        }
-    }
-
-    void Copies(const std::string& fn, const JsonValue& c) {
-        if (fn == "StretchBlt") {
-            canvas.StretchBlt(RectOf(c["dest"]), SourceBitmapOf(picture), RectOf(c["src"]));
-        } else if (fn == "FillRect") {
-            canvas.Brush.Color = ColorOf(c["brush"]["color"]);
-            canvas.FillRect({c["left"].AsInt(), c["top"].AsInt(), c["right"].AsInt(), c["bottom"].AsInt()});
-        } else if (fn == "SetPixel") {
-            canvas.SetPixel(c["x"].AsInt(), c["y"].AsInt(), ColorOf(c["color"]));
-        } else {
-            ADD_FAILURE() << picture["file"].AsString() << ": no replay for " << fn;
-        }
-    }
+        : picture_(p),
+          surface_(p["width"].AsInt(), p["height"].AsInt(), PixelOf(p["background"])) {}
 
     TSurface Run() {
-        for (const JsonValue& call : picture["calls"].Items()) Shapes(call["fn"].AsString(), call);
-        return surface;
+        for (const JsonValue& call : picture_["calls"].Items()) {
+            const auto handler = kHandlers.find(call["fn"].AsString());
+            if (handler == kHandlers.end())
+                ADD_FAILURE() << picture_["file"].AsString() << ": no replay for "
+                              << call["fn"].AsString();
+            else
+                (this->*handler->second)(call);
+        }
+        return surface_;
     }
+
+private:
+    using Handler = void (Replay::*)(const JsonValue&);
+    static const std::map<std::string, Handler> kHandlers;
+
+    void SelectObject(const JsonValue& c) {
+        if (c.Has("pen")) canvas_.Pen.Color = ColorOf(c["pen"]["color"]);
+        if (c.Has("brush")) canvas_.Brush.Color = ColorOf(c["brush"]["color"]);
+    }
+    void MoveToEx(const JsonValue& c) { canvas_.MoveTo(c["x"].AsInt(), c["y"].AsInt()); }
+    void LineTo(const JsonValue& c) { canvas_.LineTo(c["x"].AsInt(), c["y"].AsInt()); }
+    void Rectangle(const JsonValue& c) { canvas_.Rectangle(EdgesOf(c)); }
+    void RoundRect(const JsonValue& c) {
+        const gui::TRect r = EdgesOf(c);
+        canvas_.RoundRect(r.Left, r.Top, r.Right, r.Bottom, c["ellipse_width"].AsInt(),
+                          c["ellipse_height"].AsInt());
+    }
+    void SetPolyFillMode(const JsonValue& c) { mode_ = ModeOf(c["mode"]); }
+    void Polygon(const JsonValue& c) { canvas_.Polygon(PointsOf(c["points"]), mode_); }
+    void CreatePolygonRgn(const JsonValue& c) {
+        region_ = gui::TRegion::FromPolygon(PointsOf(c["points"]), ModeOf(c["mode"]));
+    }
+    void FrameRgn(const JsonValue& c) {
+        canvas_.FrameRgn(region_.value(), ColorOf(c["brush"]["color"]), c["width"].AsInt(),
+                         c["height"].AsInt());
+    }
+    // The mask: black wherever the point is in the region.
+    void PtInRegion(const JsonValue&) {
+        for (int y = 0; y < surface_.Height(); ++y)
+            for (int x = 0; x < surface_.Width(); ++x)
+                if (region_.value().Contains(x, y)) canvas_.SetPixel(x, y, gui::clBlack);
+    }
+    void StretchBlt(const JsonValue& c) {
+        canvas_.StretchBlt(RectOf(c["dest"]), SourceBitmapOf(picture_), RectOf(c["src"]));
+    }
+    void FillRect(const JsonValue& c) {
+        canvas_.Brush.Color = ColorOf(c["brush"]["color"]);
+        canvas_.FillRect(EdgesOf(c));
+    }
+    void SetPixel(const JsonValue& c) {
+        canvas_.SetPixel(c["x"].AsInt(), c["y"].AsInt(), ColorOf(c["color"]));
+    }
+
+    const JsonValue& picture_;
+    TSurface surface_;
+    TCanvas canvas_{surface_};
+    gui::TPolyFillMode mode_ = gui::ALTERNATE;
+    std::optional<gui::TRegion> region_;
+};
+
+const std::map<std::string, Replay::Handler> Replay::kHandlers = {
+    {"SelectObject", &Replay::SelectObject},
+    {"MoveToEx", &Replay::MoveToEx},
+    {"LineTo", &Replay::LineTo},
+    {"Rectangle", &Replay::Rectangle},
+    {"RoundRect", &Replay::RoundRect},
+    {"SetPolyFillMode", &Replay::SetPolyFillMode},
+    {"Polygon", &Replay::Polygon},
+    {"CreatePolygonRgn", &Replay::CreatePolygonRgn},
+    {"FrameRgn", &Replay::FrameRgn},
+    {"PtInRegion", &Replay::PtInRegion},
+    {"StretchBlt", &Replay::StretchBlt},
+    {"FillRect", &Replay::FillRect},
+    {"SetPixel", &Replay::SetPixel},
 };
 
 int ChangedPixels(const TSurface& s, TPixel background) {
@@ -128,19 +164,36 @@ int ReplayCase(int number) {
         const std::string file = picture["file"].AsString();
         const TSurface expected = platform::ReadPng(kDir + file);
         // Guards the loading: the picture must be the one the manifest describes.
-        EXPECT_EQ(ChangedPixels(expected, PixelOf(picture["background"])), picture["changed_pixels"].AsInt()) << file;
-        EXPECT_TRUE(testsupport::SamePixels(expected, Replay(picture).Run(), file.substr(0, file.size() - 4)));
+        EXPECT_EQ(ChangedPixels(expected, PixelOf(picture["background"])),
+                  picture["changed_pixels"].AsInt())
+            << file;
+        EXPECT_TRUE(testsupport::SamePixels(expected, Replay(picture).Run(),
+                                            file.substr(0, file.size() - 4)));
     }
     return pictures;
 }
 
-TEST(GdiReference, LinesLeaveOutTheEndAndTakeTheNearestPixel) { EXPECT_EQ(ReplayCase(1), 6); }
-TEST(GdiReference, RectanglesOutlineInsideIncludingTinySizes) { EXPECT_EQ(ReplayCase(2), 7); }
-TEST(GdiReference, RoundRectCorners) { EXPECT_EQ(ReplayCase(3), 16); }
-TEST(GdiReference, PolygonsFillThenOutline) { EXPECT_EQ(ReplayCase(4), 9); }
-TEST(GdiReference, RegionFramesAndPointInRegionMasks) { EXPECT_EQ(ReplayCase(5), 12); }
-TEST(GdiReference, StretchBltTakesThePixelUnderTheCentre) { EXPECT_EQ(ReplayCase(6), 5); }
-TEST(GdiReference, FillRectAndSetPixel) { EXPECT_EQ(ReplayCase(7), 1); }
+TEST(GdiReference, LinesLeaveOutTheEndAndTakeTheNearestPixel) {
+    EXPECT_EQ(ReplayCase(1), 6);
+}
+TEST(GdiReference, RectanglesOutlineInsideIncludingTinySizes) {
+    EXPECT_EQ(ReplayCase(2), 7);
+}
+TEST(GdiReference, RoundRectCorners) {
+    EXPECT_EQ(ReplayCase(3), 16);
+}
+TEST(GdiReference, PolygonsFillThenOutline) {
+    EXPECT_EQ(ReplayCase(4), 9);
+}
+TEST(GdiReference, RegionFramesAndPointInRegionMasks) {
+    EXPECT_EQ(ReplayCase(5), 12);
+}
+TEST(GdiReference, StretchBltTakesThePixelUnderTheCentre) {
+    EXPECT_EQ(ReplayCase(6), 5);
+}
+TEST(GdiReference, FillRectAndSetPixel) {
+    EXPECT_EQ(ReplayCase(7), 1);
+}
 
 TEST(GdiReference, EveryPictureBelongsToAReplayedCase) {
     const JsonValue manifest = JsonValue::ParseFile(kDir + "manifest.json");
