@@ -162,6 +162,8 @@ public:
 
     // Shell services.
     virtual std::string ExecutablePath() = 0;
+    // The full path of the program's settings file.
+    virtual std::string SettingsFile() = 0;
     // Result >= 32 means success (the classic instance-value convention).
     virtual int ShellOpen(const ShellOpenRequest& request) = 0;
     // A 32 x 32 icon for the file, or nothing when it has none.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "gui/IniFile.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 
 namespace platform {
@@ -213,6 +214,8 @@ void HeadlessPlatform::SendSessionEnd() {
 }
 
 // ------------------------------------------------------------ services
+
+std::string HeadlessPlatform::SettingsFile() { return gui::SettingsFileName(executablePath_, "/"); }
 
 int HeadlessPlatform::ShellOpen(const ShellOpenRequest& request) {
     int result = 2;

@@ -42,6 +42,7 @@ public:
     gui::TFontEngine& Fonts() override;
     const gui::TSystemColors& SystemColors() override;
     std::string ExecutablePath() override { return executablePath_; }
+    std::string SettingsFile() override;
     int ShellOpen(const ShellOpenRequest& request) override;
     std::optional<gui::TIcon> FileIcon(const std::string& path) override;
     std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request) override;

@@ -1,0 +1,45 @@
+// Sorimo: the program. Start reading here.
+//
+// The program is three windows over a GUI layer (gui/) that reaches the
+// system only through a platform backend (platform/). Start-up creates the
+// launcher window Form1 (launcher/Unit1: the grid, the slot table and the
+// settings file), the about box Form2 (launcher/Unit2) and the hint window
+// Form3 (launcher/Unit3), in that order, then runs the message loop until
+// the launcher window closes. The widgets the windows are built from live in
+// widgets/.
+#pragma once
+
+#include "gui/Application.h"
+#include "platform/Platform.h"
+
+namespace launcher {
+class TForm1;
+class TForm2;
+class TForm3;
+}  // namespace launcher
+
+namespace app {
+
+class TSorimo {
+public:
+    explicit TSorimo(platform::Platform& platform);
+    ~TSorimo();
+    TSorimo(const TSorimo&) = delete;
+    TSorimo& operator=(const TSorimo&) = delete;
+
+    // Creates the three windows. False when a window's stored layout failed:
+    // the error has been shown and the program ends with exit code 1.
+    bool Start();
+    // Runs the loop until the launcher window closes; the exit code.
+    int Run();
+
+    gui::TApplication Application;
+    launcher::TForm1* Form1 = nullptr;
+    launcher::TForm2* Form2 = nullptr;
+    launcher::TForm3* Form3 = nullptr;
+};
+
+// Start-up, loop and shutdown on the given platform: the process's exit code.
+int SorimoMain(platform::Platform& platform);
+
+}  // namespace app

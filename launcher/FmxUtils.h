@@ -1,0 +1,18 @@
+// Opening a file with its default action through the platform's shell.
+#pragma once
+
+#include <string>
+
+namespace gui {
+class TApplication;
+}
+
+namespace launcher {
+
+// Opens `fileName` with its default action, with `params` and the working
+// directory `defaultDir`, owned by the main window. Returns the shell's
+// result: 32 or more means success. Texts of any length are passed whole.
+int ShellOpenFile(gui::TApplication& app, const std::string& fileName, const std::string& params,
+                  const std::string& defaultDir, int showCmd);
+
+}  // namespace launcher

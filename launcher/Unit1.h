@@ -1,0 +1,159 @@
+// TForm1: the launcher window. A 4 x 2 grid of cells over a table of 28 file
+// slots, two arrow buttons that page through the seven slot rows, a drag
+// handle and an about/hide panel; the settings file keeps the position, the
+// row offset and the slot paths.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "gui/Button.h"
+#include "gui/Form.h"
+#include "gui/Image.h"
+#include "gui/OpenDialog.h"
+#include "gui/PaintBox.h"
+#include "gui/Panel.h"
+#include "gui/Timer.h"
+
+namespace widgets {
+class TkestBlotter;
+class TArrowButton;
+}  // namespace widgets
+
+namespace launcher {
+
+class TForm2;
+class TForm3;
+
+constexpr int kSlotCount = 28;
+constexpr int kCellSize = 36;
+// The marker of an empty slot, compared byte for byte.
+inline const std::string kNoFile = "NOFILE";
+
+// The icon a slot shows: one the table owns (from the icon lookup), the
+// borrowed default icon, or none (the cell shows its bare face).
+class TSlotIcon {
+public:
+    const gui::TIcon* Get() const { return owned_ ? owned_.get() : borrowed_; }
+    void Own(gui::TIcon icon) {
+        owned_ = std::make_unique<gui::TIcon>(std::move(icon));
+        borrowed_ = nullptr;
+    }
+    void Borrow(const gui::TIcon* icon) {
+        owned_.reset();
+        borrowed_ = icon;
+    }
+
+private:
+    std::unique_ptr<gui::TIcon> owned_;
+    const gui::TIcon* borrowed_ = nullptr;
+};
+
+class TForm1 : public gui::TForm {
+public:
+    explicit TForm1(gui::TApplication& app);
+    ~TForm1() override;
+
+    // Controls, named as the stored layout names them.
+    gui::TPanel* Panel1 = nullptr;
+    gui::TPanel* Panel2 = nullptr;
+    gui::TPanel* Panel3 = nullptr;
+    widgets::TkestBlotter* kestBlotter1 = nullptr;
+    widgets::TkestBlotter* kestBlotter2 = nullptr;
+    widgets::TkestBlotter* kestBlotter3 = nullptr;
+    gui::TPaintBox* PaintBox1 = nullptr;
+    widgets::TArrowButton* ArrowButton1 = nullptr;
+    widgets::TArrowButton* ArrowButton2 = nullptr;
+    gui::TImage* Image1 = nullptr;  // the cell strip, hidden
+    gui::TImage* Image2 = nullptr;  // the empty-slot icon, hidden
+    gui::TImage* Image3 = nullptr;  // drag-handle icon
+    gui::TImage* Image4 = nullptr;  // about/hide icon
+    gui::TTimer* Timer1 = nullptr;
+    gui::TTimer* Timer2 = nullptr;
+    gui::TTimer* Timer3 = nullptr;
+    gui::TOpenDialog* OpenDialog1 = nullptr;
+    gui::TButton* Button1 = nullptr;
+    gui::TButton* Button2 = nullptr;
+    gui::TButton* Button3 = nullptr;
+    gui::TButton* Button4 = nullptr;
+
+    // Slot table and settings.
+    std::array<std::string, kSlotCount + 1> SlotPath;  // 1..28
+    std::array<TSlotIcon, kSlotCount + 1> SlotIcon;    // 1..28
+    int RowOffset = 1;
+    int EditedSlot = 0;
+
+    // Pointer state of the grid.
+    int MouseX = 0;
+    int MouseY = 0;
+    int CellCol = 0;
+    int CellRow = 0;
+    int CurrentSlot = 1;
+    bool Busy = false;
+
+    // Window handling.
+    bool Dragging = false;
+    int DragX = 0;
+    int DragY = 0;
+    bool HiddenToTray = false;
+
+    // Handlers.
+    void FormCreate(gui::TComponent* Sender);
+    void FormShow(gui::TComponent* Sender);
+    void FormClose(gui::TComponent* Sender, gui::TCloseAction& Action);
+    void Button1Click(gui::TComponent* Sender);  // repaint the grid
+    void Button2Click(gui::TComponent* Sender);  // reload the slot icons
+    void Button3Click(gui::TComponent* Sender);  // save all settings
+    void Button4Click(gui::TComponent* Sender);  // save the FORM keys and EditedSlot
+    void Timer1Timer(gui::TComponent* Sender);
+    void Timer2Timer(gui::TComponent* Sender);
+    void AppMessage(gui::TMsg& Msg, bool& Handled);
+    void ArrowButton1Click(gui::TComponent* Sender);
+    void ArrowButton2Click(gui::TComponent* Sender);
+    void PaintBox1MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
+                            gui::TShiftState Shift, int X, int Y);
+    void PaintBox1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
+                          gui::TShiftState Shift, int X, int Y);
+    void PaintBox1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
+    void Timer3Timer(gui::TComponent* Sender);
+    void kestBlotter1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
+    void kestBlotter2MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
+                               gui::TShiftState Shift, int X, int Y);
+    void kestBlotter2MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
+    void kestBlotter2MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
+                             gui::TShiftState Shift, int X, int Y);
+    void Image3MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
+                         gui::TShiftState Shift, int X, int Y);
+    void Image3MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
+    void Image3MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
+                       int X, int Y);
+    void Image4MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
+                       int X, int Y);
+
+    // The about box and the hint window, created after the launcher; the
+    // program sets these references once they exist.
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
+
+    const gui::TIcon& DefaultIcon() const;
+    // The slot a grid cell shows.
+    int SlotAt(int col, int row) const { return 4 * (RowOffset + row - 1) + col + 1; }
+
+private:
+    void ApplyStoredLayout();
+    void LoadSettings();
+    void HitTest(int x, int y);
+    void DrawCell(int col, int row, bool pressed);
+    void LaunchCurrentSlot();
+    void AssignCurrentSlot();
+    void SlotChanged();
+    void CloseHint();
+    std::string SettingsFile() const;
+};
+
+// The directory part of a path: up to and including its last "\", "/" or
+// ":", empty when it has none.
+std::string DirectoryPart(const std::string& path);
+
+}  // namespace launcher

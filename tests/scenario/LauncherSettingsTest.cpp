@@ -1,0 +1,164 @@
+// The launcher's settings file: what start-up reads and what closing and
+// slot changes write.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/scenario/LauncherFixture.h"
+
+namespace testing_support {
+namespace {
+
+using gui::mbLeft;
+using gui::mbRight;
+
+std::string FreshFile(int left, int top, int offset) {
+    std::string s = "[FORM]\r\nLEFT=" + std::to_string(left) + "\r\nTOP=" + std::to_string(top) +
+                    "\r\nOFFSET=" + std::to_string(offset) + "\r\n[FILES]\r\n";
+    for (int k = 1; k <= 28; ++k) s += std::to_string(k) + "=NOFILE\r\n";
+    return s;
+}
+
+class LauncherSettings : public LauncherTest {
+protected:
+    // Closes the program with a right click on the drag handle.
+    void CloseByHandle() {
+        ClickAt(Handle(), mbRight);
+        Settle();
+        EXPECT_TRUE(program->Application.Terminated());
+    }
+};
+
+TEST_F(LauncherSettings, StartAndCloseWritesTheWholeFileFromScratch) {
+    Start();
+    EXPECT_FALSE(std::filesystem::exists(IniPath()));  // start-up never creates it
+    CloseByHandle();
+    EXPECT_EQ(Ini(), FreshFile(0, 0, 1));
+}
+
+TEST_F(LauncherSettings, AFileWithOnlyOneSlotLoadsTheRestAsDefaults) {
+    WriteIni("[FILES]\r\n3=/usr/bin/env\r\n");
+    Start();
+    EXPECT_EQ(form->Left(), 0);
+    EXPECT_EQ(form->Top(), 0);
+    EXPECT_EQ(form->RowOffset, 1);
+    EXPECT_EQ(form->SlotPath[3], "/usr/bin/env");
+    for (int k = 1; k <= 28; ++k) {
+        if (k == 3) continue;
+        EXPECT_EQ(form->SlotPath[k], "NOFILE") << k;
+    }
+}
+
+TEST_F(LauncherSettings, ValueFormsAndLetterCase) {
+    WriteIni("[form]\r\nleft=-40\r\nTop=$10\r\noffset=0x3\r\n[Files]\r\n1=\r\n2=nofile\r\n");
+    Start();
+    EXPECT_EQ(form->Left(), -40);
+    EXPECT_EQ(form->Top(), 16);
+    EXPECT_EQ(form->RowOffset, 3);
+    EXPECT_EQ(form->SlotPath[1], "");        // present but empty: a filled slot
+    EXPECT_EQ(form->SlotPath[2], "nofile");  // the marker is case-sensitive
+}
+
+TEST_F(LauncherSettings, NonIntegerAndOutOfRangeOffsets) {
+    WriteIni("[FORM]\r\nOFFSET=abc\r\nLEFT=12px\r\n");
+    Start();
+    EXPECT_EQ(form->RowOffset, 1);
+    EXPECT_EQ(form->Left(), 0);
+    program.reset();
+    WriteIni("[FORM]\r\nOFFSET=9\r\n");
+    Start();
+    EXPECT_EQ(form->RowOffset, 6);  // brought into range as read
+    program.reset();
+    WriteIni("[FORM]\r\nOFFSET=99999999999\r\n");
+    Start();
+    EXPECT_EQ(form->RowOffset, 1);
+}
+
+TEST_F(LauncherSettings, AssigningSlot12RewritesOnlyItAndTheFormKeys) {
+    std::string text = "; kept\r\n[FORM]\r\nLEFT=5\r\nTOP=6\r\nOFFSET=3\r\n[FILES]\r\n";
+    for (int k = 1; k <= 28; ++k) text += std::to_string(k) + "=" + (k == 9 ? "/old/nine" : "NOFILE") + "\r\n";
+    WriteIni(text);
+    Start();
+    platform.ScriptOpenDialog("/data/twelve.txt");
+    // Offset 3 shows slots 9..16; slot 12 is column 3 of the first row.
+    ClickAt(Cell(3, 0));
+    Settle();
+    std::string expected = text;
+    expected.replace(expected.find("12=NOFILE"), 9, "12=/data/twelve.txt");
+    EXPECT_EQ(Ini(), expected);
+}
+
+TEST_F(LauncherSettings, CancellingTheDialogStillRewritesTheSlot) {
+    WriteIni("[FILES]\r\n1=NOFILE\r\n");
+    Start();
+    platform.ScriptOpenDialog(std::nullopt);
+    ClickAt(Cell(0, 0));
+    Settle();
+    EXPECT_EQ(Ini(), "[FILES]\r\n1=NOFILE\r\n[FORM]\r\nLEFT=0\r\nTOP=0\r\nOFFSET=1\r\n");
+}
+
+TEST_F(LauncherSettings, AChosenPathWithALineBreakIsNotStored) {
+    Start();
+    platform.ScriptOpenDialog("/tmp/evil\r\n[FORM]\r\nLEFT=999");
+    ClickAt(Cell(1, 0));
+    Settle();
+    EXPECT_EQ(form->SlotPath[2], "NOFILE");
+    EXPECT_EQ(Ini().find("999"), std::string::npos);
+}
+
+TEST_F(LauncherSettings, AFailedLaunchEmptiesTheSlotAndWritesIt) {
+    WriteIni("[FILES]\r\n5=/gone/file.txt\r\n");
+    Start();
+    platform.ShellResults["/gone/file.txt"] = 2;
+    ClickAt(Cell(0, 1));
+    Settle();
+    EXPECT_EQ(form->SlotPath[5], "NOFILE");
+    EXPECT_EQ(form->SlotIcon[5].Get(), &form->DefaultIcon());
+    EXPECT_NE(Ini().find("5=NOFILE\r\n"), std::string::npos);
+    EXPECT_TRUE(platform.ErrorBoxes.empty());
+}
+
+TEST_F(LauncherSettings, ARefusedWriteShowsTheErrorAndKeepsTheProgramRunning) {
+    WriteIni("[FILES]\r\n1=/keep/me\r\n");
+    Start();
+    // A folder where the settings file should be makes every write fail,
+    // also for root.
+    std::filesystem::remove(IniPath());
+    std::filesystem::create_directory(IniPath());
+    ClickAt(Handle(), mbRight);
+    Settle();
+    ASSERT_EQ(platform.ErrorBoxes.size(), 1u);
+    EXPECT_EQ(platform.ErrorBoxes[0].Message, IniPath() + " に書き込めません");
+    EXPECT_EQ(platform.ErrorBoxes[0].Title, "sorimo");
+    EXPECT_FALSE(program->Application.Terminated());
+    EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(LauncherSettings, BadFilesStartWithoutHarm) {
+    const std::string bad[] = {
+        std::string(10 * 1024 * 1024, 'x'),
+        std::string("[FORM]\0\0\xff\xfe\r\nLEFT=\0" "7\r\n[FILES]\r\n1=/a\0b\r\n", 33),
+        "[FILES]\r\n1=" + std::string(100000, 'p') + "\r\n",
+        "[FORM]\nLEFT=3\r\nTOP=4\n[FILES]\r\n2=/two\n",
+        "\xEF\xBB\xBF[FORM]\r\nLEFT=8\r\n",
+        "[FILES]\r\n1=/first\r\n1=/second\r\n",
+        "[FORM\r\nLEFT=9\r\n",
+    };
+    for (const std::string& bytes : bad) {
+        WriteIni(bytes);
+        Start();
+        EXPECT_GE(form->RowOffset, 1);
+        EXPECT_LE(form->RowOffset, 6);
+        program.reset();
+    }
+    WriteIni("[FILES]\r\n1=/first\r\n1=/second\r\n");
+    Start();
+    EXPECT_EQ(form->SlotPath[1], "/first");
+    program.reset();
+    WriteIni("[FILES]\r\n1=" + std::string(100000, 'p') + "\r\n");
+    Start();
+    EXPECT_EQ(form->SlotPath[1].size(), 2047u);
+}
+
+}  // namespace
+}  // namespace testing_support
