@@ -1,0 +1,28 @@
+#include "tools/render/HeadlessSession.h"
+
+#include <stdexcept>
+
+namespace render {
+
+gui::TForm& HeadlessSession::CreateHostForm(int width, int height, gui::TColor color) {
+    gui::TForm* form = nullptr;
+    app_.CreateForm(form, platform::WindowKind::Main);
+    form->SetBounds(0, 0, width, height);
+    form->SetColor(color);
+    form->Show();
+    return *form;
+}
+
+void HeadlessSession::PressLeft(gui::TPoint screen) {
+    platform_.MoveTo(screen.X, screen.Y);
+    platform_.Press(gui::mbLeft);
+    Settle();
+}
+
+gui::TSurface HeadlessSession::Snapshot(gui::TForm& form) const {
+    const platform::HeadlessWindow* window = platform_.WindowByHandle(form.Handle());
+    if (!window) throw std::logic_error("the form has no window");
+    return window->Snapshot();
+}
+
+}  // namespace render

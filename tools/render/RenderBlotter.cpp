@@ -1,0 +1,24 @@
+// sorimo-render blotter W H COLOR: a blotter panel filling a form.
+#include "tools/render/Commands.h"
+#include "tools/render/HeadlessSession.h"
+#include "widgets/Blotter2.h"
+
+namespace render {
+
+gui::TSurface RenderBlotter(Arguments& args) {
+    const int width = args.TakeSize("W");
+    const int height = args.TakeSize("H");
+    const gui::TColor color = args.TakeColor("COLOR");
+    args.ExpectEnd();
+
+    HeadlessSession session;
+    gui::TForm& form = session.CreateHostForm(width, height, gui::clWhite);
+    auto& blotter = form.Own<widgets::TkestBlotter>();
+    blotter.SetParent(&form);
+    blotter.SetBounds(0, 0, width, height);
+    blotter.SetColor(color);
+    session.Settle();
+    return session.Snapshot(form);
+}
+
+}  // namespace render
