@@ -97,11 +97,4 @@ TEST(Region, HugePolygonsKeepABoundedTable) {
     EXPECT_EQ(part.Contains(0, 6), r.Contains(0, 6));
 }
 
-TEST(Region, WindingFillsWhatIsCoveredTwice) {
-    const std::vector<TPoint> twice = {{0, 0}, {4, 0}, {4, 4}, {0, 4},
-                                       {0, 0}, {4, 0}, {4, 4}, {0, 4}};
-    EXPECT_TRUE(TRegion::FromPolygon(twice, ALTERNATE).Empty());
-    EXPECT_TRUE(TRegion::FromPolygon(twice, WINDING).Contains(2, 2));
-}
-
 }  // namespace
