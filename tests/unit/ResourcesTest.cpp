@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -69,6 +70,7 @@ struct TIconCase {
     const char* Name;
     const EmbeddedImage* Image;
 };
+void PrintTo(const TIconCase& icon, std::ostream* out) { *out << icon.Name; }
 
 class Icons : public ::testing::TestWithParam<TIconCase> {};
 
