@@ -3,6 +3,7 @@
 #include "launcher/Unit1.h"
 #include "launcher/Unit2.h"
 #include "launcher/Unit3.h"
+#include "widgets/TaskTray.h"
 
 namespace app {
 
@@ -11,6 +12,8 @@ TSorimo::TSorimo(platform::Platform& platform) : Application(platform) {}
 TSorimo::~TSorimo() = default;
 
 bool TSorimo::Start() {
+    widgets::TTrayUnit::Start(Application);
+    Application.OnSessionEnd = [this] { EndSession(); };
     try {
         Application.CreateForm(Form1);
         Application.CreateForm(Form2);
@@ -22,6 +25,17 @@ bool TSorimo::Start() {
     Form1->Form2 = Form2;
     Form1->Form3 = Form3;
     return true;
+}
+
+void TSorimo::EndSession() {
+    // The session ends without the launcher's close: keep what the user did
+    // (position, row offset, slots) by writing the whole file now. There is
+    // nobody left to show an error to.
+    try {
+        if (Form1) Form1->Button3Click(Form1);
+    } catch (const std::exception&) {
+    }
+    Application.Terminate();
 }
 
 int TSorimo::Run() {

@@ -32,6 +32,8 @@ public:
     bool Start();
     // Runs the loop until the launcher window closes; the exit code.
     int Run();
+    // The session ends (logoff, SIGTERM, lost display): save all and end.
+    void EndSession();
 
     gui::TApplication Application;
     launcher::TForm1* Form1 = nullptr;

@@ -204,7 +204,7 @@ void TForm::NativeMouse(const platform::MouseInput& input) {
     TMsg msg;
     msg.hwnd = handle_;
     msg.message = MessageOf(input.Action, input.Button);
-    msg.pt = input.Point;
+    msg.pt = input.Screen;
     msg.shift = input.Shift;
     app_.PostMessage(msg);
 }
@@ -253,7 +253,11 @@ void TForm::UpdateHover(TControl* under) {
     if (hover_ == under && under) under->CMMouseEnter();
 }
 
-void TForm::RouteMouse(const TMsg& msg) {
+void TForm::RouteMouse(const TMsg& screenMsg) {
+    // Client points follow from where the window is now, as the program
+    // last placed it.
+    TMsg msg = screenMsg;
+    msg.pt = {screenMsg.pt.X - Left(), screenMsg.pt.Y - Top()};
     TPoint local;
     TControl* hovered = DeepestControlAt(msg.pt, true, local);
     if (msg.message == WM_MOUSELEAVE) {

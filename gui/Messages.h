@@ -30,7 +30,7 @@ struct TMsg {
     std::uint32_t message = 0;
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
-    TPoint pt;  // mouse messages: client point of the window
+    TPoint pt;  // mouse messages: the screen point
     TShiftState shift = 0;
 };
 

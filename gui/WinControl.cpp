@@ -14,8 +14,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 TWinControl::~TWinControl() {
     // Children that outlive us (owned elsewhere) lose their parent.
     while (!controls_.empty()) controls_.back()->SetParent(nullptr);
-    if (handle_ != 0)
-        if (TApplication* app = Application()) app->ReleaseHandle(handle_);
+    if (handle_ != 0 && handleApp_) handleApp_->ReleaseHandle(handle_);
 }
 
 void TWinControl::InsertControl(TControl* c) { controls_.push_back(c); }
@@ -58,8 +57,12 @@ void TWinControl::BoundsChanged(const TRect& oldBounds) {
 }
 
 HWND TWinControl::Handle() {
-    if (handle_ == 0)
-        if (TApplication* app = Application()) handle_ = app->AllocateHandle(this);
+    if (handle_ == 0) {
+        // Remembered: while the owner is being destroyed we can no longer
+        // find the application through it, but must still release.
+        handleApp_ = Application();
+        if (handleApp_) handle_ = handleApp_->AllocateHandle(this);
+    }
     return handle_;
 }
 

@@ -10,6 +10,8 @@
 
 namespace gui {
 
+class TApplication;
+
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* owner);
@@ -45,6 +47,7 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     HWND handle_ = 0;
+    TApplication* handleApp_ = nullptr;
 
 private:
     std::vector<TControl*> controls_;

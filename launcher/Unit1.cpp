@@ -283,6 +283,20 @@ void TForm1::Image4MouseUp(TComponent*, TMouseButton Button, TShiftState, int, i
     Hide();
 }
 
+void TForm1::TaskTray1MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
+    if (HiddenToTray || Button != mbRight) return;
+    HiddenToTray = true;
+    Hide();
+}
+
+void TForm1::TaskTray1DblClick(widgets::TTaskTray*, TMouseButton Button) {
+    if (HiddenToTray && Button == mbLeft) {
+        Show();
+        HiddenToTray = false;
+    }
+    SetWindowState(wsNormal);
+}
+
 void TForm1::FormShow(TComponent*) {
     if (Native()) Native()->HideTaskbarEntry();
 }

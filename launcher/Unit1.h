@@ -19,6 +19,7 @@
 namespace widgets {
 class TkestBlotter;
 class TArrowButton;
+class TTaskTray;
 }  // namespace widgets
 
 namespace launcher {
@@ -77,6 +78,7 @@ public:
     gui::TButton* Button2 = nullptr;
     gui::TButton* Button3 = nullptr;
     gui::TButton* Button4 = nullptr;
+    widgets::TTaskTray* TaskTray1 = nullptr;
 
     // Slot table and settings.
     std::array<std::string, kSlotCount + 1> SlotPath;  // 1..28
@@ -130,6 +132,9 @@ public:
                        int X, int Y);
     void Image4MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
                        int X, int Y);
+    void TaskTray1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
+                          gui::TShiftState Shift, int X, int Y);
+    void TaskTray1DblClick(widgets::TTaskTray* Seft, gui::TMouseButton Button);
 
     // The about box and the hint window, created after the launcher; the
     // program sets these references once they exist.

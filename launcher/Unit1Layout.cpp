@@ -5,6 +5,7 @@
 #include "resources/ImageLoader.h"
 #include "resources/Images.h"
 #include "widgets/Blotter2.h"
+#include "widgets/TaskTray.h"
 #include "widgets/arrowbtn.h"
 
 namespace launcher {
@@ -161,6 +162,20 @@ void TForm1::ApplyStoredLayout() {
     OpenDialog1->SetName("OpenDialog1");
     OpenDialog1->Filter = "すべてのファイル|*.*";
     OpenDialog1->Options = ofHideReadOnly | ofEnableSizing;
+
+    // Registering adds the icon to the notification area while the layout is
+    // applied: a refusal ends start-up.
+    TaskTray1 = &Own<widgets::TTaskTray>();
+    TaskTray1->SetName("TaskTray1");
+    TaskTray1->SetTipString("Sorimo");
+    const TIcon heart = resources::ToIcon(resources::kHeart);
+    TaskTray1->SetIcon(&heart);
+    TaskTray1->SetIconID(1);
+    TaskTray1->SetRegistered(true);
+    TaskTray1->OnDblClick = [this](widgets::TTaskTray* t, TMouseButton b) { TaskTray1DblClick(t, b); };
+    TaskTray1->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
+        TaskTray1MouseUp(s, b, sh, x, y);
+    };
 
     Button1 = &MakeHiddenButton(*this, "Button1", "Rewrite", [this](TComponent* s) { Button1Click(s); });
     Button2 = &MakeHiddenButton(*this, "Button2", "Reload", [this](TComponent* s) { Button2Click(s); });

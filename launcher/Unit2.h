@@ -1,7 +1,18 @@
-// TForm2: the about box, shown modally from the launcher's about panel.
+// TForm2: the about box: the program's icon, name, version and credits on a
+// blotter panel, and an OK button that closes it. It is shown modally from
+// the launcher's about panel; it has no state of its own, and keeps the
+// place it was centred at on its first showing.
 #pragma once
 
 #include "gui/Form.h"
+#include "gui/Image.h"
+#include "gui/Label.h"
+
+namespace widgets {
+class TkestBlotter;
+class TVeltoButton;
+class TShadowLabel;
+}  // namespace widgets
 
 namespace launcher {
 
@@ -9,8 +20,22 @@ class TForm2 : public gui::TForm {
 public:
     explicit TForm2(gui::TApplication& app);
 
+    // Controls, named as the stored layout names them; all lie on
+    // kestBlotter1, which fills the window.
+    widgets::TkestBlotter* kestBlotter1 = nullptr;
+    gui::TImage* Image1 = nullptr;
+    gui::TLabel* Label2 = nullptr;
+    widgets::TVeltoButton* VeltoButton1 = nullptr;
+    widgets::TShadowLabel* ShadowLabel1 = nullptr;
+    widgets::TShadowLabel* ShadowLabel2 = nullptr;
+
+    void VeltoButton1Click(gui::TComponent* Sender);
+
 private:
     void ApplyStoredLayout();
+    void MakeVersionLabel();
+    void MakeButton();
+    void MakeShadowLabels();
 };
 
 }  // namespace launcher

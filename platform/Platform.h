@@ -36,14 +36,16 @@ struct WindowSpec {
 
 enum class MouseAction { Down, DoubleClick, Up, Move, Leave };
 
-// Mouse input in the window's client coordinates. While a button is held
-// the window that got the press keeps receiving input (the points may lie
-// outside it); the GUI layer decides what reaches which control.
+// Mouse input at a screen point. While a button is held the window that got
+// the press keeps receiving input (the points may lie outside it); the GUI
+// layer decides what reaches which control. The screen point, not a point
+// relative to the window, is what the backend reports: a window that moves
+// while events are queued (dragging) would make relative points stale.
 struct MouseInput {
     MouseAction Action = MouseAction::Move;
     gui::TMouseButton Button = gui::mbLeft;
     gui::TShiftState Shift = 0;
-    TPoint Point;
+    TPoint Screen;
 };
 
 // Implemented by the GUI layer; the backend calls it from DeliverEvents.

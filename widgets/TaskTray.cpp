@@ -213,12 +213,6 @@ TNotifyWindow::TNotifyWindow(gui::TComponent* owner, TTrayUnit& unit)
 
 TNotifyWindow::~TNotifyWindow() {
     if (unit_.NotifyWindow == this) unit_.NotifyWindow = nullptr;
-    // Released here: while our owner form is being torn down the base class
-    // can no longer find the application through it.
-    if (HandleAllocated()) {
-        unit_.App().ReleaseHandle(handle_);
-        handle_ = 0;
-    }
 }
 
 void TNotifyWindow::WndProc(gui::TMsg& msg) {

@@ -141,9 +141,7 @@ void HeadlessPlatform::SendMouse(MouseAction action, gui::TMouseButton button) {
     }
     if (!grab_) hover_ = target;
     if (!target) return;
-    const TRect b = target->Bounds();
-    MouseInput input{action, button, buttons_, {pointer_.X - b.Left, pointer_.Y - b.Top}};
-    target->Listener().NativeMouse(input);
+    target->Listener().NativeMouse({action, button, buttons_, pointer_});
 }
 
 void HeadlessPlatform::MoveTo(int x, int y) {

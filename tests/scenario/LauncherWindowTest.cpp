@@ -1,0 +1,158 @@
+// The launcher's frame replacements: dragging, closing, hiding to the tray
+// and coming back, and how the program ends.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/Platform.h"
+#include "tests/scenario/LauncherFixture.h"
+#include "widgets/TaskTray.h"
+
+namespace testing_support {
+namespace {
+
+using gui::mbLeft;
+using gui::mbMiddle;
+using gui::mbRight;
+
+constexpr std::intptr_t kRightUp = 0x205;
+constexpr std::intptr_t kLeftDoubleClick = 0x203;
+constexpr std::intptr_t kRightDoubleClick = 0x206;
+
+class LauncherWindow : public LauncherTest {
+protected:
+    void SetUp() override { WriteIni("[FORM]\r\nLEFT=100\r\nTOP=200\r\nOFFSET=4\r\n"); }
+
+    void Drag(gui::TPoint from, int dx, int dy) {
+        platform.MoveTo(from.X, from.Y);
+        platform.Press(mbLeft);
+        platform.MoveTo(from.X + dx / 2, from.Y + dy / 2);
+        platform.MoveTo(from.X + dx, from.Y + dy);
+        platform.Release(mbLeft);
+        Settle();
+    }
+    platform::HeadlessWindow& Window() const { return *platform.WindowByHandle(form->Handle()); }
+};
+
+TEST_F(LauncherWindow, DraggingByThePanelOrTheBarIconMovesTheWindowAlike) {
+    Start();
+    Drag(Handle(), 30, -20);
+    EXPECT_EQ(form->Left(), 130);
+    EXPECT_EQ(form->Top(), 180);
+    const gui::TPoint bar{form->Left() + 212 + 1 + 10 + 16, form->Top() + 1 + 10 + 16};
+    Drag(bar, -50, 70);
+    EXPECT_EQ(form->Left(), 80);
+    EXPECT_EQ(form->Top(), 250);
+    EXPECT_EQ(Window().Bounds().Left, 80);
+    EXPECT_FALSE(std::filesystem::exists(IniPath() + ".tmp"));
+    EXPECT_EQ(Ini(), "[FORM]\r\nLEFT=100\r\nTOP=200\r\nOFFSET=4\r\n");  // dragging writes nothing
+}
+
+TEST_F(LauncherWindow, RightOrMiddleReleaseOnTheHandleClosesAfterSavingAll) {
+    for (gui::TMouseButton button : {mbRight, mbMiddle}) {
+        Start();
+        Drag(Handle(), 10, 10);
+        ClickAt(Handle(), button);
+        Settle();
+        EXPECT_TRUE(program->Application.Terminated());
+        EXPECT_EQ(Ini().rfind("[FORM]\r\nLEFT=110\r\nTOP=210\r\nOFFSET=4\r\n[FILES]\r\n", 0), 0u);
+        program.reset();
+        WriteIni("[FORM]\r\nLEFT=100\r\nTOP=200\r\nOFFSET=4\r\n");
+    }
+}
+
+TEST_F(LauncherWindow, ARightPressReleasedAwayFromTheHandleDoesNothing) {
+    Start();
+    platform.MoveTo(Handle().X, Handle().Y);
+    platform.Press(mbRight);
+    platform.MoveTo(form->Left() - 50, form->Top() - 50);
+    platform.Release(mbRight);
+    Settle();
+    EXPECT_FALSE(program->Application.Terminated());
+    EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(LauncherWindow, HiddenByThePanelComesBackOnlyByALeftDoubleClickOnTheTray) {
+    Start();
+    ClickAt(AboutPanel(), mbMiddle);
+    Settle();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(Window().Visible());
+    platform.SendTrayMessage(1, kRightUp);  // shown-only action: nothing
+    platform.SendTrayMessage(1, kRightDoubleClick);
+    Settle();
+    EXPECT_FALSE(form->Visible());
+    const int hides = Window().TaskbarHides();
+    platform.SendTrayMessage(1, kLeftDoubleClick);
+    Settle();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(form->Left(), 100);
+    EXPECT_EQ(form->Top(), 200);
+    EXPECT_EQ(form->RowOffset, 4);
+    EXPECT_GT(Window().TaskbarHides(), hides);  // no taskbar entry after showing
+}
+
+TEST_F(LauncherWindow, ARightReleaseOnTheTrayHidesAndItsDoubleClickDoesNotShow) {
+    Start();
+    platform.SendTrayMessage(1, kRightUp);
+    platform.SendTrayMessage(1, kRightDoubleClick);
+    platform.SendTrayMessage(1, kRightUp);
+    Settle();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(form->HiddenToTray);
+}
+
+TEST_F(LauncherWindow, TheTrayIconLivesFromStartUpToExit) {
+    Start();
+    ASSERT_FALSE(platform.NotifyCalls.empty());
+    const auto& add = platform.NotifyCalls.front();
+    EXPECT_EQ(add.Message, platform::NIM_ADD);
+    EXPECT_EQ(add.Data.uID, 1u);
+    EXPECT_EQ(add.Data.szTip, "Sorimo");
+    EXPECT_EQ(add.Data.uFlags, 7u);
+    EXPECT_EQ(add.Data.uCallbackMessage, 1126u);
+    EXPECT_FALSE(add.Data.Icon.Empty());
+    ClickAt(Handle(), mbRight);
+    Settle();
+    program.reset();
+    EXPECT_EQ(platform.NotifyCalls.back().Message, platform::NIM_DELETE);
+    EXPECT_EQ(platform.NotifyCalls.back().Data.hWnd, add.Data.hWnd);
+}
+
+TEST_F(LauncherWindow, ARefusedTrayIconEndsStartUpWithoutWritingSettings) {
+    std::filesystem::remove(IniPath());
+    platform.NotifyIconResult = false;
+    EXPECT_EQ(app::SorimoMain(platform), 1);
+    ASSERT_EQ(platform.ErrorBoxes.size(), 1u);
+    EXPECT_EQ(platform.ErrorBoxes[0].Message, "タスクトレイに登録できません");
+    EXPECT_FALSE(std::filesystem::exists(IniPath()));
+}
+
+TEST_F(LauncherWindow, SessionEndWritesTheWholeFileAndExitsZero) {
+    platform.At(2000, [&] {
+        platform.Click(mbLeft, 100 + 212 + 1 + 10 + 16, 200 + 1 + 10 + 16);  // touch nothing
+        platform.SendSessionEnd();
+    });
+    EXPECT_EQ(app::SorimoMain(platform), 0);
+    const std::string ini = Ini();
+    EXPECT_NE(ini.find("LEFT=100\r\nTOP=200\r\nOFFSET=4\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("28=NOFILE\r\n"), std::string::npos);
+    EXPECT_EQ(platform.NotifyCalls.back().Message, platform::NIM_DELETE);
+}
+
+TEST_F(LauncherWindow, ATrayRecreatedAfterHidingAddsTheIconAgain) {
+    Start();
+    ClickAt(AboutPanel(), mbRight);
+    Settle();
+    const std::size_t before = platform.NotifyCalls.size();
+    platform.SendTrayRecreated();
+    Settle();
+    ASSERT_GT(platform.NotifyCalls.size(), before);
+    EXPECT_EQ(platform.NotifyCalls.back().Message, platform::NIM_ADD);
+    platform.SendTrayMessage(1, kLeftDoubleClick);
+    Settle();
+    EXPECT_TRUE(form->Visible());
+}
+
+}  // namespace
+}  // namespace testing_support
