@@ -48,6 +48,7 @@ TEST_F(TextLayoutTest, AlignsLinesHorizontallyWithinTheRectangle) {
     const TRect rect{10, 20, 110, 60};  // 100 wide; "abcd" is 24
     EXPECT_EQ(Layout("abcd", rect, DT_LEFT).Lines[0].X, 0);
     EXPECT_EQ(Layout("abcd", rect, DT_CENTER).Lines[0].X, 38);
+    EXPECT_EQ(Layout("ab", {0, 0, 25, 10}, DT_CENTER).Lines[0].X, 6);  // an odd spare pixel goes right
     EXPECT_EQ(Layout("abcd", rect, DT_RIGHT).Lines[0].X, 76);
     // Each line of a paragraph set is aligned on its own.
     const TTextLayout two = Layout("ab\nabcd", rect, DT_RIGHT);
