@@ -14,7 +14,15 @@ bool TOpenDialog::Execute() {
     request.InitialFile = FileName;
     request.HideReadOnly = (Options & ofHideReadOnly) != 0;
     request.Resizable = (Options & ofEnableSizing) != 0;
-    auto session = app->Platform().BeginOpenFileDialog(request);
+    std::unique_ptr<platform::FileDialogSession> session;
+    try {
+        session = app->Platform().BeginOpenFileDialog(request);
+    } catch (const std::exception& e) {
+        // No dialog could be shown (no chooser installed): say so, and the
+        // choice counts as cancelled.
+        app->ShowException(e.what());
+        return false;
+    }
     {
         TApplication::ModalScope noInput(*app, nullptr);
         while (!session->Finished()) app->HandleMessage();

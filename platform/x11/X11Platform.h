@@ -1,0 +1,16 @@
+// The X11 backend: one X window per form, the back buffer presented with
+// XPutImage, input turned into the GUI layer's mouse input, and one poll
+// over the X connection, a self-pipe for signals and the file chooser's pipe.
+#pragma once
+
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace platform {
+
+// Opens the display named by $DISPLAY; throws std::runtime_error when there
+// is none.
+std::unique_ptr<Platform> CreateX11Platform();
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+// The shell services of the X11 backend: launching, file icons, the file
+// chooser, the settings file's place and the notification area.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/linux/ChildProcesses.h"
+#include "platform/linux/IconLookup.h"
+#include "platform/linux/ShellLauncher.h"
+
+namespace platform::x11 {
+
+class X11Services {
+public:
+    X11Services();
+    X11Services(const X11Services&) = delete;
+    X11Services& operator=(const X11Services&) = delete;
+
+    int ShellOpen(const ShellOpenRequest& request) { return launcher_.Open(request); }
+    std::optional<gui::TIcon> FileIcon(const std::string& path) { return icons_.Find(path); }
+    std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request);
+    // Beside the executable when that file exists or its folder is
+    // writable; otherwise in $XDG_CONFIG_HOME/sorimo (~/.config/sorimo).
+    std::string SettingsFile(const std::string& executable) const;
+
+    std::vector<int> WatchedFds() const;
+    void ReapChildren() { children_.Reap(); }
+
+private:
+    xdg::ChildProcesses children_;
+    xdg::LinuxLauncher launcher_{children_};
+    xdg::IconLookup icons_;
+};
+
+}  // namespace platform::x11

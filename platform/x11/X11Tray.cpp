@@ -1,0 +1,335 @@
+#include "platform/x11/X11Tray.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "gui/Canvas.h"
+#include "gui/TextLayout.h"
+
+namespace platform::x11 {
+
+namespace {
+constexpr long SYSTEM_TRAY_REQUEST_DOCK = 0;
+constexpr unsigned long XEMBED_MAPPED = 1;
+constexpr int kTipDelayMs = 500;
+constexpr std::intptr_t WM_MOUSEMOVE = 0x200;
+
+std::intptr_t DownMessage(unsigned button) {
+    return button == Button1 ? 0x201 : button == Button3 ? 0x204 : 0x207;
+}
+
+// Looks the tray's preferred visual up; null when it offers none we can use.
+Visual* TrayVisual(Display* d, Window owner, Atom property, int& depth) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, owner, property, 0, 1, False, XA_VISUALID, &type, &format, &count,
+                           &after, &data) != Success || !data)
+        return nullptr;
+    const VisualID id = VisualID(*reinterpret_cast<unsigned long*>(data));
+    XFree(data);
+    XVisualInfo wanted{};
+    wanted.visualid = id;
+    int n = 0;
+    XVisualInfo* info = XGetVisualInfo(d, VisualIDMask, &wanted, &n);
+    if (!info) return nullptr;
+    Visual* visual = n > 0 && info->depth == 32 ? info->visual : nullptr;
+    if (visual) depth = 32;
+    XFree(info);
+    return visual;
+}
+
+// The icon scaled to w x h (nearest pixel), blended over `ground`, or with
+// premultiplied alpha kept when `argb`.
+void Compose(const gui::TIcon& icon, gui::TSurface& ground, bool argb) {
+    const int w = ground.Width(), h = ground.Height();
+    const int side = std::min(w, h);
+    const int ox = (w - side) / 2, oy = (h - side) / 2;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const int sx = x * icon.Width() / side, sy = y * icon.Height() / side;
+            const unsigned a = icon.AlphaAt(sx, sy);
+            const gui::TPixel src = icon.Pixels().At(sx, sy);
+            const gui::TPixel dst = argb ? 0 : ground.At(ox + x, oy + y);
+            gui::TPixel out = 0;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const unsigned s = (src >> shift) & 0xFF, b = (dst >> shift) & 0xFF;
+                out |= ((s * a + b * (255 - a)) / 255) << shift;
+            }
+            if (argb) out |= gui::TPixel(a) << 24;
+            ground.Set(ox + x, oy + y, out);
+        }
+}
+}  // namespace
+
+// One docked icon and its tip window.
+class TrayIcon {
+public:
+    TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconData& record, Window owner);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    Window Id() const { return window_; }
+    const NotifyIconData& Record() const { return record_; }
+    void Update(const NotifyIconData& record);
+    void Draw();
+    void ArmTip(std::int64_t nowMs) {
+        if (!tipShown_ && tipDue_ < 0) tipDue_ = nowMs + kTipDelayMs;
+    }
+    void HideTip();
+    std::int64_t TipDue() const { return tipDue_; }
+    void ShowTip();
+
+private:
+    Context& context_;
+    gui::TFontEngine& fonts_;
+    NotifyIconData record_;
+    Window window_ = 0;
+    Colormap colormap_ = 0;
+    Visual* visual_ = nullptr;
+    int depth_ = 24;
+    GC gc_ = nullptr;
+    Window tip_ = 0;
+    bool tipShown_ = false;
+    std::int64_t tipDue_ = -1;
+};
+
+TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconData& record,
+                   Window owner)
+    : context_(context), fonts_(fonts), record_(record) {
+    Display* d = context_.display;
+    visual_ = TrayVisual(d, owner, context_.atoms->_NET_SYSTEM_TRAY_VISUAL, depth_);
+    XSetWindowAttributes attributes{};
+    unsigned long mask = CWEventMask | CWBorderPixel;
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
+                            PointerMotionMask | EnterWindowMask | LeaveWindowMask |
+                            StructureNotifyMask;
+    attributes.border_pixel = 0;
+    if (visual_) {
+        colormap_ = XCreateColormap(d, context_.root, visual_, AllocNone);
+        attributes.colormap = colormap_;
+        attributes.background_pixel = 0;
+        mask |= CWColormap | CWBackPixel;
+    } else {
+        visual_ = context_.visual;
+        depth_ = context_.depth;
+        attributes.background_pixmap = ParentRelative;
+        mask |= CWBackPixmap;
+    }
+    window_ = XCreateWindow(d, context_.root, 0, 0, 32, 32, 0, depth_, InputOutput, visual_, mask,
+                            &attributes);
+    gc_ = XCreateGC(d, window_, 0, nullptr);
+    const unsigned long info[2] = {0, XEMBED_MAPPED};
+    XChangeProperty(d, window_, context_.atoms->_XEMBED_INFO, context_.atoms->_XEMBED_INFO, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(info), 2);
+    // Without a minimum size some trays give the icon one pixel of width.
+    XSizeHints hints{};
+    hints.flags = PMinSize | PBaseSize;
+    hints.min_width = hints.min_height = 16;
+    hints.base_width = hints.base_height = 32;
+    XSetWMNormalHints(d, window_, &hints);
+    XStoreName(d, window_, record_.szTip.c_str());
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = owner;
+    e.xclient.message_type = context_.atoms->_NET_SYSTEM_TRAY_OPCODE;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = CurrentTime;
+    e.xclient.data.l[1] = SYSTEM_TRAY_REQUEST_DOCK;
+    e.xclient.data.l[2] = long(window_);
+    XSendEvent(d, owner, False, NoEventMask, &e);
+    XFlush(d);
+}
+
+TrayIcon::~TrayIcon() {
+    HideTip();
+    if (tip_) XDestroyWindow(context_.display, tip_);
+    XFreeGC(context_.display, gc_);
+    XUnmapWindow(context_.display, window_);
+    XDestroyWindow(context_.display, window_);
+    if (colormap_) XFreeColormap(context_.display, colormap_);
+    XFlush(context_.display);
+}
+
+void TrayIcon::Update(const NotifyIconData& record) {
+    record_.uFlags = record.uFlags;
+    record_.Icon = record.Icon;
+    record_.szTip = record.szTip;
+    XStoreName(context_.display, window_, record_.szTip.c_str());
+    Draw();
+}
+
+void TrayIcon::Draw() {
+    Display* d = context_.display;
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned w = 0, h = 0, border = 0, depth = 0;
+    if (!XGetGeometry(d, window_, &root, &x, &y, &w, &h, &border, &depth) || w == 0 || h == 0)
+        return;
+    const bool argb = depth_ == 32;
+    gui::TSurface ground(int(w), int(h), 0);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(d, window_, &attributes) || attributes.map_state != IsViewable)
+        return;  // drawn on the first Expose once docked
+    if (!argb) {
+        // Pseudo-transparency: let the server paint the tray's background,
+        // read it back and blend the icon over it.
+        XClearWindow(d, window_);
+        if (XImage* back = XGetImage(d, window_, 0, 0, w, h, AllPlanes, ZPixmap)) {
+            for (unsigned yy = 0; yy < h; ++yy)
+                for (unsigned xx = 0; xx < w; ++xx)
+                    ground.Set(int(xx), int(yy), gui::TPixel(XGetPixel(back, int(xx), int(yy)) & 0xFFFFFF));
+            XDestroyImage(back);
+        }
+    }
+    if (!record_.Icon.Empty()) Compose(record_.Icon, ground, argb);
+    XImage* image = XCreateImage(d, visual_, unsigned(depth_), ZPixmap, 0,
+                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(ground.Data())),
+                                 w, h, 32, int(w) * 4);
+    if (!image) return;
+    XPutImage(d, window_, gc_, image, 0, 0, 0, 0, w, h);
+    image->data = nullptr;
+    XDestroyImage(image);
+}
+
+void TrayIcon::ShowTip() {
+    tipDue_ = -1;
+    if (record_.szTip.empty() || tipShown_) return;
+    Display* d = context_.display;
+    gui::TSurface measure(1, 1);
+    gui::TCanvas probe(measure, gui::ClassicSystemColors::Instance(), &fonts_);
+    probe.Font.SetHeight(-12);
+    const int tw = probe.TextWidth(record_.szTip) + 8, th = probe.TextHeight(record_.szTip) + 4;
+    gui::TSurface pixels(tw, th);
+    gui::TCanvas canvas(pixels, gui::ClassicSystemColors::Instance(), &fonts_);
+    canvas.Font.SetHeight(-12);
+    canvas.Font.SetColor(gui::clInfoText);
+    canvas.Brush = {gui::clInfoBk, gui::bsSolid};
+    canvas.Pen.Color = gui::clBlack;
+    canvas.Rectangle(0, 0, tw, th);
+    canvas.Brush.Style = gui::bsClear;
+    canvas.TextOut(4, 2, record_.szTip);
+    Window root = 0, child = 0;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned m = 0;
+    XQueryPointer(d, context_.root, &root, &child, &rx, &ry, &wx, &wy, &m);
+    if (!tip_) {
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        tip_ = XCreateWindow(d, context_.root, 0, 0, 1, 1, 0, context_.depth, InputOutput,
+                             context_.visual, CWOverrideRedirect, &attributes);
+    }
+    XMoveResizeWindow(d, tip_, rx + 12, ry + 16, unsigned(tw), unsigned(th));
+    XMapRaised(d, tip_);
+    XImage* image = XCreateImage(d, context_.visual, unsigned(context_.depth), ZPixmap, 0,
+                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(pixels.Data())),
+                                 unsigned(tw), unsigned(th), 32, tw * 4);
+    if (image) {
+        XPutImage(d, tip_, gc_, image, 0, 0, 0, 0, unsigned(tw), unsigned(th));
+        image->data = nullptr;
+        XDestroyImage(image);
+    }
+    tipShown_ = true;
+}
+
+void TrayIcon::HideTip() {
+    tipDue_ = -1;
+    if (!tipShown_) return;
+    XUnmapWindow(context_.display, tip_);
+    tipShown_ = false;
+}
+
+// ------------------------------------------------------------ X11Tray
+
+X11Tray::X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify)
+    : context_(context), fonts_(fonts), notify_(std::move(notify)) {
+    // MANAGER announcements of a new tray arrive on the root window.
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(context_.display, context_.root, &attributes);
+    XSelectInput(context_.display, context_.root, attributes.your_event_mask | StructureNotifyMask);
+}
+
+X11Tray::~X11Tray() = default;
+
+Window X11Tray::TrayOwner() const {
+    return XGetSelectionOwner(context_.display, context_.atoms->_NET_SYSTEM_TRAY_S);
+}
+
+TrayIcon* X11Tray::Find(Window w) {
+    for (auto& [id, icon] : icons_)
+        if (icon->Id() == w) return icon.get();
+    return nullptr;
+}
+
+bool X11Tray::Apply(std::uint32_t message, const NotifyIconData& data) {
+    if (message == NIM_DELETE) {
+        icons_.erase(data.uID);
+        return true;
+    }
+    auto it = icons_.find(data.uID);
+    if (message == NIM_MODIFY && it != icons_.end()) {
+        it->second->Update(data);
+        return true;
+    }
+    const Window owner = TrayOwner();
+    if (owner == None) return false;  // no tray: the shell refuses
+    icons_.erase(data.uID);          // an add replaces a stale icon window
+    icons_[data.uID] = std::make_unique<TrayIcon>(context_, fonts_, data, owner);
+    return true;
+}
+
+bool X11Tray::IsTrayAnnouncement(const XEvent& e) const {
+    return e.type == ClientMessage && e.xclient.window == context_.root &&
+           e.xclient.message_type == context_.atoms->MANAGER &&
+           Atom(e.xclient.data.l[1]) == context_.atoms->_NET_SYSTEM_TRAY_S;
+}
+
+bool X11Tray::HandleEvent(XEvent& e, std::int64_t nowMs) {
+    TrayIcon* icon = Find(e.xany.window);
+    if (!icon) return false;
+    switch (e.type) {
+        case Expose:
+            if (e.xexpose.count == 0) icon->Draw();
+            break;
+        case ConfigureNotify: icon->Draw(); break;
+        case EnterNotify: icon->ArmTip(nowMs); break;
+        case LeaveNotify: icon->HideTip(); break;
+        case MotionNotify:
+            icon->ArmTip(nowMs);
+            notify_(icon->Record(), WM_MOUSEMOVE);
+            break;
+        case ButtonPress: {
+            icon->HideTip();
+            if (e.xbutton.button < Button1 || e.xbutton.button > Button3) break;
+            const gui::TMouseButton b = e.xbutton.button == Button1   ? gui::mbLeft
+                                        : e.xbutton.button == Button3 ? gui::mbRight
+                                                                      : gui::mbMiddle;
+            const bool dbl = doubleClicks_.Press(b, {e.xbutton.x_root, e.xbutton.y_root},
+                                                 icon->Id(), std::int64_t(e.xbutton.time));
+            notify_(icon->Record(), DownMessage(e.xbutton.button) + (dbl ? 2 : 0));
+            break;
+        }
+        case ButtonRelease:
+            if (e.xbutton.button >= Button1 && e.xbutton.button <= Button3)
+                notify_(icon->Record(), DownMessage(e.xbutton.button) + 1);
+            break;
+        default: break;
+    }
+    return true;
+}
+
+std::int64_t X11Tray::NextDeadline() const {
+    std::int64_t next = -1;
+    for (const auto& [id, icon] : icons_)
+        if (icon->TipDue() >= 0 && (next < 0 || icon->TipDue() < next)) next = icon->TipDue();
+    return next;
+}
+
+void X11Tray::OnTime(std::int64_t nowMs) {
+    for (auto& [id, icon] : icons_)
+        if (icon->TipDue() >= 0 && icon->TipDue() <= nowMs) icon->ShowTip();
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,178 @@
+#include "platform/x11/X11Window.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace platform::x11 {
+
+namespace {
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
+                            PointerMotionMask | EnterWindowMask | LeaveWindowMask |
+                            StructureNotifyMask;
+
+unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
+}  // namespace
+
+X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& listener)
+    : context_(context), listener_(listener), kind_(spec.Kind), bounds_(spec.Bounds) {
+    Display* d = context_.display;
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = kEventMask;
+    attributes.override_redirect = kind_ == WindowKind::Tooltip ? True : False;
+    attributes.background_pixmap = None;  // no flicker: Expose presents the retained picture
+    attributes.border_pixel = 0;
+    attributes.colormap = DefaultColormap(d, context_.screen);
+    window_ = XCreateWindow(d, context_.root, bounds_.Left, bounds_.Top, Positive(bounds_.Width()),
+                            Positive(bounds_.Height()), 0, context_.depth, InputOutput,
+                            context_.visual,
+                            CWEventMask | CWOverrideRedirect | CWBackPixmap | CWBorderPixel |
+                                CWColormap,
+                            &attributes);
+    gc_ = XCreateGC(d, window_, 0, nullptr);
+    Atom protocols[] = {context_.atoms->WM_DELETE_WINDOW};
+    XSetWMProtocols(d, window_, protocols, 1);
+    const long pid = long(getpid());
+    XChangeProperty(d, window_, context_.atoms->_NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    XClassHint classHint{const_cast<char*>("sorimo"), const_cast<char*>("Sorimo")};
+    XSetClassHint(d, window_, &classHint);
+    SetCaption(spec.Caption);
+    SetWindowType();
+    SetNoDecorations();
+    SetSizeHints();
+    if (kind_ == WindowKind::Dialog && context_.mainWindow)
+        XSetTransientForHint(d, window_, context_.mainWindow);
+    if (kind_ == WindowKind::Main) SetSkipTaskbarState();
+}
+
+X11Window::~X11Window() {
+    XFreeGC(context_.display, gc_);
+    XDestroyWindow(context_.display, window_);
+    XFlush(context_.display);
+}
+
+void X11Window::SetWindowType() {
+    const Atoms& a = *context_.atoms;
+    Atom type = a._NET_WM_WINDOW_TYPE_NORMAL;
+    if (kind_ == WindowKind::Dialog) type = a._NET_WM_WINDOW_TYPE_DIALOG;
+    if (kind_ == WindowKind::Tooltip) type = a._NET_WM_WINDOW_TYPE_TOOLTIP;
+    XChangeProperty(context_.display, window_, a._NET_WM_WINDOW_TYPE, XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&type), 1);
+}
+
+void X11Window::SetNoDecorations() {
+    // flags = MWM_HINTS_DECORATIONS, decorations = 0
+    const long hints[5] = {2, 0, 0, 0, 0};
+    XChangeProperty(context_.display, window_, context_.atoms->_MOTIF_WM_HINTS,
+                    context_.atoms->_MOTIF_WM_HINTS, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
+}
+
+void X11Window::SetSizeHints() {
+    XSizeHints hints{};
+    hints.flags = USPosition | PPosition | PMinSize | PMaxSize | USSize | PSize;
+    hints.x = bounds_.Left;
+    hints.y = bounds_.Top;
+    hints.width = hints.min_width = hints.max_width = int(Positive(bounds_.Width()));
+    hints.height = hints.min_height = hints.max_height = int(Positive(bounds_.Height()));
+    XSetWMNormalHints(context_.display, window_, &hints);
+}
+
+void X11Window::SetSkipTaskbarState() {
+    const Atoms& a = *context_.atoms;
+    if (!visible_) {
+        const Atom states[] = {a._NET_WM_STATE_SKIP_TASKBAR, a._NET_WM_STATE_SKIP_PAGER};
+        XChangeProperty(context_.display, window_, a._NET_WM_STATE, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(states), 2);
+        return;
+    }
+    // A mapped window asks the window manager.
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window_;
+    e.xclient.message_type = a._NET_WM_STATE;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // _NET_WM_STATE_ADD
+    e.xclient.data.l[1] = long(a._NET_WM_STATE_SKIP_TASKBAR);
+    e.xclient.data.l[2] = long(a._NET_WM_STATE_SKIP_PAGER);
+    e.xclient.data.l[3] = 1;
+    XSendEvent(context_.display, context_.root, False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+void X11Window::SetBounds(const TRect& screenRect) {
+    const bool resized = screenRect.Width() != bounds_.Width() ||
+                         screenRect.Height() != bounds_.Height();
+    bounds_ = screenRect;
+    if (resized) SetSizeHints();
+    XMoveResizeWindow(context_.display, window_, bounds_.Left, bounds_.Top,
+                      Positive(bounds_.Width()), Positive(bounds_.Height()));
+}
+
+void X11Window::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    if (visible) {
+        // Window managers drop _NET_WM_STATE on unmap: set it before each map.
+        if (kind_ == WindowKind::Main) SetSkipTaskbarState();
+        SetSizeHints();
+        XMapRaised(context_.display, window_);
+        XMoveWindow(context_.display, window_, bounds_.Left, bounds_.Top);
+    } else {
+        XUnmapWindow(context_.display, window_);
+    }
+    visible_ = visible;
+    XFlush(context_.display);
+}
+
+void X11Window::SetCaption(const std::string& caption) {
+    XStoreName(context_.display, window_, caption.c_str());
+    SetTextProperty(context_.display, window_, context_.atoms->_NET_WM_NAME,
+                    context_.atoms->UTF8_STRING, caption);
+}
+
+void X11Window::SetIcon(const gui::TIcon& icon) {
+    if (icon.Empty()) return;
+    std::vector<long> data{long(icon.Width()), long(icon.Height())};
+    for (int y = 0; y < icon.Height(); ++y)
+        for (int x = 0; x < icon.Width(); ++x)
+            data.push_back(long((unsigned long)(icon.AlphaAt(x, y)) << 24 | icon.Pixels().At(x, y)));
+    XChangeProperty(context_.display, window_, context_.atoms->_NET_WM_ICON, XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(data.data()),
+                    int(data.size()));
+}
+
+void X11Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
+    const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
+    if (r.IsEmpty() || !visible_) return;
+    XImage* image = XCreateImage(context_.display, context_.visual, unsigned(context_.depth),
+                                 ZPixmap, 0,
+                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(backBuffer.Data())),
+                                 unsigned(backBuffer.Width()), unsigned(backBuffer.Height()), 32,
+                                 backBuffer.Width() * 4);
+    if (!image) return;
+    XPutImage(context_.display, window_, gc_, image, r.Left, r.Top, r.Left, r.Top,
+              unsigned(r.Width()), unsigned(r.Height()));
+    image->data = nullptr;  // the pixels belong to the back buffer
+    XDestroyImage(image);
+}
+
+void X11Window::BringToFront() {
+    XRaiseWindow(context_.display, window_);
+    if (kind_ == WindowKind::Tooltip || !visible_) return;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window_;
+    e.xclient.message_type = context_.atoms->_NET_ACTIVE_WINDOW;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;  // from an application
+    XSendEvent(context_.display, context_.root, False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+void X11Window::HideTaskbarEntry() {
+    if (kind_ == WindowKind::Main) SetSkipTaskbarState();
+}
+
+}  // namespace platform::x11

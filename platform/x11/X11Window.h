@@ -1,0 +1,59 @@
+// A form's X window (internal to the backend).
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/x11/X11Display.h"
+
+namespace platform::x11 {
+
+// What every window of the backend shares.
+struct Context {
+    Display* display = nullptr;
+    const Atoms* atoms = nullptr;
+    int screen = 0;
+    Window root = 0;
+    Visual* visual = nullptr;
+    int depth = 24;
+    Window mainWindow = 0;  // dialogs are transient for it
+};
+
+class X11Window final : public NativeWindow {
+public:
+    X11Window(Context& context, const WindowSpec& spec, WindowListener& listener);
+    ~X11Window() override;
+    X11Window(const X11Window&) = delete;
+    X11Window& operator=(const X11Window&) = delete;
+
+    void SetBounds(const TRect& screenRect) override;
+    void SetVisible(bool visible) override;
+    void SetCaption(const std::string& caption) override;
+    void SetIcon(const gui::TIcon& icon) override;
+    void Present(const gui::TSurface& backBuffer, const TRect& area) override;
+    void BringToFront() override;
+    void HideTaskbarEntry() override;
+    std::uintptr_t Handle() const override { return window_; }
+
+    Window Id() const { return window_; }
+    WindowKind Kind() const { return kind_; }
+    WindowListener& Listener() { return listener_; }
+    const TRect& Bounds() const { return bounds_; }
+    bool Mapped() const { return visible_; }
+
+private:
+    void SetWindowType();
+    void SetNoDecorations();
+    void SetSizeHints();
+    void SetSkipTaskbarState();
+
+    Context& context_;
+    WindowListener& listener_;
+    WindowKind kind_;
+    Window window_ = 0;
+    GC gc_ = nullptr;
+    TRect bounds_;
+    bool visible_ = false;
+};
+
+}  // namespace platform::x11
