@@ -7,8 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libx11-dev libglib2.0-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xdotool imagemagick
+  fonts-ipafont-gothic fonts-ipafont-mincho shared-mime-info adwaita-icon-theme
+  xvfb xdotool imagemagick x11-utils openbox trayer zenity
 )
 
 missing=()
