@@ -8,6 +8,14 @@ namespace {
 constexpr std::array kCommands{
     RenderCommand{"blotter", "W H COLOR", RenderBlotter},
     RenderCommand{"arrow", "W H up|right|left|down [--pressed] [--color COLOR]", RenderArrow},
+    RenderCommand{"led",
+                  "W H rest|raised|sunk [--caption TEXT] [--face COLOR] [--background COLOR] "
+                  "[--off COLOR] [--on COLOR] [--down COLOR]",
+                  RenderLed},
+    RenderCommand{"gradient", "W H START END horz|vert", RenderGradient},
+    RenderCommand{"about", "", RenderAbout},
+    RenderCommand{"hint", "TEXT", RenderHint},
+    RenderCommand{"launcher", "[--ini FILE]", RenderLauncher},
 };
 }  // namespace
 

@@ -27,5 +27,10 @@ const RenderCommand* FindCommand(std::string_view name);
 // The render functions.
 gui::TSurface RenderBlotter(Arguments& args);
 gui::TSurface RenderArrow(Arguments& args);
+gui::TSurface RenderLed(Arguments& args);
+gui::TSurface RenderGradient(Arguments& args);
+gui::TSurface RenderAbout(Arguments& args);
+gui::TSurface RenderHint(Arguments& args);
+gui::TSurface RenderLauncher(Arguments& args);
 
 }  // namespace render
