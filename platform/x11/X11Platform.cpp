@@ -49,6 +49,10 @@ gui::TShiftState ShiftOf(unsigned state) {
 // not fatal: the next event tells the program what became of things.
 int IgnoreProtocolError(Display*, XErrorEvent*) { return 0; }
 
+// Returning hands a lost connection to the exit handler set per display
+// (Xlib's own handler would end the process at once).
+int ReturnFromIOError(Display*) { return 0; }
+
 std::string ExecutableOfThisProcess() {
     std::error_code ec;
     auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -127,6 +131,7 @@ X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
     });
     XSetIOErrorExitHandler(d, &X11Platform::OnDisplayLost, this);
     XSetErrorHandler(&IgnoreProtocolError);
+    XSetIOErrorHandler(&ReturnFromIOError);
 }
 
 // The display connection is gone (the X server ended or the session was

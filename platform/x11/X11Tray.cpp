@@ -130,7 +130,7 @@ TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconDa
     hints.min_width = hints.min_height = 16;
     hints.base_width = hints.base_height = 32;
     XSetWMNormalHints(d, window_, &hints);
-    XStoreName(d, window_, record_.szTip.c_str());
+    XStoreName(d, window_, "Sorimo tray icon");
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = owner;
@@ -157,7 +157,6 @@ void TrayIcon::Update(const NotifyIconData& record) {
     record_.uFlags = record.uFlags;
     record_.Icon = record.Icon;
     record_.szTip = record.szTip;
-    XStoreName(context_.display, window_, record_.szTip.c_str());
     Draw();
 }
 

@@ -127,7 +127,14 @@ void X11Window::SetVisible(bool visible) {
 }
 
 void X11Window::SetCaption(const std::string& caption) {
-    XStoreName(context_.display, window_, caption.c_str());
+    // WM_NAME as compound text, so that tools reading only the old
+    // property see the same name as those reading _NET_WM_NAME.
+    char* list[] = {const_cast<char*>(caption.c_str())};
+    XTextProperty name{};
+    if (Xutf8TextListToTextProperty(context_.display, list, 1, XStdICCTextStyle, &name) >= 0) {
+        XSetWMName(context_.display, window_, &name);
+        XFree(name.value);
+    }
     SetTextProperty(context_.display, window_, context_.atoms->_NET_WM_NAME,
                     context_.atoms->UTF8_STRING, caption);
 }

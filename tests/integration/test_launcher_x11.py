@@ -1,0 +1,198 @@
+"""The real program on an X desktop (Xvfb, openbox, trayer), driven with
+synthetic input. Each test starts and stops its own servers."""
+
+import os
+import signal
+import stat
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from desktop import Desktop, Sorimo, ini, wait_for  # noqa: E402
+
+EXE = os.environ["SORIMO_EXE"]
+RENDER = os.environ["SORIMO_RENDER"]
+LEFT, TOP = 100, 120
+
+
+def cell(col, row):
+    return LEFT + 1 + 16 + 36 * col + 18, TOP + 1 + 16 + 36 * row + 18
+
+
+HANDLE = (LEFT + 212 + 6, TOP + 6)
+ABOUT_PANEL = (LEFT + 212 + 6, TOP + 52 + 6)
+
+
+def rgb_bytes(path):
+    return subprocess.run(["convert", path, "rgb:-"], capture_output=True, check=True).stdout
+
+
+class DesktopTest(unittest.TestCase):
+    tray = True
+
+    def setUp(self):
+        self.desktop = Desktop(tray=self.tray)
+        self.addCleanup(self.desktop.close)
+        self.scratch = tempfile.mkdtemp(prefix="sorimo-files-")
+
+    def start(self, settings, **kwargs):
+        program = Sorimo(self.desktop, EXE, settings, **kwargs)
+        self.addCleanup(program.close)
+        self.window = program.window()
+        return program
+
+    def script(self, name, body):
+        path = os.path.join(self.scratch, name)
+        with open(path, "w") as f:
+            f.write("#!/bin/sh\n" + body)
+        os.chmod(path, os.stat(path).st_mode | stat.S_IXUSR)
+        return path
+
+
+class WindowAndGrid(DesktopTest):
+    def test_window_is_placed_frameless_off_the_taskbar_and_drawn_as_rendered(self):
+        settings = ini(LEFT, TOP, slots={2: "/nonexistent/file.txt"})
+        self.start(settings)
+        self.assertEqual(self.desktop.geometry(self.window), (LEFT, TOP, 264, 104))
+        self.assertIn("0, 0, 0, 0", self.desktop.prop(self.window, "_NET_FRAME_EXTENTS"))
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", self.desktop.prop(self.window, "_NET_WM_STATE"))
+        self.assertRegex(self.desktop.prop(self.window, "_NET_WM_PID"), r"= \d+")
+        ini_path = os.path.join(self.scratch, "r.INI")
+        with open(ini_path, "w") as f:
+            f.write(settings)
+        expected_png = os.path.join(self.scratch, "expected.png")
+        subprocess.run([RENDER, "launcher", "--ini", ini_path, "-o", expected_png], check=True)
+        expected = rgb_bytes(expected_png)
+        actual_png = os.path.join(self.scratch, "actual.png")
+
+        def same_picture():
+            self.desktop.screenshot(self.window, actual_png)
+            return rgb_bytes(actual_png) == expected
+        wait_for(same_picture, what="the screenshot to equal the rendered launcher")
+
+    def test_an_empty_cell_assigns_the_file_the_chooser_prints(self):
+        fake = tempfile.mkdtemp(prefix="sorimo-fake-")
+        with open(os.path.join(fake, "zenity"), "w") as f:
+            f.write("#!/bin/sh\necho \"$@\" > " + os.path.join(fake, "args") + "\necho /chosen/file.txt\n")
+        os.chmod(os.path.join(fake, "zenity"), 0o755)
+        program = self.start(ini(LEFT, TOP), path_prefix=fake)
+        self.desktop.click(*cell(0, 0))
+        wait_for(lambda: "1=/chosen/file.txt\r\n" in program.settings(), what="the assigned slot")
+
+    def test_a_script_slot_runs_in_its_folder_and_only_it(self):
+        folder = os.path.join(self.scratch, "odd $dir; 'x\"")
+        os.mkdir(folder)
+        target = os.path.join(folder, "a b'c\"$d;e.sh")
+        with open(target, "w") as f:
+            f.write("#!/bin/sh\npwd > marker\n")
+        os.chmod(target, 0o755)
+        self.start(ini(LEFT, TOP, slots={1: target}))
+        self.desktop.click(*cell(0, 0))
+        marker = os.path.join(folder, "marker")
+        wait_for(lambda: os.path.exists(marker) and open(marker).read(), what="the script's marker")
+        self.assertEqual(open(marker).read().strip(), folder)
+        self.assertEqual(sorted(os.listdir(folder)), sorted(["a b'c\"$d;e.sh", "marker"]))
+
+    def test_a_deleted_file_empties_its_slot(self):
+        program = self.start(ini(LEFT, TOP, slots={6: "/nonexistent/gone.txt"}))
+        self.desktop.click(*cell(1, 1))
+        wait_for(lambda: os.path.exists(program.settings_path) and "6=NOFILE\r\n" in program.settings(),
+                 what="the emptied slot")
+
+    def test_resting_on_a_cell_shows_the_hint_beside_the_pointer(self):
+        self.start(ini(LEFT, TOP, slots={1: "/some/path.txt"}))
+        x, y = cell(0, 0)
+        self.desktop.move(x, y)
+        hint = wait_for(lambda: self.desktop.find_window("Sorimoヒント"), what="the hint window")
+        hx, hy, w, h = self.desktop.geometry(hint)
+        self.assertEqual((hx, hy), (x + 12, y + 2))
+        self.assertGreater(w, 40)
+
+
+class FrameReplacements(DesktopTest):
+    def test_dragging_the_handle_moves_the_window_and_a_right_click_saves_and_exits(self):
+        program = self.start(ini(LEFT, TOP))
+        x, y = HANDLE
+        d = self.desktop
+        d.run(["xdotool", "mousemove", str(x), str(y), "mousedown", "1"])
+        for step in range(1, 6):
+            d.run(["xdotool", "mousemove", str(x + 8 * step), str(y + 6 * step)])
+        d.run(["xdotool", "mouseup", "1"])
+        wait_for(lambda: d.geometry(self.window)[:2] == (LEFT + 40, TOP + 30), what="the moved window")
+        d.click(x + 40, y + 30, button=3)
+        self.assertEqual(program.wait(), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 40}\r\nTOP={TOP + 30}\r\n"))
+
+    def test_the_about_box_opens_centred_and_ok_closes_it(self):
+        self.start(ini(LEFT, TOP))
+        self.desktop.click(*ABOUT_PANEL)
+        box = wait_for(lambda: self.desktop.find_window("About Sorimo"), what="the about box")
+        self.assertEqual(self.desktop.geometry(box), ((1024 - 327) // 2, (768 - 152) // 2, 327, 152))
+        self.desktop.click((1024 - 327) // 2 + 124 + 40, (768 - 152) // 2 + 114 + 13)
+        wait_for(lambda: self.desktop.find_window("About Sorimo") is None, what="the about box to close")
+
+    def test_hiding_to_the_tray_and_back(self):
+        self.start(ini(LEFT, TOP))
+        d = self.desktop
+        icon = wait_for(lambda: d.find_window("Sorimo tray icon"), what="the docked tray icon")
+        ix, iy, iw, ih = d.geometry(icon)
+        self.assertGreaterEqual(iw, 16)
+        # A hand's click: the release comes a moment after the press (the
+        # tray drops notifications that arrive while one is dispatched).
+        d.run(["xdotool", "mousemove", str(ix + iw // 2), str(iy + ih // 2),
+               "mousedown", "3", "sleep", "0.1", "mouseup", "3"])
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide")
+        d.run(["xdotool", "mousedown", "1", "sleep", "0.05", "mouseup", "1", "sleep", "0.05",
+               "mousedown", "1", "sleep", "0.05", "mouseup", "1"])
+        window = wait_for(lambda: d.find_window("Sorimo"), what="the launcher to come back")
+        self.assertEqual(d.geometry(window)[:2], (LEFT, TOP))
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", d.prop(window, "_NET_WM_STATE"))
+
+    def test_a_restarted_tray_gets_the_icon_again(self):
+        self.start(ini(LEFT, TOP))
+        d = self.desktop
+        wait_for(lambda: d.find_window("Sorimo tray icon"), what="the docked tray icon")
+        d.tray.terminate()
+        d.tray.wait()
+        wait_for(lambda: not d.tray_owned(), what="the tray to go")
+        d.tray = d.start_tray()
+        wait_for(lambda: d.find_window("Sorimo tray icon"), what="the icon docked again")
+
+
+class Ending(DesktopTest):
+    def test_sigterm_writes_the_whole_file_and_exits_zero(self):
+        program = self.start(ini(LEFT, TOP, offset=2))
+        down = (LEFT + 1 + 160 + 18, TOP + 1 + 52 + 14)
+        self.desktop.click(*down)
+        self.desktop.run(["xdotool", "sleep", "0.2"])
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait(), 0)
+        text = program.settings()
+        self.assertTrue(text.startswith(f"[FORM]\r\nLEFT={LEFT}\r\nTOP={TOP}\r\nOFFSET=3\r\n"), text[:60])
+        self.assertIn("28=NOFILE\r\n", text)
+
+    def test_a_lost_display_writes_the_whole_file_and_exits_zero(self):
+        program = self.start(ini(LEFT, TOP, offset=5))
+        self.desktop.processes[0].kill()  # the X server
+        self.assertEqual(program.wait(), 0)
+        self.assertIn("OFFSET=5\r\n", program.settings())
+        self.assertIn("28=NOFILE\r\n", program.settings())
+
+
+class NoTray(DesktopTest):
+    tray = False
+
+    def test_without_a_tray_start_up_fails_with_an_error_box(self):
+        program = Sorimo(self.desktop, EXE, None)
+        self.addCleanup(program.close)
+        box = wait_for(lambda: self.desktop.find_window("sorimo"), what="the error box")
+        x, y, w, h = self.desktop.geometry(box)
+        self.desktop.click(x + w // 2, y + h - 20)
+        self.assertEqual(program.wait(), 1)
+        self.assertFalse(os.path.exists(program.settings_path))
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
