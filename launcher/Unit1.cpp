@@ -77,6 +77,16 @@ void TForm1::LoadSettings() {
     // An offset outside 1..6 would make the grid address slots outside the
     // table; it is brought into range as it is read.
     RowOffset = std::clamp(ini.ReadInteger("FORM", "OFFSET", 1), kMinOffset, kMaxOffset);
+    KeepReachable();
+}
+
+void TForm1::KeepReachable() {
+    // A window wholly off the screen could never be reached again: such a
+    // stored position is moved just onto it. A partly visible one stays.
+    const TRect screen = App().Platform().ScreenRect();
+    if (!Intersect(BoundsRect(), screen).IsEmpty()) return;
+    SetLeft(std::clamp(Left(), screen.Left, std::max(screen.Left, screen.Right - Width())));
+    SetTop(std::clamp(Top(), screen.Top, std::max(screen.Top, screen.Bottom - Height())));
 }
 
 // ------------------------------------------------------------ slot table

@@ -148,6 +148,7 @@ public:
 private:
     void ApplyStoredLayout();
     void LoadSettings();
+    void KeepReachable();
     void HitTest(int x, int y);
     void DrawCell(int col, int row, bool pressed);
     void LaunchCurrentSlot();

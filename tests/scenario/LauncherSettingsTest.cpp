@@ -59,6 +59,18 @@ TEST_F(LauncherSettings, ValueFormsAndLetterCase) {
     EXPECT_EQ(form->SlotPath[2], "nofile");  // the marker is case-sensitive
 }
 
+TEST_F(LauncherSettings, APositionWhollyOffTheScreenIsMovedOntoIt) {
+    WriteIni("[FORM]\r\nLEFT=5000\r\nTOP=-3000\r\n");
+    Start();
+    EXPECT_EQ(form->Left(), 1024 - 264);
+    EXPECT_EQ(form->Top(), 0);
+    program.reset();
+    WriteIni("[FORM]\r\nLEFT=-200\r\nTOP=700\r\n");  // partly visible: kept
+    Start();
+    EXPECT_EQ(form->Left(), -200);
+    EXPECT_EQ(form->Top(), 700);
+}
+
 TEST_F(LauncherSettings, NonIntegerAndOutOfRangeOffsets) {
     WriteIni("[FORM]\r\nOFFSET=abc\r\nLEFT=12px\r\n");
     Start();
