@@ -22,7 +22,8 @@ constexpr int kUsage = 2;
 void PrintUsage(std::ostream& out) {
     out << "usage:\n";
     for (const render::RenderCommand& c : render::Commands())
-        out << "  sorimo-render " << c.Name << ' ' << c.Synopsis << " -o OUT.png\n";
+        out << "  sorimo-render " << c.Name << (c.Synopsis.empty() ? "" : " ") << c.Synopsis
+            << " -o OUT.png\n";
     out << "COLOR is a colour written 0xBBGGRR.\n";
 }
 

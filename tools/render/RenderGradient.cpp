@@ -1,0 +1,35 @@
+// sorimo-render gradient W H START END horz|vert: DrawGradation over the
+// whole picture, from START (left or top) to END (right or bottom).
+#include <string>
+
+#include "gui/Canvas.h"
+#include "tools/render/Commands.h"
+#include "widgets/ShadoLbl.h"
+
+namespace render {
+
+namespace {
+
+bool ParseVertical(const std::string& word) {
+    if (word == "vert") return true;
+    if (word == "horz") return false;
+    throw UsageError("DIRECTION must be horz or vert, not '" + word + "'");
+}
+
+}  // namespace
+
+gui::TSurface RenderGradient(Arguments& args) {
+    const int width = args.TakeSize("W");
+    const int height = args.TakeSize("H");
+    const gui::TColor start = args.TakeColor("START");
+    const gui::TColor end = args.TakeColor("END");
+    const bool vertical = ParseVertical(args.TakeWord("DIRECTION"));
+    args.ExpectEnd();
+
+    gui::TSurface picture(width, height);
+    gui::TCanvas canvas(picture);
+    widgets::DrawGradation(canvas, picture.BoundsRect(), start, end, vertical);
+    return picture;
+}
+
+}  // namespace render
