@@ -37,9 +37,14 @@ private:
     throw std::runtime_error("PNG file " + path + ": " + what);
 }
 
-}  // namespace
+// The picture as 8-bit BGRA rows, however the file stores it.
+struct BgraImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Bytes;
+};
 
-gui::TSurface ReadPng(const std::string& path) {
+BgraImage ReadBgra(const std::string& path) {
     PngImage png;
     if (!png_image_begin_read_from_file(png.Get(), path.c_str())) Fail(path, png.Message());
     // Checked before any buffer is made, so a hostile header cannot ask for
@@ -47,19 +52,42 @@ gui::TSurface ReadPng(const std::string& path) {
     const std::uint64_t pixels = std::uint64_t(png->width) * png->height;
     if (pixels > gui::TSurface::kMaxPixels) Fail(path, "image too large");
     png->format = PNG_FORMAT_BGRA;
-    std::vector<std::uint8_t> bytes(PNG_IMAGE_SIZE(*png.Get()));
-    if (!png_image_finish_read(png.Get(), nullptr, bytes.data(), 0, nullptr))
+    BgraImage image{int(png->width), int(png->height),
+                    std::vector<std::uint8_t>(PNG_IMAGE_SIZE(*png.Get()))};
+    if (!png_image_finish_read(png.Get(), nullptr, image.Bytes.data(), 0, nullptr))
         Fail(path, png.Message());
-
-    const int width = int(png->width);
-    gui::TSurface surface(width, int(png->height));
-    for (int y = 0; y < surface.Height(); ++y) {
-        const std::uint8_t* in = bytes.data() + std::size_t(y) * std::size_t(width) * 4;
-        gui::TPixel* out = surface.Row(y);
-        for (int x = 0; x < width; ++x, in += 4) out[x] = gui::PixelFromRgb(in[2], in[1], in[0]);
-    }
-    return surface;
+    return image;
 }
+
+void WriteImage(const std::string& path, int width, int height, std::uint32_t format,
+                const std::vector<std::uint8_t>& bytes) {
+    PngImage png;
+    png->width = png_uint_32(width);
+    png->height = png_uint_32(height);
+    png->format = format;
+    if (!png_image_write_to_file(png.Get(), path.c_str(), 0, bytes.data(), 0, nullptr))
+        Fail(path, png.Message());
+}
+
+}  // namespace
+
+PngPicture ReadPngWithAlpha(const std::string& path) {
+    const BgraImage image = ReadBgra(path);
+    PngPicture picture{gui::TSurface(image.Width, image.Height),
+                       std::vector<std::uint8_t>(std::size_t(image.Width) * image.Height)};
+    const std::uint8_t* in = image.Bytes.data();
+    std::uint8_t* alpha = picture.Alpha.data();
+    for (int y = 0; y < image.Height; ++y) {
+        gui::TPixel* out = picture.Pixels.Row(y);
+        for (int x = 0; x < image.Width; ++x, in += 4) {
+            out[x] = gui::PixelFromRgb(in[2], in[1], in[0]);
+            *alpha++ = in[3];
+        }
+    }
+    return picture;
+}
+
+gui::TSurface ReadPng(const std::string& path) { return ReadPngWithAlpha(path).Pixels; }
 
 void WritePng(const std::string& path, const gui::TSurface& surface) {
     if (surface.Empty()) Fail(path, "cannot write an empty image");
@@ -73,12 +101,27 @@ void WritePng(const std::string& path, const gui::TSurface& surface) {
             bytes.push_back(std::uint8_t(row[x]));
         }
     }
-    PngImage png;
-    png->width = png_uint_32(surface.Width());
-    png->height = png_uint_32(surface.Height());
-    png->format = PNG_FORMAT_RGB;
-    if (!png_image_write_to_file(png.Get(), path.c_str(), 0, bytes.data(), 0, nullptr))
-        Fail(path, png.Message());
+    WriteImage(path, surface.Width(), surface.Height(), PNG_FORMAT_RGB, bytes);
+}
+
+void WritePng(const std::string& path, const PngPicture& picture) {
+    const gui::TSurface& surface = picture.Pixels;
+    if (surface.Empty()) Fail(path, "cannot write an empty image");
+    if (picture.Alpha.size() != std::size_t(surface.Width()) * std::size_t(surface.Height()))
+        Fail(path, "alpha size does not match the image");
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(picture.Alpha.size() * 4);
+    const std::uint8_t* alpha = picture.Alpha.data();
+    for (int y = 0; y < surface.Height(); ++y) {
+        const gui::TPixel* row = surface.Row(y);
+        for (int x = 0; x < surface.Width(); ++x) {
+            bytes.push_back(std::uint8_t(row[x] >> 16));
+            bytes.push_back(std::uint8_t(row[x] >> 8));
+            bytes.push_back(std::uint8_t(row[x]));
+            bytes.push_back(*alpha++);
+        }
+    }
+    WriteImage(path, surface.Width(), surface.Height(), PNG_FORMAT_RGBA, bytes);
 }
 
 }  // namespace platform
