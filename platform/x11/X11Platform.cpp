@@ -96,6 +96,7 @@ private:
     void DispatchButton(X11Window& w, const XButtonEvent& e);
     void DispatchMotion(X11Window& w, XMotionEvent e);
     X11Window* Find(Window id);
+    TPoint Logical(TPoint screen) const;
     void TrayNotify(const NotifyIconData& record, std::intptr_t mouseMessage);
     static void OnDisplayLost(Display* display, void* self);
 
@@ -122,6 +123,7 @@ X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
     context_.root = RootWindow(d, context_.screen);
     context_.visual = DefaultVisual(d, context_.screen);
     context_.depth = DefaultDepth(d, context_.screen);
+    context_.scale = ScreenScale(d);
     if (context_.depth < 24 || context_.visual->red_mask != 0xFF0000)
         throw std::runtime_error("a 24-bit TrueColor display is needed");
     fonts_ = CreateFreeTypeFontEngine();
@@ -188,12 +190,18 @@ TPoint X11Platform::CursorPos() {
     int rx = 0, ry = 0, wx = 0, wy = 0;
     unsigned mask = 0;
     XQueryPointer(display_.get(), context_.root, &root, &child, &rx, &ry, &wx, &wy, &mask);
-    return {rx, ry};
+    return Logical({rx, ry});
 }
 
 TRect X11Platform::ScreenRect() {
-    return {0, 0, DisplayWidth(display_.get(), context_.screen),
-            DisplayHeight(display_.get(), context_.screen)};
+    return {0, 0, DisplayWidth(display_.get(), context_.screen) / context_.scale,
+            DisplayHeight(display_.get(), context_.screen) / context_.scale};
+}
+
+TPoint X11Platform::Logical(TPoint screen) const {
+    // Floor division, so that negative coordinates stay in their block.
+    auto down = [s = context_.scale](int v) { return v >= 0 ? v / s : -((-v + s - 1) / s); };
+    return {down(screen.X), down(screen.Y)};
 }
 
 bool X11Platform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
@@ -247,16 +255,19 @@ void X11Platform::Dispatch(XEvent& e) {
     X11Window* w = Find(e.xany.window);
     if (!w) return;
     switch (e.type) {
-        case Expose:
-            w->Listener().NativeExpose(gui::Bounds(e.xexpose.x, e.xexpose.y, e.xexpose.width,
-                                                   e.xexpose.height));
+        case Expose: {
+            const int s = context_.scale;
+            w->Listener().NativeExpose({e.xexpose.x / s, e.xexpose.y / s,
+                                        (e.xexpose.x + e.xexpose.width + s - 1) / s,
+                                        (e.xexpose.y + e.xexpose.height + s - 1) / s});
             break;
+        }
         case ButtonPress:
         case ButtonRelease: DispatchButton(*w, e.xbutton); break;
         case MotionNotify: DispatchMotion(*w, e.xmotion); break;
         case EnterNotify:
             w->Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.xcrossing.state),
-                                       {e.xcrossing.x_root, e.xcrossing.y_root}});
+                                       Logical({e.xcrossing.x_root, e.xcrossing.y_root})});
             break;
         case LeaveNotify:
             // Leaving during a grab still reports motion to us; only a
@@ -276,7 +287,7 @@ void X11Platform::Dispatch(XEvent& e) {
 void X11Platform::DispatchButton(X11Window& w, const XButtonEvent& e) {
     const auto button = ButtonOf(e.button);
     if (!button) return;
-    MouseInput input{MouseAction::Up, *button, ShiftOf(e.state), {e.x_root, e.y_root}};
+    MouseInput input{MouseAction::Up, *button, ShiftOf(e.state), Logical({e.x_root, e.y_root})};
     if (e.type == ButtonPress) {
         const bool dbl = doubleClicks_.Press(*button, {e.x_root, e.y_root}, w.Id(),
                                              std::int64_t(e.time));
@@ -289,7 +300,7 @@ void X11Platform::DispatchMotion(X11Window& w, XMotionEvent e) {
     // Merge queued motion: only the newest position matters.
     XEvent next;
     while (XCheckTypedWindowEvent(display_.get(), w.Id(), MotionNotify, &next)) e = next.xmotion;
-    w.Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.state), {e.x_root, e.y_root}});
+    w.Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.state), Logical({e.x_root, e.y_root})});
 }
 
 }  // namespace

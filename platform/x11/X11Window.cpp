@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace platform::x11 {
@@ -15,6 +17,23 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
 }  // namespace
 
+int ScreenScale(Display* display) {
+    if (const char* env = std::getenv("GDK_SCALE"); env && *env) {
+        const int scale = std::atoi(env);
+        if (scale >= 1 && scale <= 8) return scale;
+    }
+    if (const char* dpi = XGetDefault(display, "Xft", "dpi"); dpi && *dpi) {
+        const int scale = int(std::lround(std::atof(dpi) / 96.0));
+        if (scale >= 1 && scale <= 8) return scale;
+    }
+    return 1;
+}
+
+TRect X11Window::Physical() const {
+    const int s = context_.scale;
+    return {bounds_.Left * s, bounds_.Top * s, bounds_.Right * s, bounds_.Bottom * s};
+}
+
 X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& listener)
     : context_(context), listener_(listener), kind_(spec.Kind), bounds_(spec.Bounds) {
     Display* d = context_.display;
@@ -24,8 +43,10 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
     attributes.background_pixmap = None;  // no flicker: Expose presents the retained picture
     attributes.border_pixel = 0;
     attributes.colormap = DefaultColormap(d, context_.screen);
-    window_ = XCreateWindow(d, context_.root, bounds_.Left, bounds_.Top, Positive(bounds_.Width()),
-                            Positive(bounds_.Height()), 0, context_.depth, InputOutput,
+    const TRect physical = Physical();
+    window_ = XCreateWindow(d, context_.root, physical.Left, physical.Top,
+                            Positive(physical.Width()), Positive(physical.Height()), 0,
+                            context_.depth, InputOutput,
                             context_.visual,
                             CWEventMask | CWOverrideRedirect | CWBackPixmap | CWBorderPixel |
                                 CWColormap,
@@ -73,10 +94,11 @@ void X11Window::SetNoDecorations() {
 void X11Window::SetSizeHints() {
     XSizeHints hints{};
     hints.flags = USPosition | PPosition | PMinSize | PMaxSize | USSize | PSize;
-    hints.x = bounds_.Left;
-    hints.y = bounds_.Top;
-    hints.width = hints.min_width = hints.max_width = int(Positive(bounds_.Width()));
-    hints.height = hints.min_height = hints.max_height = int(Positive(bounds_.Height()));
+    const TRect physical = Physical();
+    hints.x = physical.Left;
+    hints.y = physical.Top;
+    hints.width = hints.min_width = hints.max_width = int(Positive(physical.Width()));
+    hints.height = hints.min_height = hints.max_height = int(Positive(physical.Height()));
     XSetWMNormalHints(context_.display, window_, &hints);
 }
 
@@ -107,8 +129,9 @@ void X11Window::SetBounds(const TRect& screenRect) {
                          screenRect.Height() != bounds_.Height();
     bounds_ = screenRect;
     if (resized) SetSizeHints();
-    XMoveResizeWindow(context_.display, window_, bounds_.Left, bounds_.Top,
-                      Positive(bounds_.Width()), Positive(bounds_.Height()));
+    const TRect physical = Physical();
+    XMoveResizeWindow(context_.display, window_, physical.Left, physical.Top,
+                      Positive(physical.Width()), Positive(physical.Height()));
 }
 
 void X11Window::SetVisible(bool visible) {
@@ -118,7 +141,7 @@ void X11Window::SetVisible(bool visible) {
         if (kind_ == WindowKind::Main) SetSkipTaskbarState();
         SetSizeHints();
         XMapRaised(context_.display, window_);
-        XMoveWindow(context_.display, window_, bounds_.Left, bounds_.Top);
+        XMoveWindow(context_.display, window_, Physical().Left, Physical().Top);
     } else {
         XUnmapWindow(context_.display, window_);
     }
@@ -153,14 +176,23 @@ void X11Window::SetIcon(const gui::TIcon& icon) {
 void X11Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
     const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
     if (r.IsEmpty() || !visible_) return;
+    const int s = context_.scale;
+    const gui::TSurface* source = &backBuffer;
+    if (s > 1) {
+        if (scaled_.Width() != backBuffer.Width() * s || scaled_.Height() != backBuffer.Height() * s)
+            scaled_ = gui::TSurface(backBuffer.Width() * s, backBuffer.Height() * s);
+        for (int y = r.Top * s; y < r.Bottom * s; ++y)
+            for (int x = r.Left * s; x < r.Right * s; ++x) scaled_.Set(x, y, backBuffer.At(x / s, y / s));
+        source = &scaled_;
+    }
     XImage* image = XCreateImage(context_.display, context_.visual, unsigned(context_.depth),
                                  ZPixmap, 0,
-                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(backBuffer.Data())),
-                                 unsigned(backBuffer.Width()), unsigned(backBuffer.Height()), 32,
-                                 backBuffer.Width() * 4);
+                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(source->Data())),
+                                 unsigned(source->Width()), unsigned(source->Height()), 32,
+                                 source->Width() * 4);
     if (!image) return;
-    XPutImage(context_.display, window_, gc_, image, r.Left, r.Top, r.Left, r.Top,
-              unsigned(r.Width()), unsigned(r.Height()));
+    XPutImage(context_.display, window_, gc_, image, r.Left * s, r.Top * s, r.Left * s, r.Top * s,
+              unsigned(r.Width() * s), unsigned(r.Height() * s));
     image->data = nullptr;  // the pixels belong to the back buffer
     XDestroyImage(image);
 }

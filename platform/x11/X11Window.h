@@ -17,7 +17,14 @@ struct Context {
     Visual* visual = nullptr;
     int depth = 24;
     Window mainWindow = 0;  // dialogs are transient for it
+    // Logical pixels to screen pixels: every logical pixel is presented as
+    // a block of scale x scale, so pictures stay exact on dense screens.
+    int scale = 1;
 };
+
+// Whole-pixel scale factor of the screen: GDK_SCALE, else Xft.dpi / 96
+// rounded, else 1.
+int ScreenScale(Display* display);
 
 class X11Window final : public NativeWindow {
 public:
@@ -46,14 +53,16 @@ private:
     void SetNoDecorations();
     void SetSizeHints();
     void SetSkipTaskbarState();
+    TRect Physical() const;
 
     Context& context_;
     WindowListener& listener_;
     WindowKind kind_;
     Window window_ = 0;
     GC gc_ = nullptr;
-    TRect bounds_;
+    TRect bounds_;  // logical pixels
     bool visible_ = false;
+    gui::TSurface scaled_;  // the presented picture at screen scale
 };
 
 }  // namespace platform::x11

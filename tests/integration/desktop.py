@@ -129,7 +129,7 @@ class Desktop:
 class Sorimo:
     """The program run from a folder of its own."""
 
-    def __init__(self, desktop, executable, settings=None, path_prefix=None):
+    def __init__(self, desktop, executable, settings=None, path_prefix=None, extra_env=None):
         self.desktop = desktop
         self.folder = tempfile.mkdtemp(prefix="sorimo-it-")
         self.executable = os.path.join(self.folder, "sorimo")
@@ -141,6 +141,7 @@ class Sorimo:
         env = dict(desktop.env)
         if path_prefix:
             env["PATH"] = path_prefix + os.pathsep + env.get("PATH", "")
+        env.update(extra_env or {})
         self.process = subprocess.Popen([self.executable], env=env, cwd="/",
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 

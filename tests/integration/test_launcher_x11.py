@@ -181,6 +181,30 @@ class Ending(DesktopTest):
         self.assertIn("28=NOFILE\r\n", program.settings())
 
 
+class ScreenScale(DesktopTest):
+    def test_at_scale_two_every_pixel_becomes_a_block_and_input_follows(self):
+        settings = ini(LEFT, TOP)
+        program = self.start(settings, extra_env={"GDK_SCALE": "2"})
+        self.assertEqual(self.desktop.geometry(self.window), (2 * LEFT, 2 * TOP, 528, 208))
+        ini_path = os.path.join(self.scratch, "r.INI")
+        with open(ini_path, "w") as f:
+            f.write(settings)
+        rendered = os.path.join(self.scratch, "expected.png")
+        subprocess.run([RENDER, "launcher", "--ini", ini_path, "-o", rendered], check=True)
+        doubled = os.path.join(self.scratch, "doubled.png")
+        subprocess.run(["convert", rendered, "-sample", "200%", doubled], check=True)
+        expected = rgb_bytes(doubled)
+        actual_png = os.path.join(self.scratch, "actual.png")
+
+        def same_picture():
+            self.desktop.screenshot(self.window, actual_png)
+            return rgb_bytes(actual_png) == expected
+        wait_for(same_picture, what="the doubled picture")
+        self.desktop.click(2 * HANDLE[0], 2 * HANDLE[1], button=3)
+        self.assertEqual(program.wait(), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT}\r\nTOP={TOP}\r\n"))
+
+
 class NoTray(DesktopTest):
     tray = False
 
