@@ -80,6 +80,18 @@ void TForm2::MakeVersionLabel() {
     Label2->SetFont(MakeFont("System", -13, clBlue, 0));
 }
 
+void TForm2::MakeButton() {
+    VeltoButton1 = &MakeControl<widgets::TVeltoButton>(*this, *kestBlotter1, "VeltoButton1",
+                                                       Bounds(124, 114, 79, 27));
+    VeltoButton1->SetCaption("OK");
+    VeltoButton1->SetLedOffColor(16711808);  // 0xFF0080
+    VeltoButton1->SetLedOnColor(clAqua);
+    VeltoButton1->SetLedDownColor(clWhite);
+    VeltoButton1->SetFont(
+        MakeFont("ＭＳ Ｐゴシック", -16, 13066324, fsBold | fsItalic));  // 0xC76054
+    VeltoButton1->OnClick = [this](TComponent* s) { VeltoButton1Click(s); };
+}
+
 void TForm2::MakeShadowLabels() {
     ShadowLabel1 =
         &MakeControl<TShadowLabel>(*this, *kestBlotter1, "ShadowLabel1", Bounds(20, 88, 286, 13));
@@ -97,18 +109,6 @@ void TForm2::MakeShadowLabels() {
     ShadowLabel2->SetFont(MakeFont("System", -13, 14671629, fsItalic));  // 0xDFDF0D
     SetWhiteHighlight(*ShadowLabel2);
     ShadowLabel2->Shadow().SetColor(clBlue);
-}
-
-void TForm2::MakeButton() {
-    VeltoButton1 = &MakeControl<widgets::TVeltoButton>(*this, *kestBlotter1, "VeltoButton1",
-                                                       Bounds(124, 114, 79, 27));
-    VeltoButton1->SetCaption("OK");
-    VeltoButton1->SetLedOffColor(16711808);  // 0xFF0080
-    VeltoButton1->SetLedOnColor(clAqua);
-    VeltoButton1->SetLedDownColor(clWhite);
-    VeltoButton1->SetFont(
-        MakeFont("ＭＳ Ｐゴシック", -16, 13066324, fsBold | fsItalic));  // 0xC76054
-    VeltoButton1->OnClick = [this](TComponent* s) { VeltoButton1Click(s); };
 }
 
 // Closing a modally shown form ends its modal loop; the form stays for the
