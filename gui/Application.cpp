@@ -225,4 +225,12 @@ void TApplication::NativeSessionEnd() {
     if (OnSessionEnd) OnSessionEnd();
 }
 
+std::int64_t TApplication::NativeIdle() {
+    // Queued input waits for the loop: a native dialog owns the input now.
+    while (PaintOneForm() || FireOneTimer()) {
+    }
+    PresentAll();
+    return NextTimerDue();
+}
+
 }  // namespace gui

@@ -139,6 +139,7 @@ private:
                            std::intptr_t lParam) override;
     void NativeTrayRecreated() override;
     void NativeSessionEnd() override;
+    std::int64_t NativeIdle() override;
 
     void Adopt(TForm* form);
     void ShowErrorForm(const std::string& message);

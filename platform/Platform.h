@@ -136,6 +136,10 @@ public:
     virtual void NativeTrayRecreated() = 0;
     // The session is ending (logoff, SIGTERM, display lost).
     virtual void NativeSessionEnd() = 0;
+    // A native modal loop (a blocking dialog call) holds the thread: run the
+    // due timers and paint, without dispatching queued input. Returns when
+    // the next timer is due (NowMs), or -1 when none runs.
+    virtual std::int64_t NativeIdle() = 0;
 };
 
 class Platform {
