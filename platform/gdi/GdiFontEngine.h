@@ -1,0 +1,13 @@
+// The GDI font engine (Windows): faces made with CreateFontW, glyph coverage
+// from GetGlyphOutlineW, metrics from GetTextMetricsW.
+#pragma once
+
+#include <memory>
+
+#include "gui/FontEngine.h"
+
+namespace platform {
+
+std::unique_ptr<gui::TFontEngine> CreateGdiFontEngine();
+
+}  // namespace platform

@@ -1,0 +1,9 @@
+#include "platform/SystemFonts.h"
+
+#include "platform/gdi/GdiFontEngine.h"
+
+namespace platform {
+
+std::unique_ptr<gui::TFontEngine> CreateSystemFontEngine() { return CreateGdiFontEngine(); }
+
+}  // namespace platform

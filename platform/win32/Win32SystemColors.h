@@ -1,0 +1,14 @@
+// System colours as the running Windows has them (GetSysColor), read when
+// drawn so that a change of the desktop's scheme shows at the next paint.
+#pragma once
+
+#include "gui/SystemColors.h"
+
+namespace platform::win32 {
+
+class Win32SystemColors final : public gui::TSystemColors {
+public:
+    gui::TColor SystemColor(int index) const override;
+};
+
+}  // namespace platform::win32

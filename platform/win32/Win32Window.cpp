@@ -1,0 +1,179 @@
+#include "platform/win32/Win32Window.h"
+
+#include <windowsx.h>
+
+#include <stdexcept>
+
+#include "platform/gdi/WinText.h"
+#include "platform/win32/Win32Icons.h"
+
+namespace platform::win32 {
+
+namespace {
+constexpr WPARAM kAnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+
+DWORD ExtendedStyle(WindowKind kind) {
+    // The hint window floats above everything and never takes the focus.
+    if (kind == WindowKind::Tooltip) return WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    return 0;
+}
+
+gui::TShiftState ShiftOf(WPARAM keys) {
+    gui::TShiftState s = 0;
+    if (keys & MK_SHIFT) s |= gui::ssShift;
+    if (keys & MK_CONTROL) s |= gui::ssCtrl;
+    if (::GetKeyState(VK_MENU) < 0) s |= gui::ssAlt;
+    if (keys & MK_LBUTTON) s |= gui::ssLeft;
+    if (keys & MK_RBUTTON) s |= gui::ssRight;
+    if (keys & MK_MBUTTON) s |= gui::ssMiddle;
+    return s;
+}
+
+int Positive(int v) { return v > 1 ? v : 1; }
+}  // namespace
+
+Win32Window::Win32Window(const WindowClass& windowClass, const WindowSpec& spec,
+                         WindowListener& listener, HWND owner)
+    : listener_(listener), kind_(spec.Kind) {
+    const TRect& b = spec.Bounds;
+    HWND hwnd = ::CreateWindowExW(ExtendedStyle(kind_), windowClass.Name(),
+                                  gdi::Widen(spec.Caption).c_str(), WS_POPUP | WS_CLIPSIBLINGS,
+                                  b.Left, b.Top, Positive(b.Width()), Positive(b.Height()), owner,
+                                  nullptr, ::GetModuleHandleW(nullptr), this);
+    if (!hwnd) throw std::runtime_error("CreateWindowExW failed for " + spec.Caption);
+    hwnd_.Reset(hwnd);
+}
+
+Win32Window::~Win32Window() {
+    // Messages sent while the window is destroyed find no object any more.
+    ::SetWindowLongPtrW(hwnd_.Get(), GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK Win32Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self || !self->hwnd_) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: OnPaint(); return 0;
+        case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel: no flicker
+        case WM_CLOSE: listener_.NativeCloseRequest(); return 0;
+        case WM_MOUSEACTIVATE:
+            if (kind_ == WindowKind::Tooltip) return MA_NOACTIVATE;
+            break;
+        case WM_MOUSEMOVE: OnMove(wParam, lParam); return 0;
+        case WM_MOUSELEAVE: OnMouseLeave(); return 0;
+        case WM_LBUTTONDOWN: OnButton(MouseAction::Down, gui::mbLeft, wParam, lParam); return 0;
+        case WM_RBUTTONDOWN: OnButton(MouseAction::Down, gui::mbRight, wParam, lParam); return 0;
+        case WM_MBUTTONDOWN: OnButton(MouseAction::Down, gui::mbMiddle, wParam, lParam); return 0;
+        case WM_LBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gui::mbLeft, wParam, lParam); return 0;
+        case WM_RBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gui::mbRight, wParam, lParam); return 0;
+        case WM_MBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gui::mbMiddle, wParam, lParam); return 0;
+        case WM_LBUTTONUP: OnButton(MouseAction::Up, gui::mbLeft, wParam, lParam); return 0;
+        case WM_RBUTTONUP: OnButton(MouseAction::Up, gui::mbRight, wParam, lParam); return 0;
+        case WM_MBUTTONUP: OnButton(MouseAction::Up, gui::mbMiddle, wParam, lParam); return 0;
+        default: break;
+    }
+    return ::DefWindowProcW(hwnd_.Get(), message, wParam, lParam);
+}
+
+void Win32Window::OnPaint() {
+    PAINTSTRUCT paint;
+    ::BeginPaint(hwnd_.Get(), &paint);
+    const RECT& r = paint.rcPaint;
+    ::EndPaint(hwnd_.Get(), &paint);
+    // The GUI layer presents the retained picture of the area (Present).
+    listener_.NativeExpose({int(r.left), int(r.top), int(r.right), int(r.bottom)});
+}
+
+MouseInput Win32Window::Input(MouseAction action, gui::TMouseButton button, WPARAM wParam,
+                              LPARAM lParam) const {
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};  // may lie outside while captured
+    ::ClientToScreen(hwnd_.Get(), &p);
+    return {action, button, ShiftOf(wParam), {int(p.x), int(p.y)}};
+}
+
+void Win32Window::OnButton(MouseAction action, gui::TMouseButton button, WPARAM wParam,
+                           LPARAM lParam) {
+    // Like X11's implicit grab: while any button is held, the window that
+    // got the press gets the input, also outside it.
+    if (action != MouseAction::Up) ::SetCapture(hwnd_.Get());
+    const MouseInput input = Input(action, button, wParam, lParam);
+    if (action == MouseAction::Up && (wParam & kAnyButton) == 0 && ::GetCapture() == hwnd_.Get())
+        ::ReleaseCapture();
+    listener_.NativeMouse(input);
+}
+
+void Win32Window::OnMove(WPARAM wParam, LPARAM lParam) {
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_.Get(), 0};
+        trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
+    }
+    listener_.NativeMouse(Input(MouseAction::Move, gui::mbLeft, wParam, lParam));
+}
+
+void Win32Window::OnMouseLeave() {
+    trackingLeave_ = false;
+    // While a button is held the pointer still belongs to this window.
+    if (::GetCapture() == hwnd_.Get()) return;
+    listener_.NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}});
+}
+
+void Win32Window::SetBounds(const TRect& r) {
+    ::SetWindowPos(hwnd_.Get(), nullptr, r.Left, r.Top, Positive(r.Width()), Positive(r.Height()),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::SetVisible(bool visible) {
+    if (!visible) {
+        ::ShowWindow(hwnd_.Get(), SW_HIDE);
+        return;
+    }
+    ::ShowWindow(hwnd_.Get(), kind_ == WindowKind::Tooltip ? SW_SHOWNOACTIVATE : SW_SHOW);
+}
+
+void Win32Window::SetCaption(const std::string& caption) {
+    ::SetWindowTextW(hwnd_.Get(), gdi::Widen(caption).c_str());
+}
+
+void Win32Window::SetIcon(const gui::TIcon& icon) {
+    if (icon.Empty()) return;
+    IconHandle handle = HandleFromIcon(icon);
+    ::SendMessageW(hwnd_.Get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(handle.Get()));
+    ::SendMessageW(hwnd_.Get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(handle.Get()));
+    icon_ = std::move(handle);  // the window uses it until it gets another
+}
+
+void Win32Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
+    const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
+    if (r.IsEmpty() || !::IsWindowVisible(hwnd_.Get())) return;
+    // The rows of the area as a DIB of their own: TPixel 0x00RRGGBB is BGRA
+    // in memory, a top-down 32-bit DIB as it is.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = backBuffer.Width();
+    info.bmiHeader.biHeight = -r.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    gdi::WindowDc dc(hwnd_.Get());
+    ::SetDIBitsToDevice(dc.Get(), r.Left, r.Top, DWORD(r.Width()), DWORD(r.Height()), r.Left, 0, 0,
+                        UINT(r.Height()), backBuffer.Row(r.Top), &info, DIB_RGB_COLORS);
+}
+
+void Win32Window::BringToFront() {
+    if (kind_ == WindowKind::Tooltip) {
+        ::SetWindowPos(hwnd_.Get(), HWND_TOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    ::SetForegroundWindow(hwnd_.Get());
+}
+
+}  // namespace platform::win32
