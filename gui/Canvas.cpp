@@ -276,6 +276,11 @@ void IntersectRuns(Runs& a, const Runs& b, Runs& scratch) {
 TCanvas::TCanvas(TSurface& target, const TSystemColors& colors, TFontEngine* fonts)
     : target_(&target), colors_(&colors), fonts_(fonts), clip_(target.BoundsRect()) {}
 
+TRect TCanvas::ClipRect() const {
+    return {ClampToInt(i64(clip_.Left) - origin_.X), ClampToInt(i64(clip_.Top) - origin_.Y),
+            ClampToInt(i64(clip_.Right) - origin_.X), ClampToInt(i64(clip_.Bottom) - origin_.Y)};
+}
+
 void TCanvas::IntersectClip(const TRect& r) {
     const i64 left = std::max<i64>(i64(r.Left) + origin_.X, clip_.Left);
     const i64 top = std::max<i64>(i64(r.Top) + origin_.Y, clip_.Top);
@@ -367,10 +372,7 @@ void TCanvas::Polygon(std::span<const TPoint> points, TPolyFillMode mode) {
     if (points.empty()) return;
     if (Brush.Style != bsClear) {
         // Scanning only the clip's rows keeps huge polygons cheap.
-        const TRect limit{
-            ClampToInt(i64(clip_.Left) - origin_.X), ClampToInt(i64(clip_.Top) - origin_.Y),
-            ClampToInt(i64(clip_.Right) - origin_.X), ClampToInt(i64(clip_.Bottom) - origin_.Y)};
-        FillRegion(TRegion::FromPolygon(points, mode, limit), Brush.Color);
+        FillRegion(TRegion::FromPolygon(points, mode, ClipRect()), Brush.Color);
     }
     Raster out(*target_, clip_);
     const TPixel pen = Resolve(Pen.Color);

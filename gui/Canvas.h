@@ -86,7 +86,8 @@ public:
     TPoint Origin() const { return origin_; }
     void SetOrigin(TPoint p) { origin_ = p; }
     // Clip rectangle in canvas coordinates (always within the surface).
-    TRect ClipRect() const { return clip_.Offset(-origin_.X, -origin_.Y); }
+    // Coordinates beyond the int range (extreme origins) are clamped.
+    TRect ClipRect() const;
     // Narrows the clip to `r` (canvas coordinates) intersected with the
     // current clip.
     void IntersectClip(const TRect& r);
