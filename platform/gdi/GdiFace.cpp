@@ -33,15 +33,24 @@ std::wstring FaceName(HDC dc, HFONT font) {
     return name;
 }
 
+// Faces with Japanese and Latin letters, in order of preference: Windows'
+// own, then those a Wine prefix finds among the host's fonts.
+const wchar_t* const kJapaneseFaces[] = {
+    L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af",  // MS P Gothic
+    L"MS UI Gothic", L"Meiryo UI", L"IPAPGothic", L"IPAGothic", L"VL PGothic",
+    L"Noto Sans CJK JP"};
+
 // GDI maps a name it does not know to some other face, which need not have
-// Japanese glyphs; the font mapper picks a Japanese face when asked for the
-// Japanese character set.
+// Japanese glyphs, nor (the mapper's pick for the Japanese character set)
+// Latin ones: such a name gets the first installed face of the list.
 FontHandle OpenFont(HDC dc, const gui::TFontSpec& spec) {
     const std::wstring wanted = Widen(spec.Name);
     FontHandle font = MakeFont(spec, wanted, spec.Charset);
     if (font && SameName(FaceName(dc, font.Get()), wanted)) return font;
-    FontHandle japanese = MakeFont(spec, wanted, SHIFTJIS_CHARSET);
-    if (japanese) return japanese;
+    for (const wchar_t* name : kJapaneseFaces) {
+        FontHandle japanese = MakeFont(spec, name, SHIFTJIS_CHARSET);
+        if (japanese && SameName(FaceName(dc, japanese.Get()), name)) return japanese;
+    }
     if (font) return font;
     throw std::runtime_error("CreateFontW failed for " + spec.Name);
 }
