@@ -184,6 +184,7 @@ class Ending(DesktopTest):
 class ScreenScale(DesktopTest):
     def test_at_scale_two_every_pixel_becomes_a_block_and_input_follows(self):
         settings = ini(LEFT, TOP)
+        self.desktop.move(0, 0)  # the pointer starts mid-screen: over the doubled grid
         program = self.start(settings, extra_env={"GDK_SCALE": "2"})
         self.assertEqual(self.desktop.geometry(self.window), (2 * LEFT, 2 * TOP, 528, 208))
         ini_path = os.path.join(self.scratch, "r.INI")
