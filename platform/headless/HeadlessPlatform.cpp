@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "gui/IniFile.h"
-#include "platform/freetype/FreeTypeFontEngine.h"
+#include "platform/SystemFonts.h"
 
 namespace platform {
 
@@ -26,7 +26,7 @@ HeadlessPlatform::~HeadlessPlatform() {
 }
 
 gui::TFontEngine& HeadlessPlatform::Fonts() {
-    if (!fonts_) fonts_ = CreateFreeTypeFontEngine();
+    if (!fonts_) fonts_ = CreateSystemFontEngine();
     return *fonts_;
 }
 

@@ -1,0 +1,9 @@
+#include "platform/SystemFonts.h"
+
+#include "platform/freetype/FreeTypeFontEngine.h"
+
+namespace platform {
+
+std::unique_ptr<gui::TFontEngine> CreateSystemFontEngine() { return CreateFreeTypeFontEngine(); }
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+// PngFile.h for a build without libpng (the Windows build): the interface
+// stays, so that code writing pictures for people (test diff pictures) links
+// everywhere, and each call says why it cannot do its work.
+#include <stdexcept>
+
+#include "platform/png/PngFile.h"
+
+namespace platform {
+
+namespace {
+[[noreturn]] void Unavailable(const std::string& path) {
+    throw std::runtime_error("PNG files are not supported by this build: " + path);
+}
+}  // namespace
+
+gui::TSurface ReadPng(const std::string& path) { Unavailable(path); }
+PngPicture ReadPngWithAlpha(const std::string& path) { Unavailable(path); }
+void WritePng(const std::string& path, const gui::TSurface&) { Unavailable(path); }
+void WritePng(const std::string& path, const PngPicture&) { Unavailable(path); }
+
+}  // namespace platform
