@@ -5,6 +5,8 @@
 // Prints, one line each as it becomes known (stdout, flushed at once):
 //   pid N       the client's process id
 //   map_us N    microseconds from the spawn to the first window mapped on the root
+//   cpu_us N    CPU time the client had used by then (all its threads): unlike
+//               map_us, hardly changed by other programs competing for the CPU
 //   embed_us N  (--tray-icon) microseconds until the window "Sorimo tray icon"
 //               is reparented away from the root, that is, docked by the tray
 // Then it closes its own display connection, so that it costs the client
@@ -24,6 +26,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +51,20 @@ long long NowUs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
+
+// CPU time spent by every thread of the process so far (the first figure
+// of each thread's schedstat, in nanoseconds); -1 when it cannot be read.
+long long CpuUs(pid_t pid) {
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code ec;
+    long long total = 0;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, ec)) {
+        std::ifstream schedstat(task.path() / "schedstat");
+        long long ns = 0;
+        if (schedstat >> ns) total += ns;
+    }
+    return ec ? -1 : total / 1000;
 }
 
 // The client, for the signal handler to pass signals on.
@@ -117,7 +135,7 @@ bool Watch(Display* d, Window root, const Options& options, pid_t client, long l
             // moment the client shows up.
             if (e.type == MapNotify && e.xmap.event == root && !mapped) {
                 mapped = true;
-                std::printf("map_us %lld\n", at);
+                std::printf("map_us %lld\ncpu_us %lld\n", at, CpuUs(client));
             } else if (e.type == ReparentNotify && e.xreparent.event == root &&
                        e.xreparent.parent != root && !embedded && IsTrayIcon(d, e.xreparent.window)) {
                 embedded = true;
