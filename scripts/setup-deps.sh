@@ -9,6 +9,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev libx11-dev libglib2.0-dev
   fonts-ipafont-gothic fonts-ipafont-mincho shared-mime-info adwaita-icon-theme
   xvfb xdotool imagemagick x11-utils openbox trayer zenity
+  g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64
 )
 
 missing=()

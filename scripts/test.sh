@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the release and the sanitizer builds and
-# runs every test in both.
+# runs every test in both, then cross-builds the Windows program and runs its
+# tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
 status=0
-for flavour in release asan; do
+for flavour in release asan win32; do
   echo "=== $flavour build"
   bash scripts/build.sh "$flavour"
   echo "=== $flavour tests"
