@@ -2,6 +2,7 @@
 //
 //   map_watch [--tray-icon] [--timeout SECONDS] -- PROGRAM [ARGUMENT...]
 //
+// PROGRAM is looked up in PATH when it holds no slash.
 // Prints, one line each as it becomes known (stdout, flushed at once):
 //   pid N       the client's process id
 //   map_us N    microseconds from the spawn to the first window mapped on the root
@@ -195,7 +196,7 @@ int main(int argc, char** argv) {
     InstallPassOn();
     pid_t client = 0;
     const long long started = NowUs();
-    const int error = posix_spawn(&client, options.argv[0], nullptr, nullptr, options.argv.data(), environ);
+    const int error = posix_spawnp(&client, options.argv[0], nullptr, nullptr, options.argv.data(), environ);
     if (error != 0) {
         std::fprintf(stderr, "map_watch: cannot start %s: %s\n", options.argv[0], std::strerror(error));
         return 2;
