@@ -196,20 +196,6 @@ TEST(ShadowObject, AssignFromAnythingElseFailsAndKeepsTheValues) {
     EXPECT_EQ(changes, 0);
 }
 
-TEST(ShadowObject, TheLabelsObjectsStartWithTheirOwnValues) {
-    TShadowLabel label(nullptr);
-    EXPECT_TRUE(label.Highlight().Visible());
-    EXPECT_EQ(label.Highlight().Color(), clWhite);
-    EXPECT_EQ(label.Highlight().OffsetLeft(), -1);
-    EXPECT_EQ(label.Highlight().OffsetTop(), -1);
-    EXPECT_TRUE(label.Shadow().Visible());
-    EXPECT_EQ(label.Shadow().Color(), clSilver);
-    EXPECT_EQ(label.Shadow().OffsetLeft(), 1);
-    EXPECT_EQ(label.Shadow().OffsetTop(), 1);
-    EXPECT_EQ(label.GradationColor(), clBlack);
-    EXPECT_EQ(label.Ellipsis(), widgets::elNone);
-}
-
 // ------------------------------------------------------------ gradient
 
 std::vector<TPixel> Column(const TSurface& s, int x) {
