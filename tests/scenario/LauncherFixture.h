@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "app/Sorimo.h"
@@ -32,9 +33,10 @@ protected:
     }
     // Runs the loop for `ms` of virtual time.
     void Settle(int ms = 0) {
-        bool done = false;
-        platform.After(ms, [&] { done = true; });
-        while (!done && !program->Application.Terminated()) program->Application.HandleMessage();
+        // Shared: when the program ends first, the step is still queued.
+        auto done = std::make_shared<bool>(false);
+        platform.After(ms, [done] { *done = true; });
+        while (!*done && !program->Application.Terminated()) program->Application.HandleMessage();
         program->Application.ProcessMessages();
     }
 

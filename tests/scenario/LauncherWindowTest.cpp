@@ -105,7 +105,7 @@ TEST_F(LauncherWindow, ARightReleaseOnTheTrayHidesAndItsDoubleClickDoesNotShow) 
 TEST_F(LauncherWindow, TheTrayIconLivesFromStartUpToExit) {
     Start();
     ASSERT_FALSE(platform.NotifyCalls.empty());
-    const auto& add = platform.NotifyCalls.front();
+    const auto add = platform.NotifyCalls.front();  // a copy: the record grows
     EXPECT_EQ(add.Message, platform::NIM_ADD);
     EXPECT_EQ(add.Data.uID, 1u);
     EXPECT_EQ(add.Data.szTip, "Sorimo");
