@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "gui/Types.h"
@@ -15,6 +16,19 @@ public:
     // kMaxPixels throw std::length_error instead of allocating.
     TSurface() = default;
     TSurface(int width, int height, TPixel fill = 0);
+    TSurface(const TSurface&) = default;
+    TSurface& operator=(const TSurface&) = default;
+    // A moved-from surface is empty (0 x 0), not a size without pixels.
+    TSurface(TSurface&& other) noexcept
+        : width_(std::exchange(other.width_, 0)), height_(std::exchange(other.height_, 0)),
+          pixels_(std::move(other.pixels_)) {}
+    TSurface& operator=(TSurface&& other) noexcept {
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+        pixels_ = std::move(other.pixels_);
+        other.pixels_.clear();
+        return *this;
+    }
 
     static constexpr std::size_t kMaxPixels = std::size_t(1) << 28;
 
