@@ -49,7 +49,7 @@ class Configuration:
         self.argv = argv
         self.tray_icon = tray_icon
         self.prepare = prepare or (lambda: None)
-        self.map_ms, self.cpu_ms, self.embed_ms, self.rss_kb, self.threads = [], [], [], [], []
+        self.map_ms, self.cpu_ms, self.embed_ms, self.rss_kb, self.anon_kb, self.threads = [], [], [], [], [], []
         self.idle_switches = None
 
 
@@ -103,8 +103,15 @@ def run_once(desktop, map_watch, config, idle_s, scratch):
         if config.tray_icon:
             config.embed_ms.append(figures["embed_us"] / 1000)
         time.sleep(max(0.0, mapped_at + RSS_DELAY_S - time.monotonic()))
-        status = proc_status(pid)
+        try:
+            status = proc_status(pid)
+        except FileNotFoundError:
+            code = watch.wait()
+            pid = None
+            raise RuntimeError(f"{config.name}: the program ended {RSS_DELAY_S} s after its map "
+                               f"(exit status {code})") from None
         config.rss_kb.append(int(status["VmRSS"]))
+        config.anon_kb.append(int(status["RssAnon"]))
         config.threads.append(int(status["Threads"]))
         if idle_s:
             before = context_switches(pid)
@@ -156,16 +163,17 @@ def report(configs, load_before, load_after):
     print(f"load average before {load_before[0]:.2f} {load_before[1]:.2f} {load_before[2]:.2f}, "
           f"after {load_after[0]:.2f} {load_after[1]:.2f} {load_after[2]:.2f}; {os.cpu_count()} CPUs")
     print()
-    print(f"{'':28} {'map ms':>8} {'(min-max)':>16} {'CPU ms':>8} {'RSS MB':>8} {'threads':>8} "
+    print(f"{'':28} {'map ms':>8} {'(min-max)':>16} {'CPU ms':>8} {'RSS MB':>8} {'anon MB':>8} {'threads':>8} "
           f"{'idle ctxsw':>11} {'tray ms':>8}")
     for c in configs:
         embed = f"{statistics.median(c.embed_ms):8.1f}" if c.embed_ms else f"{'-':>8}"
         spread = f"{min(c.map_ms):.1f}-{max(c.map_ms):.1f}"
         print(f"{c.name:28} {statistics.median(c.map_ms):8.1f} {spread:>16} {statistics.median(c.cpu_ms):8.1f} "
-              f"{statistics.median(c.rss_kb) / 1024:8.2f} {max(c.threads):8d} "
+              f"{statistics.median(c.rss_kb) / 1024:8.2f} {statistics.median(c.anon_kb) / 1024:8.2f} {max(c.threads):8d} "
               f"{c.idle_switches:11d} {embed}")
     print()
-    print(f"runs per configuration: {len(minimal.map_ms)} (medians); idle switches over one stretch each")
+    print(f"runs per configuration: {len(minimal.map_ms)} (medians); idle switches over one stretch each;")
+    print("RSS counts the pages of mapped files (libraries, fonts) as well; anon is the private part")
     base_map = statistics.median(minimal.map_ms)
     base_rss = statistics.median(minimal.rss_kb)
     print("ratios against the minimal client:")
@@ -218,7 +226,7 @@ def main():
         # One unmeasured start each fills the page cache and the font caches.
         for c in configs:
             run_once(desktop, map_watch, c, 0, scratch)
-            for figures in (c.map_ms, c.cpu_ms, c.embed_ms, c.rss_kb, c.threads):
+            for figures in (c.map_ms, c.cpu_ms, c.embed_ms, c.rss_kb, c.anon_kb, c.threads):
                 figures.clear()
         for round_number in range(args.runs):
             # Rotate the order, so that no configuration always follows the same one.
