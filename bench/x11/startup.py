@@ -14,11 +14,11 @@ bare Xlib + FreeType program showing one line of Japanese text in a
 slots filled with files of different types, and measures for each: the time
 from the spawn to the first map of a window and the CPU time the program
 had used by then (map_watch; the CPU time hardly moves with the machine's
-load, the wall time does), the resident memory
-2 s after the map, the context switches over a stretch of idle time with the
-window shown (once per configuration), and for sorimo the time until its
-tray icon is docked. It prints a table and the ratios against the minimal
-client with their targets.
+load, the wall time does), the resident memory 2 s after the map, the
+context switches over a stretch of idle time with the window shown (once
+per configuration), and for sorimo the time until its tray icon is docked.
+It prints a table and the ratios against the minimal client with their
+targets.
 """
 
 import argparse
