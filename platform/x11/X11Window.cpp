@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <vector>
+
+#include "gui/TextLayout.h"
 
 namespace platform::x11 {
 
@@ -15,6 +19,17 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
                             StructureNotifyMask;
 
 unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
+
+// The caption as Latin-1 bytes when every character has one (what the
+// STRING type of WM_NAME holds); none otherwise.
+std::optional<std::string> Latin1(const std::string& utf8) {
+    std::string bytes;
+    for (char32_t c : gui::DecodeUtf8(utf8)) {
+        if (c > 0xFF || (c < 0x20 && c != U'\t' && c != U'\n') || (c >= 0x7F && c < 0xA0)) return std::nullopt;
+        bytes += char(c);
+    }
+    return bytes;
+}
 }  // namespace
 
 int ScreenScale(Display* display) {
@@ -150,13 +165,20 @@ void X11Window::SetVisible(bool visible) {
 }
 
 void X11Window::SetCaption(const std::string& caption) {
-    // WM_NAME as compound text, so that tools reading only the old
-    // property see the same name as those reading _NET_WM_NAME.
-    char* list[] = {const_cast<char*>(caption.c_str())};
-    XTextProperty name{};
-    if (Xutf8TextListToTextProperty(context_.display, list, 1, XStdICCTextStyle, &name) >= 0) {
-        XSetWMName(context_.display, window_, &name);
-        XFree(name.value);
+    // WM_NAME as STRING when the caption is Latin-1, else as compound
+    // text, so that tools reading only the old property see the same name
+    // as those reading _NET_WM_NAME. The Latin-1 case is written directly:
+    // Xlib's converter loads the locale tables on its first use, which
+    // costs a millisecond at start-up.
+    if (const std::optional<std::string> latin1 = Latin1(caption)) {
+        SetTextProperty(context_.display, window_, XA_WM_NAME, XA_STRING, *latin1);
+    } else {
+        char* list[] = {const_cast<char*>(caption.c_str())};
+        XTextProperty name{};
+        if (Xutf8TextListToTextProperty(context_.display, list, 1, XCompoundTextStyle, &name) >= 0) {
+            XSetWMName(context_.display, window_, &name);
+            XFree(name.value);
+        }
     }
     SetTextProperty(context_.display, window_, context_.atoms->_NET_WM_NAME,
                     context_.atoms->UTF8_STRING, caption);
