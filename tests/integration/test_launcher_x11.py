@@ -58,6 +58,7 @@ class WindowAndGrid(DesktopTest):
         self.assertEqual(self.desktop.geometry(self.window), (LEFT, TOP, 264, 104))
         self.assertIn("0, 0, 0, 0", self.desktop.prop(self.window, "_NET_FRAME_EXTENTS"))
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", self.desktop.prop(self.window, "_NET_WM_STATE"))
+        self.assertIn('WM_NAME(STRING) = "Sorimo"', self.desktop.prop(self.window, "WM_NAME"))
         self.assertRegex(self.desktop.prop(self.window, "_NET_WM_PID"), r"= \d+")
         ini_path = os.path.join(self.scratch, "r.INI")
         with open(ini_path, "w") as f:
@@ -109,6 +110,8 @@ class WindowAndGrid(DesktopTest):
         hx, hy, w, h = self.desktop.geometry(hint)
         self.assertEqual((hx, hy), (x + 12, y + 2))
         self.assertGreater(w, 40)
+        # A name beyond Latin-1 is compound text in the old property.
+        self.assertIn("WM_NAME(COMPOUND_TEXT)", self.desktop.prop(hint, "WM_NAME"))
 
 
 class FrameReplacements(DesktopTest):
