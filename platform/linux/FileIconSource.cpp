@@ -1,10 +1,9 @@
 #include "platform/linux/FileIconSource.h"
 
-#include <gio/gio.h>
-
 #include <algorithm>
 
 #include "platform/linux/GLibHandles.h"
+#include "platform/linux/KeyFile.h"
 
 namespace platform::xdg {
 
@@ -24,10 +23,9 @@ void AddName(FileIconSource& source, std::string name) {
 // Icon= holds a path or a theme name; older entries give names with an
 // image extension, which the theme lookup does not want.
 void AddDesktopIcon(FileIconSource& source, const std::string& path) {
-    GKeyFilePtr entry(g_key_file_new());
-    if (!g_key_file_load_from_file(entry.get(), path.c_str(), G_KEY_FILE_NONE, nullptr)) return;
-    std::string icon =
-        TakeString(g_key_file_get_string(entry.get(), "Desktop Entry", "Icon", nullptr));
+    const std::optional<KeyFile> entry = KeyFile::Load(path);
+    if (!entry) return;
+    std::string icon = entry->Value("Desktop Entry", "Icon").value_or("");
     if (icon.empty()) return;
     if (icon.front() == '/') {
         source.File = icon;
@@ -38,12 +36,14 @@ void AddDesktopIcon(FileIconSource& source, const std::string& path) {
     AddName(source, icon);
 }
 
-void AddGioIcon(FileIconSource& source, GIcon* icon) {
-    if (G_IS_THEMED_ICON(icon)) {
-        for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon)); *name; ++name)
+void AddGioIcon(const Gio& gio, FileIconSource& source, GIcon* icon) {
+    if (gio.Is(icon, gio.g_themed_icon_get_type())) {
+        auto* themed = reinterpret_cast<GThemedIcon*>(icon);
+        for (const gchar* const* name = gio.g_themed_icon_get_names(themed); *name; ++name)
             AddName(source, *name);
-    } else if (G_IS_FILE_ICON(icon) && source.File.empty()) {
-        source.File = TakeString(g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon))));
+    } else if (gio.Is(icon, gio.g_file_icon_get_type()) && source.File.empty()) {
+        GFile* file = gio.g_file_icon_get_file(reinterpret_cast<GFileIcon*>(icon));
+        source.File = TakeString(gio, gio.g_file_get_path(file));
     }
 }
 
@@ -55,14 +55,16 @@ std::string FileIconSource::Key() const {
     return key;
 }
 
-FileIconSource FileIconSource::Of(const std::string& path) {
+FileIconSource FileIconSource::Of(GioLibrary& library, const std::string& path) {
     FileIconSource source;
-    GObjectPtr<GFile> file(g_file_new_for_path(path.c_str()));
-    GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON,
-                                                 G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    const Gio* gio = library.Get();
+    if (!gio) return source;
+    const auto file = OwnObject(*gio, gio->g_file_new_for_path(path.c_str()));
+    const auto info = OwnObject(*gio, gio->g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_ICON,
+                                                            G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
     if (!info) return source;
     if (EndsWith(path, ".desktop")) AddDesktopIcon(source, path);
-    if (GIcon* icon = g_file_info_get_icon(info.get())) AddGioIcon(source, icon);
+    if (GIcon* icon = gio->g_file_info_get_icon(info.get())) AddGioIcon(*gio, source, icon);
     return source;
 }
 

@@ -8,6 +8,8 @@
 
 namespace platform::xdg {
 
+class GioLibrary;
+
 struct FileIconSource {
     std::string File;                // an image file given by path ("" when none)
     std::vector<std::string> Names;  // icon names for the theme, best first
@@ -18,7 +20,8 @@ struct FileIconSource {
 
     // Nothing for a path that does not exist. Symbolic (pictogram) names
     // are left out.
-    static FileIconSource Of(const std::string& path);
+    // Nothing either when GIO cannot be loaded.
+    static FileIconSource Of(GioLibrary& gio, const std::string& path);
 };
 
 }  // namespace platform::xdg

@@ -15,11 +15,11 @@ bool IsPng(const std::string& file) {
 
 }  // namespace
 
-IconLookup::IconLookup(IconSearchPaths paths, Reader read)
-    : themes_(std::move(paths), kIconSize), read_(std::move(read)) {}
+IconLookup::IconLookup(IconSearchPaths paths, GioLibrary& gio, Reader read)
+    : themes_(std::move(paths), kIconSize), gio_(gio), read_(std::move(read)) {}
 
 std::optional<gui::TIcon> IconLookup::Find(const std::string& path) {
-    const FileIconSource source = FileIconSource::Of(path);
+    const FileIconSource source = FileIconSource::Of(gio_, path);
     if (source.Empty()) return std::nullopt;
     const std::string key = source.Key();
     auto it = bySource_.find(key);

@@ -16,6 +16,7 @@
 namespace platform::xdg {
 
 struct FileIconSource;
+class GioLibrary;
 
 class IconLookup {
 public:
@@ -23,7 +24,8 @@ public:
     // Decodes an icon file; throws std::runtime_error when it cannot.
     using Reader = std::function<PngPicture(const std::string& path)>;
 
-    explicit IconLookup(IconSearchPaths paths, Reader read = ReadPngWithAlpha);
+    // File types come from `gio`, which must outlive the lookup.
+    IconLookup(IconSearchPaths paths, GioLibrary& gio, Reader read = ReadPngWithAlpha);
     IconLookup(const IconLookup&) = delete;
     IconLookup& operator=(const IconLookup&) = delete;
 
@@ -38,6 +40,7 @@ private:
     std::optional<gui::TIcon> Resolve(const FileIconSource& source);
 
     IconThemeSearch themes_;
+    GioLibrary& gio_;
     Reader read_;
     std::map<std::string, std::optional<gui::TIcon>> bySource_;
 };

@@ -4,7 +4,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/linux/GLibHandles.h"
+#include "platform/linux/KeyFile.h"
 
 namespace platform::xdg {
 
@@ -25,12 +25,10 @@ std::vector<std::string> SplitColons(const std::string& list) {
 
 std::optional<std::string> ThemeInGtkSettings(const std::string& configDir) {
     const std::string file = configDir + "/gtk-3.0/settings.ini";
-    GKeyFilePtr settings(g_key_file_new());
-    if (!g_key_file_load_from_file(settings.get(), file.c_str(), G_KEY_FILE_NONE, nullptr))
-        return std::nullopt;
-    std::string theme = TakeString(
-        g_key_file_get_string(settings.get(), "Settings", "gtk-icon-theme-name", nullptr));
-    if (theme.empty()) return std::nullopt;
+    const std::optional<KeyFile> settings = KeyFile::Load(file);
+    if (!settings) return std::nullopt;
+    std::optional<std::string> theme = settings->Value("Settings", "gtk-icon-theme-name");
+    if (theme && theme->empty()) return std::nullopt;
     return theme;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/linux/ShellLauncher.h"
 
-#include <gio/gdesktopappinfo.h>
-
 #include <cerrno>
 #include <filesystem>
 
@@ -29,12 +27,12 @@ int ResultOfErrno(int error) {
     }
 }
 
-int ResultOfGError(const GErrorSlot& error) {
-    if (error->domain == G_IO_ERROR) {
+int ResultOfGError(const Gio& gio, const GErrorSlot& error) {
+    if (error->domain == gio.g_io_error_quark()) {
         if (error->code == G_IO_ERROR_NOT_FOUND) return kFileNotFound;
         if (error->code == G_IO_ERROR_PERMISSION_DENIED) return kAccessDenied;
     }
-    if (error->domain == G_SPAWN_ERROR) {
+    if (error->domain == gio.g_spawn_error_quark()) {
         if (error->code == G_SPAWN_ERROR_NOENT) return kFileNotFound;
         if (error->code == G_SPAWN_ERROR_ACCES || error->code == G_SPAWN_ERROR_PERM)
             return kAccessDenied;
@@ -54,30 +52,14 @@ std::string ResolvePath(const ShellOpenRequest& request) {
     return ec ? file.string() : absolute.string();
 }
 
-int StartDesktopEntry(const std::string& path) {
-    GObjectPtr<GDesktopAppInfo> app(g_desktop_app_info_new_from_filename(path.c_str()));
-    if (!app) return kNoAssociation;  // not an application entry (a link, a broken file)
-    GErrorSlot error;
-    if (!g_app_info_launch(G_APP_INFO(app.get()), nullptr, nullptr, error.Out()))
-        return ResultOfGError(error);
-    return kOpened;
-}
-
-int OpenWithDefaultHandler(const std::string& path) {
-    GObjectPtr<GFile> file(g_file_new_for_path(path.c_str()));
-    const std::string uri = TakeString(g_file_get_uri(file.get()));
-    GErrorSlot error;
-    if (!g_app_info_launch_default_for_uri(uri.c_str(), nullptr, error.Out()))
-        return ResultOfGError(error);
-    return kOpened;
-}
-
 // Quoting rules only: no variables, globs, substitutions or separators.
-bool SplitParameters(const std::string& parameters, std::vector<std::string>& argv) {
+bool SplitParameters(GioLibrary& library, const std::string& parameters, std::vector<std::string>& argv) {
     if (parameters.find_first_not_of(" \t") == std::string::npos) return true;
+    const Gio* gio = library.Get();
+    if (!gio) return false;
     gchar** parsed = nullptr;
-    if (!g_shell_parse_argv(parameters.c_str(), nullptr, &parsed, nullptr)) return false;
-    const GStrvPtr owner(parsed);
+    if (!gio->g_shell_parse_argv(parameters.c_str(), nullptr, &parsed, nullptr)) return false;
+    const GStrvPtr owner(parsed, GStrvFree{gio});
     for (gchar** arg = parsed; *arg; ++arg) argv.emplace_back(*arg);
     return true;
 }
@@ -95,10 +77,32 @@ int LinuxLauncher::Open(const ShellOpenRequest& request) {
     return kOutOfResources;
 }
 
+int LinuxLauncher::StartDesktopEntry(const std::string& path) {
+    const Gio* gio = gio_.Get();
+    if (!gio) return kNoAssociation;
+    const auto app = OwnObject(*gio, gio->g_desktop_app_info_new_from_filename(path.c_str()));
+    if (!app) return kNoAssociation;  // not an application entry (a link, a broken file)
+    GErrorSlot error(*gio);
+    if (!gio->g_app_info_launch(reinterpret_cast<GAppInfo*>(app.get()), nullptr, nullptr, error.Out()))
+        return ResultOfGError(*gio, error);
+    return kOpened;
+}
+
+int LinuxLauncher::OpenWithDefaultHandler(const std::string& path) {
+    const Gio* gio = gio_.Get();
+    if (!gio) return kNoAssociation;
+    const auto file = OwnObject(*gio, gio->g_file_new_for_path(path.c_str()));
+    const std::string uri = TakeString(*gio, gio->g_file_get_uri(file.get()));
+    GErrorSlot error(*gio);
+    if (!gio->g_app_info_launch_default_for_uri(uri.c_str(), nullptr, error.Out()))
+        return ResultOfGError(*gio, error);
+    return kOpened;
+}
+
 int LinuxLauncher::RunProgram(const std::string& path, const ShellOpenRequest& request) {
     SpawnOptions options;
     options.Argv.push_back(path);
-    if (!SplitParameters(request.Parameters, options.Argv)) return kBadFormat;
+    if (!SplitParameters(gio_, request.Parameters, options.Argv)) return kBadFormat;
     if (!request.Directory.empty()) {
         std::error_code ec;
         if (!fs::is_directory(request.Directory, ec)) return kPathNotFound;

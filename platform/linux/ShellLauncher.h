@@ -9,6 +9,7 @@
 namespace platform::xdg {
 
 class ChildProcesses;
+class GioLibrary;
 
 // The classic results: 32 or more means success.
 namespace shell_result {
@@ -25,8 +26,9 @@ constexpr int kNoAssociation = 31;
 class LinuxLauncher {
 public:
     // Programs it starts itself are registered with `children` for reaping;
-    // the desktop's launchers detach theirs, which are never our children.
-    explicit LinuxLauncher(ChildProcesses& children) : children_(children) {}
+    // the desktop's launchers (through `gio`) detach theirs, which are never
+    // our children. Both must outlive the launcher.
+    LinuxLauncher(ChildProcesses& children, GioLibrary& gio) : children_(children), gio_(gio) {}
     LinuxLauncher(const LinuxLauncher&) = delete;
     LinuxLauncher& operator=(const LinuxLauncher&) = delete;
 
@@ -38,8 +40,11 @@ public:
 
 private:
     int RunProgram(const std::string& path, const ShellOpenRequest& request);
+    int StartDesktopEntry(const std::string& path);
+    int OpenWithDefaultHandler(const std::string& path);
 
     ChildProcesses& children_;
+    GioLibrary& gio_;
 };
 
 }  // namespace platform::xdg

@@ -13,7 +13,7 @@ namespace platform::x11 {
 
 namespace fs = std::filesystem;
 
-X11Services::X11Services() : icons_(xdg::IconSearchPaths::FromEnvironment()) {}
+X11Services::X11Services() : icons_(xdg::IconSearchPaths::FromEnvironment(), gio_) {}
 
 std::unique_ptr<FileDialogSession> X11Services::BeginOpenFileDialog(
     const OpenFileRequest& request) {

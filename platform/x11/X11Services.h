@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "platform/linux/ChildProcesses.h"
+#include "platform/linux/GioLibrary.h"
 #include "platform/linux/IconLookup.h"
 #include "platform/linux/ShellLauncher.h"
 
@@ -32,7 +33,8 @@ public:
 
 private:
     xdg::ChildProcesses children_;
-    xdg::LinuxLauncher launcher_{children_};
+    xdg::GioLibrary gio_;
+    xdg::LinuxLauncher launcher_{children_, gio_};
     xdg::IconLookup icons_;
 };
 

@@ -152,6 +152,11 @@ class Sorimo:
         with open(self.settings_path, "rb") as f:
             return f.read().decode("utf-8", "replace")
 
+    def mapped_files(self):
+        """The files mapped into the process (libraries, fonts), one text."""
+        with open(f"/proc/{self.process.pid}/maps") as f:
+            return f.read()
+
     def wait(self, timeout=10):
         return self.process.wait(timeout=timeout)
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/linux/GioLibrary.h"
 #include "platform/linux/IconLookup.h"
 #include "platform/linux/IconScaling.h"
 #include "tests/unit/LinuxServicesSupport.h"
@@ -99,7 +100,7 @@ protected:
 
     std::string Themes() const { return dir_.File("icons"); }
     IconLookup Lookup() {
-        return IconLookup(IconSearchPaths{{Themes()}, "Mine"}, [this](const std::string& file) {
+        return IconLookup(IconSearchPaths{{Themes()}, "Mine"}, gio_, [this](const std::string& file) {
             ++reads_;
             return platform::ReadPngWithAlpha(file);
         });
@@ -110,6 +111,7 @@ protected:
     }
 
     linux_testing::EmptyDesktop noDatabase_;
+    platform::xdg::GioLibrary gio_;
     TempDir dir_;
     int reads_ = 0;
 };

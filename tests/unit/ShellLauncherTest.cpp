@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/linux/ChildProcesses.h"
+#include "platform/linux/GioLibrary.h"
 #include "platform/linux/LaunchDecision.h"
 #include "platform/linux/ShellLauncher.h"
 #include "tests/unit/LinuxServicesSupport.h"
@@ -23,6 +24,7 @@ using linux_testing::WriteExecutable;
 using platform::ShellOpenRequest;
 using platform::xdg::ChildProcesses;
 using platform::xdg::ClassifyLaunch;
+using platform::xdg::GioLibrary;
 using platform::xdg::LaunchKind;
 using platform::xdg::LinuxLauncher;
 using testing_support::ReadFile;
@@ -80,7 +82,8 @@ TEST(LinuxLauncher, ScriptRunsInTheGivenFolderWithItsParametersAndIsCollected) {
     TempDir dir, work;
     WriteExecutable(dir.File("job.sh"), "#!/bin/sh\npwd > marker\nprintf '%s|' \"$@\" > args\n");
     ChildProcesses children;
-    LinuxLauncher launcher(children);
+    GioLibrary gio;
+    LinuxLauncher launcher(children, gio);
     ShellOpenRequest request = Request(dir.File("job.sh"), work.Path().string());
     request.Parameters = "\"two words\" '$HOME;x' plain";
     ASSERT_GE(launcher.Open(request), 32);
@@ -94,7 +97,8 @@ TEST(LinuxLauncher, RelativeFileIsTakenInsideTheFolder) {
     TempDir dir;
     WriteExecutable(dir.File("job.sh"), "#!/bin/sh\npwd > marker\n");
     ChildProcesses children;
-    LinuxLauncher launcher(children);
+    GioLibrary gio;
+    LinuxLauncher launcher(children, gio);
     ASSERT_GE(launcher.Open(Request("job.sh", dir.Path().string())), 32);
     ExpectCollected(children);
     EXPECT_EQ(ReadFile(dir.File("marker")), dir.Path().string() + "\n");
@@ -108,7 +112,8 @@ TEST(LinuxLauncher, PathCharactersAreNeverInterpreted) {
         TempDir dir;
         WriteExecutable(dir.File(name), "#!/bin/sh\n: > ran\n");
         ChildProcesses children;
-        LinuxLauncher launcher(children);
+        GioLibrary gio;
+        LinuxLauncher launcher(children, gio);
         ASSERT_GE(launcher.Open(Request(dir.File(name), dir.Path().string())), 32);
         ExpectCollected(children);
         EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{name, "ran"}));
@@ -121,7 +126,8 @@ TEST(LinuxLauncher, FailuresGiveClassicCodes) {
     WriteExecutable(dir.File("job.sh"), "#!/bin/sh\n: > ran\n");
     WriteFile(dir.File("notes.txt"), "nothing opens this\n");
     ChildProcesses children;
-    LinuxLauncher launcher(children);
+    GioLibrary gio;
+    LinuxLauncher launcher(children, gio);
     EXPECT_EQ(launcher.Open(Request(dir.File("deleted.sh"))), shell_result::kFileNotFound);
     EXPECT_EQ(launcher.Open(Request(dir.File("job.sh"), dir.File("no-such-folder"))),
               shell_result::kPathNotFound);
@@ -146,7 +152,8 @@ TEST(LinuxLauncher, DesktopEntryStartsItsApplication) {
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
     ChildProcesses children;
-    LinuxLauncher launcher(children);
+    GioLibrary gio;
+    LinuxLauncher launcher(children, gio);
     EXPECT_GE(launcher.Open(Request(dir.File("app.desktop"))), 32);
     EXPECT_TRUE(linux_testing::NoChildrenLeft());
     ASSERT_TRUE(linux_testing::WaitReadable(reader));

@@ -1,0 +1,44 @@
+#include "platform/linux/GioLibrary.h"
+
+#include <dlfcn.h>
+
+#include "platform/linux/Gio.h"
+
+namespace platform::xdg {
+
+namespace {
+// The run-time name of the library (its soname); GLib and GObject come
+// with it as its dependencies.
+constexpr const char* kLibrary = "libgio-2.0.so.0";
+}  // namespace
+
+GioLibrary::GioLibrary() = default;
+
+GioLibrary::~GioLibrary() {
+    if (handle_) dlclose(handle_);
+}
+
+const Gio* GioLibrary::Get() {
+    if (tried_) return functions_.get();
+    tried_ = true;
+    // GObject registers types that cannot be unregistered: the library
+    // must stay in memory even after dlclose.
+    void* handle = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (!handle) return nullptr;
+    auto loaded = std::make_unique<Gio>();
+    bool complete = true;
+#define SORIMO_GIO_LOAD(name)                                                 \
+    loaded->name = reinterpret_cast<decltype(&::name)>(dlsym(handle, #name)); \
+    complete = complete && loaded->name != nullptr;
+    SORIMO_GIO_FUNCTIONS(SORIMO_GIO_LOAD)
+#undef SORIMO_GIO_LOAD
+    if (!complete) {
+        dlclose(handle);
+        return nullptr;
+    }
+    handle_ = handle;
+    functions_ = std::move(loaded);
+    return functions_.get();
+}
+
+}  // namespace platform::xdg
