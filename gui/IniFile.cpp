@@ -1,14 +1,13 @@
 #include "gui/IniFile.h"
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
 #include <system_error>
 
+#include "gui/FileBytes.h"
 #include "gui/IniText.h"
 
 namespace gui {
@@ -20,39 +19,6 @@ namespace fs = std::filesystem;
 // text does not depend on the compiler's source character set.
 constexpr const char* kCannotWriteSuffix =
     " \xE3\x81\xAB\xE6\x9B\xB8\xE3\x81\x8D\xE8\xBE\xBC\xE3\x82\x81\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93";
-
-// The whole file, or nothing when it is missing, not a regular file or
-// cannot be read.
-std::optional<std::string> ReadFileBytes(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec) bytes.reserve(std::size_t(size));
-    std::array<char, 1 << 16> chunk;
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        bytes.append(chunk.data(), std::size_t(in.gcount()));
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
-
-bool WriteFileBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    return bool(out);
-}
-
-// Opens the file for writing without changing it: proves that the system
-// lets this process write it (read-only attribute, permissions, locks).
-bool IsWritable(const fs::path& path) {
-    std::fstream probe(path, std::ios::in | std::ios::out | std::ios::binary);
-    return probe.is_open();
-}
 
 // The file a name stands for: a symbolic link is written through, not
 // replaced by a plain file.
@@ -82,11 +48,10 @@ enum class TTempOutcome { Replaced, FolderRefused, WriteFailed };
 TTempOutcome ReplaceThroughTempFile(const fs::path& target, std::string_view bytes) {
     const fs::path temp = TempPathBeside(target);
     std::error_code ec;
-    std::ofstream out(temp, std::ios::binary);
-    if (!out) return TTempOutcome::FolderRefused;
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) {
+    if (!WriteFileBytes(temp, bytes)) {
+        // No file made: the folder refused it. A file made but not filled:
+        // the write failed (a full disk).
+        if (!fs::exists(temp, ec)) return TTempOutcome::FolderRefused;
         fs::remove(temp, ec);
         return TTempOutcome::WriteFailed;
     }
@@ -105,7 +70,7 @@ TTempOutcome ReplaceThroughTempFile(const fs::path& target, std::string_view byt
 void ReplaceFileBytes(const std::string& fileName, std::string_view bytes) {
     const fs::path target = WriteTarget(fileName);
     std::error_code ec;
-    if (fs::exists(target, ec) && !IsWritable(target)) throw ESettingsWriteError(fileName);
+    if (fs::exists(target, ec) && !IsWritableFile(target)) throw ESettingsWriteError(fileName);
     switch (ReplaceThroughTempFile(target, bytes)) {
         case TTempOutcome::Replaced:
             return;

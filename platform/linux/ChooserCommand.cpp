@@ -3,8 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <sstream>
 #include <utility>
+
+#include "platform/linux/SplitText.h"
 
 namespace platform::xdg {
 
@@ -15,21 +16,14 @@ struct FilterEntry {
     std::vector<std::string> Patterns;
 };
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
-    return parts;
-}
-
 // "Name|*.a;*.b|Other|*.*" into its pairs. "*.*" means every file on the
 // system the filter strings come from; here that is "*" (names need no dot).
 std::vector<FilterEntry> ParseFilter(const std::string& filter) {
-    const std::vector<std::string> parts = Split(filter, '|');
+    const std::vector<std::string> parts = SplitText(filter, '|');
     std::vector<FilterEntry> entries;
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
         FilterEntry entry{parts[i], {}};
-        for (std::string pattern : Split(parts[i + 1], ';')) {
+        for (std::string pattern : SplitText(parts[i + 1], ';')) {
             if (pattern == "*.*") pattern = "*";
             if (!pattern.empty()) entry.Patterns.push_back(pattern);
         }
@@ -65,7 +59,7 @@ std::vector<std::string> KdialogArguments(std::string program, const OpenFileReq
 }
 
 bool OnKde(const std::string& desktop) {
-    for (const std::string& name : Split(desktop, ':'))
+    for (const std::string& name : SplitText(desktop, ':'))
         if (name == "KDE") return true;
     return false;
 }
@@ -73,7 +67,7 @@ bool OnKde(const std::string& desktop) {
 }  // namespace
 
 std::optional<std::string> FindProgram(const std::string& program, const std::string& searchPath) {
-    for (const std::string& dir : Split(searchPath, ':')) {
+    for (const std::string& dir : SplitText(searchPath, ':')) {
         if (dir.empty()) continue;  // an empty entry would mean our working directory
         const std::string path = dir + "/" + program;
         struct stat info {};

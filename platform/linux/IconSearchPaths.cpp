@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 #include <optional>
-#include <sstream>
 
 #include "platform/linux/KeyFile.h"
+#include "platform/linux/SplitText.h"
 
 namespace platform::xdg {
 
@@ -16,10 +16,8 @@ std::string Env(const char* name, const std::string& fallback) {
 }
 
 std::vector<std::string> SplitColons(const std::string& list) {
-    std::vector<std::string> parts;
-    std::istringstream in(list);
-    for (std::string part; std::getline(in, part, ':');)
-        if (!part.empty()) parts.push_back(part);
+    std::vector<std::string> parts = SplitText(list, ':');
+    std::erase(parts, std::string());
     return parts;
 }
 

@@ -1,8 +1,8 @@
 #include "platform/linux/KeyFile.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+
+#include "gui/FileBytes.h"
 
 namespace platform::xdg {
 
@@ -17,11 +17,9 @@ std::string_view Trim(std::string_view text) {
 }  // namespace
 
 std::optional<KeyFile> KeyFile::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return Parse(text);
+    const std::optional<std::string> text = gui::ReadFileBytes(path);
+    if (!text) return std::nullopt;
+    return Parse(*text);
 }
 
 KeyFile KeyFile::Parse(std::string_view text) {

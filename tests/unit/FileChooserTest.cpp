@@ -12,6 +12,7 @@
 #include "platform/linux/ChildProcesses.h"
 #include "platform/linux/ChooserCommand.h"
 #include "platform/linux/FileChooser.h"
+#include "platform/linux/SplitText.h"
 #include "tests/unit/LinuxServicesSupport.h"
 
 namespace {
@@ -31,6 +32,17 @@ OpenFileRequest Request(const std::string& initialFile) {
     request.Filter = "すべてのファイル|*.*";
     request.InitialFile = initialFile;
     return request;
+}
+
+// Filters and search paths are split as lines are read: empty pieces kept
+// between separators, none made by a final one.
+TEST(SplitText, EmptyPiecesBetweenButNotAfterSeparators) {
+    using platform::xdg::SplitText;
+    EXPECT_EQ(SplitText("", '|'), Argv{});
+    EXPECT_EQ(SplitText("|", '|'), (Argv{""}));
+    EXPECT_EQ(SplitText("a||b", '|'), (Argv{"a", "", "b"}));
+    EXPECT_EQ(SplitText("a|b|", '|'), (Argv{"a", "b"}));
+    EXPECT_EQ(SplitText("/usr/bin::/bin", ':'), (Argv{"/usr/bin", "", "/bin"}));
 }
 
 TEST(ChooserCommand, ZenityGetsTheTitlePreselectionAndFilter) {
