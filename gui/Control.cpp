@@ -35,6 +35,7 @@ void TControl::SetParent(TWinControl* parent) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+    if (boundsPending_) ResolveBoundsNow();  // what follows from it comes first, as if done at once
     const TRect next = Bounds(left, top, std::max(width, 0), std::max(height, 0));
     if (next == bounds_) return;
     const TRect old = bounds_;
@@ -131,8 +132,8 @@ TForm* TControl::ParentForm() const {
 TPoint TControl::FormOrigin() const {
     TPoint p{};
     for (const TControl* c = this; c->parent_; c = c->parent_) {
-        p.X += c->bounds_.Left;
-        p.Y += c->bounds_.Top;
+        p.X += c->Left();
+        p.Y += c->Top();
     }
     return p;
 }

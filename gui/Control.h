@@ -47,11 +47,11 @@ public:
     // Parent and geometry (relative to the parent's client area).
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* parent);
-    int Left() const { return bounds_.Left; }
-    int Top() const { return bounds_.Top; }
-    int Width() const { return bounds_.Width(); }
-    int Height() const { return bounds_.Height(); }
-    TRect BoundsRect() const { return bounds_; }
+    int Left() const { return CurrentBounds().Left; }
+    int Top() const { return CurrentBounds().Top; }
+    int Width() const { return CurrentBounds().Width(); }
+    int Height() const { return CurrentBounds().Height(); }
+    TRect BoundsRect() const { return CurrentBounds(); }
     TRect ClientRect() const { return {0, 0, Width(), Height()}; }
     void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
     void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
@@ -137,12 +137,27 @@ protected:
     virtual void BoundsChanged(const TRect& oldBounds);
     void RequestAlign();
     void InheritFont();
+    // A control whose bounds follow from something dear to compute (a
+    // label's text, measured with its font) may put that off: the first
+    // read or change of its bounds then calls ResolvePendingBounds.
+    void SetBoundsPending() { boundsPending_ = true; }
+    virtual void ResolvePendingBounds() {}
 
     bool clicked_ = false;  // a left press armed a click
 
 private:
+    const TRect& CurrentBounds() const {
+        if (boundsPending_) const_cast<TControl*>(this)->ResolveBoundsNow();
+        return bounds_;
+    }
+    void ResolveBoundsNow() {
+        boundsPending_ = false;
+        ResolvePendingBounds();
+    }
+
     TWinControl* parent_ = nullptr;
     TRect bounds_;
+    bool boundsPending_ = false;
     TAlign align_ = alNone;
     bool visible_ = true;
     bool enabled_ = true;

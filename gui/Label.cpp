@@ -54,6 +54,11 @@ void TLabel::SetTransparent(bool v) {
 
 void TLabel::Loaded() {
     TGraphicControl::Loaded();
+    const TForm* form = ParentForm();
+    if (autoSize_ && form && !form->Visible()) {
+        SetBoundsPending();
+        return;
+    }
     AdjustBounds();
 }
 

@@ -1,4 +1,7 @@
-// TLabel: a text label; it can size itself to its text.
+// TLabel: a text label; it can size itself to its text. A label loaded on
+// a hidden form is measured when its bounds are first needed (read, shown,
+// changed) or its text or font changes: measuring opens fonts, which a
+// window that may never be shown need not pay for at start-up.
 #pragma once
 
 #include "gui/Control.h"
@@ -34,6 +37,7 @@ protected:
     void Loaded() override;
     void TextChanged() override;
     void FontChanged() override;
+    void ResolvePendingBounds() override { AdjustBounds(); }
     // Draws (or with DT_CALCRECT measures) the caption into `rect`.
     virtual void DoDrawText(TCanvas& canvas, TRect& rect, unsigned flags);
     // The text to draw: the caption, with a blank for an empty one when

@@ -45,14 +45,6 @@ TForm2::TForm2(TApplication& app) : TForm(app, platform::WindowKind::Dialog) {
     Construct([this] { ApplyStoredLayout(); });
 }
 
-// The controls are made on the first showing, as part of the stored layout
-// (loading state, then Loaded): the box is rarely opened, and measuring its
-// labels would open three font faces the rest of the program never uses.
-void TForm2::DoShow() {
-    if (!kestBlotter1) LoadLayout([this] { MakeControls(); });
-    TForm::DoShow();
-}
-
 void TForm2::ApplyStoredLayout() {
     SetName("Form2");
     BorderStyle = bsNone;
@@ -62,9 +54,7 @@ void TForm2::ApplyStoredLayout() {
     SetIcon(resources::ToIcon(resources::kMainIcon));
     SetFont(MakeFont("System", -13, clWindowText, 0));
     SetBounds(Left(), Top(), 327, 152);
-}
 
-void TForm2::MakeControls() {
     kestBlotter1 =
         &MakeControl<widgets::TkestBlotter>(*this, *this, "kestBlotter1", {0, 0, 327, 152});
     kestBlotter1->SetAlign(alClient);

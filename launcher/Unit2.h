@@ -1,8 +1,7 @@
 // TForm2: the about box: the program's icon, name, version and credits on a
 // blotter panel, and an OK button that closes it. It is shown modally from
 // the launcher's about panel; it has no state of its own, and keeps the
-// place it was centred at on its first showing. Its controls exist from its
-// first showing on.
+// place it was centred at on its first showing.
 #pragma once
 
 #include "gui/Form.h"
@@ -21,8 +20,8 @@ class TForm2 : public gui::TForm {
 public:
     explicit TForm2(gui::TApplication& app);
 
-    // Controls, named as the stored layout names them (null until the box
-    // is first shown); all lie on kestBlotter1, which fills the window.
+    // Controls, named as the stored layout names them; all lie on
+    // kestBlotter1, which fills the window.
     widgets::TkestBlotter* kestBlotter1 = nullptr;
     gui::TImage* Image1 = nullptr;
     gui::TLabel* Label2 = nullptr;
@@ -32,12 +31,8 @@ public:
 
     void VeltoButton1Click(gui::TComponent* Sender);
 
-protected:
-    void DoShow() override;
-
 private:
     void ApplyStoredLayout();
-    void MakeControls();
     void MakeVersionLabel();
     void MakeButton();
     void MakeShadowLabels();

@@ -12,17 +12,19 @@
 namespace platform {
 namespace {
 
+// FreeType and fontconfig start with the first face asked for: loading
+// fontconfig's configuration is the dearest step of a program's start, and
+// a window without text never needs it.
 class FreeTypeFontEngine final : public gui::TFontEngine {
 public:
-    FreeTypeFontEngine()
-        : library_(std::make_shared<ft::Library>()), matcher_(std::make_shared<ft::FontMatcher>()) {}
-
     // Faces are kept for the engine's life: a program uses a handful of
     // fonts, and reopening one would throw its glyph cache away.
     std::shared_ptr<gui::TFontFace> Open(const gui::TFontSpec& spec) override {
         for (const auto& [known, face] : faces_) {
             if (known == spec) return face;
         }
+        if (!library_) library_ = std::make_shared<ft::Library>();
+        if (!matcher_) matcher_ = std::make_shared<ft::FontMatcher>();
         auto face = std::make_shared<ft::FreeTypeFace>(library_, matcher_, spec);
         faces_.emplace_back(spec, face);
         return face;

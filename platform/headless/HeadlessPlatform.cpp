@@ -10,6 +10,22 @@
 namespace platform {
 
 namespace {
+// The system's font engine, made on the first face asked for, noting each
+// distinct face asked for.
+class RecordingFontEngine final : public gui::TFontEngine {
+public:
+    explicit RecordingFontEngine(std::vector<gui::TFontSpec>& opened) : opened_(opened) {}
+    std::shared_ptr<gui::TFontFace> Open(const gui::TFontSpec& spec) override {
+        if (std::find(opened_.begin(), opened_.end(), spec) == opened_.end()) opened_.push_back(spec);
+        if (!engine_) engine_ = CreateSystemFontEngine();
+        return engine_->Open(spec);
+    }
+
+private:
+    std::vector<gui::TFontSpec>& opened_;
+    std::unique_ptr<gui::TFontEngine> engine_;
+};
+
 class ScriptedDialog final : public FileDialogSession {
 public:
     bool Finished() override { return finished; }
@@ -26,7 +42,7 @@ HeadlessPlatform::~HeadlessPlatform() {
 }
 
 gui::TFontEngine& HeadlessPlatform::Fonts() {
-    if (!fonts_) fonts_ = CreateSystemFontEngine();
+    if (!fonts_) fonts_ = std::make_unique<RecordingFontEngine>(FontsOpened);
     return *fonts_;
 }
 

@@ -103,6 +103,8 @@ public:
         bool Result;
     };
     std::vector<NotifyCall> NotifyCalls;
+    // Every distinct font asked of the font engine, in the order first asked.
+    std::vector<gui::TFontSpec> FontsOpened;
 
     // ---- windows
     std::vector<HeadlessWindow*> Windows() const { return windows_; }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "gui/Canvas.h"
 #include "launcher/Unit3.h"
@@ -62,17 +63,34 @@ TEST_F(HintWindow, MovingFromCellToCellUpdatesTextAndPlaceAtOnce) {
     EXPECT_EQ(HintPlace(), Beside(Cell(2, 1)));
 }
 
-// The window is exactly its label: no margin, no border.
+// The window is exactly its label: no margin, no border. The empty slot's
+// text is the label's stored text, so setting it changes nothing and the
+// size must still be the measured one.
 TEST_F(HintWindow, TheHintIsAsLargeAsItsText) {
     Start();
+    for (const auto& [cell, text] : {std::pair{Cell(0, 0), "NOFILE!!"}, std::pair{Cell(1, 0), "/slot/2"}}) {
+        SCOPED_TRACE(text);
+        MoveTo(cell);
+        Settle(501);
+        ASSERT_TRUE(Hint().Visible());
+        const gui::TLabel& label = *Hint().Label1;
+        EXPECT_EQ(label.BoundsRect(), (gui::TRect{0, 0, Hint().Width(), Hint().Height()}));
+        gui::TSurface scratch(1, 1);
+        gui::TCanvas canvas(scratch, Hint().Colors(), Hint().Fonts());
+        canvas.Font = label.Font();
+        EXPECT_EQ(Hint().Width(), canvas.TextWidth(text));
+        EXPECT_EQ(Hint().Height(), canvas.TextHeight(text));
+    }
+}
+
+// Opening a font is the dearest step of a start: the launcher shows no text
+// until the first hint.
+TEST_F(HintWindow, NoFontIsOpenedBeforeTheFirstHint) {
+    Start();
+    EXPECT_TRUE(platform.FontsOpened.empty());
     ShowOverCell();
-    const gui::TLabel& label = *Hint().Label1;
-    EXPECT_EQ(label.BoundsRect(), (gui::TRect{0, 0, Hint().Width(), Hint().Height()}));
-    gui::TSurface scratch(1, 1);
-    gui::TCanvas canvas(scratch, Hint().Colors(), Hint().Fonts());
-    canvas.Font = label.Font();
-    EXPECT_EQ(Hint().Width(), canvas.TextWidth("/slot/2"));
-    EXPECT_EQ(Hint().Height(), canvas.TextHeight("/slot/2"));
+    ASSERT_EQ(platform.FontsOpened.size(), 1u);
+    EXPECT_EQ(platform.FontsOpened[0], Hint().Label1->Font().Spec());
 }
 
 TEST_F(HintWindow, LeavingOverThePanelClosesItOntoAnArrowDoesNot) {
