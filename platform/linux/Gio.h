@@ -18,14 +18,11 @@ namespace platform::xdg {
     X(g_object_unref)                          \
     X(g_type_check_instance_is_a)              \
     X(g_file_new_for_path)                     \
-    X(g_file_get_path)                         \
     X(g_file_get_uri)                          \
-    X(g_file_query_info)                       \
-    X(g_file_info_get_icon)                    \
+    X(g_content_type_guess)                    \
+    X(g_content_type_get_icon)                 \
     X(g_themed_icon_get_type)                  \
     X(g_themed_icon_get_names)                 \
-    X(g_file_icon_get_type)                    \
-    X(g_file_icon_get_file)                    \
     X(g_desktop_app_info_new_from_filename)    \
     X(g_app_info_launch)                       \
     X(g_app_info_launch_default_for_uri)
