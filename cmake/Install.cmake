@@ -13,4 +13,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "A tiny quick launcher for 28 files")
 set(CPACK_PACKAGE_CONTACT "Sorimo developers")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# GIO is loaded at run time (file types, the default handler), so the
+# library scan cannot see it; the program runs without it, but without
+# file icons or a default handler.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, zenity | kdialog")
 include(CPack)

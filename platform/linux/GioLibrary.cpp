@@ -2,17 +2,14 @@
 
 #include <dlfcn.h>
 
+#include <utility>
+
 #include "platform/linux/Gio.h"
 
 namespace platform::xdg {
 
-namespace {
-// The run-time name of the library (its soname); GLib and GObject come
-// with it as its dependencies.
-constexpr const char* kLibrary = "libgio-2.0.so.0";
-}  // namespace
-
-GioLibrary::GioLibrary() = default;
+// GLib and GObject come with GIO as its dependencies.
+GioLibrary::GioLibrary(std::string soname) : soname_(std::move(soname)) {}
 
 GioLibrary::~GioLibrary() {
     if (handle_) dlclose(handle_);
@@ -23,7 +20,7 @@ const Gio* GioLibrary::Get() {
     tried_ = true;
     // GObject registers types that cannot be unregistered: the library
     // must stay in memory even after dlclose.
-    void* handle = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    void* handle = dlopen(soname_.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) return nullptr;
     auto loaded = std::make_unique<Gio>();
     bool complete = true;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 namespace platform::xdg {
 
@@ -12,7 +13,8 @@ struct Gio;
 
 class GioLibrary {
 public:
-    GioLibrary();
+    // `soname` names the library to load; tests give a missing one.
+    explicit GioLibrary(std::string soname = "libgio-2.0.so.0");
     ~GioLibrary();
     GioLibrary(const GioLibrary&) = delete;
     GioLibrary& operator=(const GioLibrary&) = delete;
@@ -23,6 +25,7 @@ public:
     const Gio* Get();
 
 private:
+    std::string soname_;
     void* handle_ = nullptr;
     std::unique_ptr<Gio> functions_;
     bool tried_ = false;

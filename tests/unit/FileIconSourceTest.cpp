@@ -56,9 +56,12 @@ TEST_F(FileIconSourceTest, DesktopEntryIconComesFirst) {
     EXPECT_EQ(byPath.Names.front(), "application-x-desktop");
 }
 
-TEST_F(FileIconSourceTest, NothingForAMissingPath) {
+TEST_F(FileIconSourceTest, NothingForAMissingPathOrWithoutGio) {
     EXPECT_TRUE(Of(dir.File("gone.txt")).Empty());
     EXPECT_TRUE(Of("").Empty());
+    WriteFile(dir.File("notes.txt"), "plain words\n");
+    platform::xdg::GioLibrary missing("libsorimo-no-such-library.so.0");
+    EXPECT_TRUE(FileIconSource::Of(missing, dir.File("notes.txt")).Empty());
 }
 
 }  // namespace

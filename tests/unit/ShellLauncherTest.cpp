@@ -163,6 +163,24 @@ TEST(LinuxLauncher, DesktopEntryStartsItsApplication) {
     close(reader);
 }
 
+// GIO is loaded on first use; where it is missing, what needs it fails as
+// "no association" and programs still run directly.
+TEST(LinuxLauncher, WithoutGioOnlyProgramsOpen) {
+    TempDir dir;
+    WriteExecutable(dir.File("job.sh"), "#!/bin/sh\n: > ran\n");
+    WriteFile(dir.File("notes.txt"), "words\n");
+    WriteFile(dir.File("app.desktop"), "[Desktop Entry]\nType=Application\nName=T\nExec=true\n");
+    ChildProcesses children;
+    GioLibrary missing("libsorimo-no-such-library.so.0");
+    LinuxLauncher launcher(children, missing);
+    EXPECT_EQ(launcher.Open(Request(dir.File("notes.txt"))), shell_result::kNoAssociation);
+    EXPECT_EQ(launcher.Open(Request(dir.File("app.desktop"))), shell_result::kNoAssociation);
+    ASSERT_GE(launcher.Open(Request(dir.File("job.sh"), dir.Path().string())), 32);
+    ExpectCollected(children);
+    EXPECT_TRUE(fs::exists(dir.File("ran")));
+    EXPECT_EQ(missing.Get(), nullptr);
+}
+
 TEST(ChildProcesses, HandlersGetTheStatusAndStrayChildrenAreCollected) {
     ChildProcesses children;
     const pid_t watched = fork();
