@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "gui/IniText.h"
+#include "tests/support/TempDir.h"
 
 namespace gui {
 namespace {
@@ -16,39 +15,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TTempFolder {
-public:
-    TTempFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("sorimo-ini-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TTempFolder() {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
+using testing_support::TempDir;
 
-    const fs::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing_support::ReadFile;
+using testing_support::WriteFile;
 
 std::size_t EntriesIn(const fs::path& folder) {
     return std::size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -58,12 +28,12 @@ std::size_t EntriesIn(const fs::path& folder) {
 class IniFileTest : public ::testing::Test {
 protected:
     TIniFile Ini(const std::string& bytes) {
-        WriteBytes(name_, bytes);
+        WriteFile(name_, bytes);
         return TIniFile(name_);
     }
-    std::string Bytes() const { return ReadBytes(name_); }
+    std::string Bytes() const { return ReadFile(name_); }
 
-    TTempFolder folder_;
+    TempDir folder_;
     std::string name_ = folder_.File("Sorimo.INI");
 };
 
@@ -314,13 +284,13 @@ TEST_F(IniWrite, LeavesNoTemporaryFileBehind) {
 
 TEST_F(IniWrite, WritesThroughASymbolicLink) {
     const std::string real = folder_.File("real.INI");
-    WriteBytes(real, "[FORM]\r\nLEFT=1\r\n");
+    WriteFile(real, "[FORM]\r\nLEFT=1\r\n");
     std::error_code ec;
     fs::create_symlink(real, name_, ec);
     if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
     TIniFile(name_).WriteInteger("FORM", "LEFT", 2);
     EXPECT_TRUE(fs::is_symlink(name_));
-    EXPECT_EQ(ReadBytes(real), "[FORM]\r\nLEFT=2\r\n");
+    EXPECT_EQ(ReadFile(real), "[FORM]\r\nLEFT=2\r\n");
 }
 
 // Large files and long lines take time in proportion to their size.
@@ -343,9 +313,9 @@ TEST_F(IniWrite, TenMegabyteFileAndLongLine) {
 
 // True when a read-only file can still be written by this process (for
 // example root).
-bool FilePermissionsAreIgnored(const TTempFolder& folder) {
+bool FilePermissionsAreIgnored(const TempDir& folder) {
     const fs::path probe = folder.Path() / "probe";
-    WriteBytes(probe, "x");
+    WriteFile(probe, "x");
     fs::permissions(probe, fs::perms::owner_read);
     const bool writable = std::ofstream(probe, std::ios::app).is_open();
     fs::permissions(probe, fs::perms::owner_all);  // Windows deletes no read-only file
@@ -355,7 +325,7 @@ bool FilePermissionsAreIgnored(const TTempFolder& folder) {
 
 // True when a read-only folder still takes new files (root; Windows, where
 // the attribute does not protect a folder).
-bool FolderPermissionsAreIgnored(const TTempFolder& folder) {
+bool FolderPermissionsAreIgnored(const TempDir& folder) {
     const fs::path probe = folder.Path() / "probe";
     fs::create_directory(probe);
     fs::permissions(probe, fs::perms::owner_read | fs::perms::owner_exec);
@@ -370,7 +340,7 @@ std::string CannotWrite(const std::string& name) { return name + " に書き込�
 using IniWriteRefused = IniFileTest;
 
 TEST_F(IniWriteRefused, FolderThatCannotExistNamesTheFile) {
-    WriteBytes(folder_.File("plain"), "not a folder");
+    WriteFile(folder_.File("plain"), "not a folder");
     TIniFile ini(folder_.File("plain") + "/Sorimo.INI");
     try {
         ini.WriteInteger("FORM", "LEFT", 0);
