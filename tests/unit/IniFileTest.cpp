@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -315,7 +316,7 @@ TEST_F(IniWrite, TenMegabyteFileAndLongLine) {
 // example root).
 bool FilePermissionsAreIgnored(const TempDir& folder) {
     const fs::path probe = folder.Path() / "probe";
-    WriteFile(probe, "x");
+    WriteFile(probe.string(), "x");
     fs::permissions(probe, fs::perms::owner_read);
     const bool writable = std::ofstream(probe, std::ios::app).is_open();
     fs::permissions(probe, fs::perms::owner_all);  // Windows deletes no read-only file
