@@ -79,8 +79,10 @@ class WindowAndGrid(DesktopTest):
             f.write("#!/bin/sh\necho \"$@\" > " + os.path.join(fake, "args") + "\necho /chosen/file.txt\n")
         os.chmod(os.path.join(fake, "zenity"), 0o755)
         program = self.start(ini(LEFT, TOP), path_prefix=fake)
-        # GIO is loaded for the first file type asked, not at start-up.
+        # GIO is loaded for the first file type asked and fonts for the first
+        # text shown, neither at start-up.
         self.assertNotIn("libgio-2.0", program.mapped_files())
+        self.assertNotIn("/fonts/", program.mapped_files())
         self.desktop.click(*cell(0, 0))
         wait_for(lambda: "1=/chosen/file.txt\r\n" in program.settings(), what="the assigned slot")
         self.assertIn("libgio-2.0", program.mapped_files())
