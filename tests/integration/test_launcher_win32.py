@@ -89,7 +89,7 @@ class WineDesktopTest(unittest.TestCase):
                                 what="the hint")
             except AssertionError:
                 continue
-        self.fail("the program shows no hint: it takes no input")
+        self.fail("the program shows no hint: it takes no input; on screen:\n" + self.visible_windows())
 
     def close_by_right_click(self, program):
         """Right-clicks the drag handle until the program ends; its exit code.
@@ -101,7 +101,22 @@ class WineDesktopTest(unittest.TestCase):
                 return program.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 continue
-        return program.wait(timeout=10)
+        try:
+            return program.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.fail("the right click never closed the program; on screen:\n" + self.visible_windows())
+
+    def visible_windows(self):
+        """Each visible window's id, name and geometry, for a failure message."""
+        d = self.desktop
+        lines = []
+        for window in d.run(["xdotool", "search", "--onlyvisible", "--name", "."], check=False).stdout.split():
+            name = d.run(["xdotool", "getwindowname", window], check=False).stdout.strip()
+            try:
+                lines.append(f"{window} {name!r} {d.geometry(window)}")
+            except subprocess.CalledProcessError:
+                lines.append(f"{window} {name!r} (gone)")
+        return "\n".join(lines)
 
     def docked_icon(self):
         """Wine's window for our icon (made by its explorer.exe), docked
