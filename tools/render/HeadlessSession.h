@@ -22,6 +22,14 @@ public:
     // top-left corner, so that form and screen coordinates agree. It is
     // shown; its controls are painted by the next Settle.
     gui::TForm& CreateHostForm(int width, int height, gui::TColor color);
+    // A control of type T owned by `form` and filling it.
+    template <class T>
+    static T& Fill(gui::TForm& form) {
+        T& control = form.Own<T>();
+        control.SetParent(&form);
+        control.SetBounds(0, 0, form.ClientWidth(), form.ClientHeight());
+        return control;
+    }
 
     // Runs everything pending: input, paints, due timers; then presents.
     void Settle() { app_.ProcessMessages(); }

@@ -53,9 +53,7 @@ gui::TSurface RenderArrow(Arguments& args) {
 
     HeadlessSession session;
     gui::TForm& form = session.CreateHostForm(width, height, gui::clWhite);
-    auto& button = form.Own<widgets::TArrowButton>();
-    button.SetParent(&form);
-    button.SetBounds(0, 0, width, height);
+    auto& button = HeadlessSession::Fill<widgets::TArrowButton>(form);
     button.SetDirection(direction);
     button.SetButtonColor(color);
     session.Settle();

@@ -13,9 +13,7 @@ gui::TSurface RenderBlotter(Arguments& args) {
 
     HeadlessSession session;
     gui::TForm& form = session.CreateHostForm(width, height, gui::clWhite);
-    auto& blotter = form.Own<widgets::TkestBlotter>();
-    blotter.SetParent(&form);
-    blotter.SetBounds(0, 0, width, height);
+    auto& blotter = HeadlessSession::Fill<widgets::TkestBlotter>(form);
     blotter.SetColor(color);
     session.Settle();
     return session.Snapshot(form);

@@ -84,9 +84,7 @@ gui::TSurface RenderLed(Arguments& args) {
 
     HeadlessSession session;
     gui::TForm& form = session.CreateHostForm(width, height, face);
-    auto& button = form.Own<widgets::TVeltoButton>();
-    button.SetParent(&form);
-    button.SetBounds(0, 0, width, height);
+    auto& button = HeadlessSession::Fill<widgets::TVeltoButton>(form);
     if (caption) button.SetCaption(*caption);
     ApplyColors(button, colors);
     session.Settle();
