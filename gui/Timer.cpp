@@ -7,8 +7,7 @@ namespace gui {
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
 
 TTimer::~TTimer() {
-    if (running_)
-        if (TApplication* app = Application()) app->StopTimer(this);
+    if (runningIn_) runningIn_->StopTimer(this);
 }
 
 void TTimer::SetInterval(int ms) {
@@ -29,11 +28,12 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
 }
 
 void TTimer::Update() {
+    if (runningIn_) runningIn_->StopTimer(this);
+    runningIn_ = nullptr;
     TApplication* app = Application();
-    if (!app) return;
-    app->StopTimer(this);
-    running_ = interval_ > 0 && enabled_ && onTimer_;
-    if (running_) app->StartTimer(this, interval_);
+    if (!app || interval_ <= 0 || !enabled_ || !onTimer_) return;
+    app->StartTimer(this, interval_);
+    runningIn_ = app;
 }
 
 void TTimer::Fire() {

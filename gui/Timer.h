@@ -18,7 +18,7 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
     void SetOnTimer(TNotifyEvent handler);
-    bool Running() const { return running_; }
+    bool Running() const { return runningIn_ != nullptr; }
 
     // Called by the application when the timer is due.
     void Fire();
@@ -28,7 +28,10 @@ private:
 
     int interval_ = 1000;
     bool enabled_ = true;
-    bool running_ = false;
+    // The application the timer is registered with. It is kept rather than
+    // asked of the owner again: a timer destroyed with an owner whose
+    // construction failed can no longer reach the application through it.
+    TApplication* runningIn_ = nullptr;
     TNotifyEvent onTimer_;
 };
 

@@ -257,6 +257,26 @@ TEST(GuiApplication, FailingFormConstructionClearsItsReference) {
     EXPECT_EQ(app.MainForm(), nullptr);
 }
 
+// A form whose layout starts a timer and then fails, as a form does when a
+// component refuses to load after another one started.
+class FailingFormWithATimer : public TForm {
+public:
+    explicit FailingFormWithATimer(TApplication& app) : TForm(app) {
+        Own<TTimer>().SetOnTimer([](TComponent*) { ADD_FAILURE() << "a dead form's timer fired"; });
+        throw ELayoutError("layout");
+    }
+};
+
+TEST(GuiApplication, AFailedFormLeavesNoTimerBehind) {
+    HeadlessPlatform platform;
+    TApplication app(platform);
+    FailingFormWithATimer* ref = nullptr;
+    EXPECT_THROW(app.CreateForm(ref), ELayoutError);
+    EXPECT_EQ(app.NextTimerDue(), -1);
+    platform.After(5000, [&] { app.Terminate(); });
+    while (!app.Terminated()) app.HandleMessage();
+}
+
 TEST(GuiApplication, TheFirstFormIsTheMainFormAndGetsItsWindowAtOnce) {
     HeadlessPlatform platform;
     TApplication app(platform);
