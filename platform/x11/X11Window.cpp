@@ -84,6 +84,8 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
 }
 
 X11Window::~X11Window() {
+    // Later dialogs must not name a window that no longer exists.
+    if (context_.mainWindow == window_) context_.mainWindow = 0;
     XFreeGC(context_.display, gc_);
     XDestroyWindow(context_.display, window_);
     XFlush(context_.display);

@@ -25,6 +25,15 @@ HANDLE = (LEFT + 212 + 6, TOP + 6)
 ABOUT_PANEL = (LEFT + 212 + 6, TOP + 52 + 6)
 
 
+def read_text(path):
+    """The file's text, or None while it does not exist."""
+    try:
+        with open(path) as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
 def rgb_bytes(path):
     return subprocess.run(["convert", path, "rgb:-"], capture_output=True, check=True).stdout
 
@@ -97,8 +106,8 @@ class WindowAndGrid(DesktopTest):
         self.start(ini(LEFT, TOP, slots={1: target}))
         self.desktop.click(*cell(0, 0))
         marker = os.path.join(folder, "marker")
-        wait_for(lambda: os.path.exists(marker) and open(marker).read(), what="the script's marker")
-        self.assertEqual(open(marker).read().strip(), folder)
+        written = wait_for(lambda: read_text(marker), what="the script's marker")
+        self.assertEqual(written.strip(), folder)
         self.assertEqual(sorted(os.listdir(folder)), sorted(["a b'c\"$d;e.sh", "marker"]))
 
     def test_a_deleted_file_empties_its_slot(self):
@@ -221,6 +230,8 @@ class NoTray(DesktopTest):
         program = Sorimo(self.desktop, EXE, None)
         self.addCleanup(program.close)
         box = wait_for(lambda: self.desktop.find_window("sorimo"), what="the error box")
+        # The launcher window it would belong to was never made.
+        self.assertNotIn("window id", self.desktop.prop(box, "WM_TRANSIENT_FOR"))
         x, y, w, h = self.desktop.geometry(box)
         self.desktop.click(x + w // 2, y + h - 20)
         self.assertEqual(program.wait(), 1)
