@@ -19,23 +19,75 @@ def _free_display():
     raise RuntimeError("no free X display number")
 
 
-def _selection_owner(display, selection):
+def _xlib():
     xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
-    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    handle, window, atom = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong
+    xlib.XOpenDisplay.restype = handle
     xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    xlib.XInternAtom.restype = ctypes.c_ulong
-    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    xlib.XGetSelectionOwner.restype = ctypes.c_ulong
-    xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    handle = xlib.XOpenDisplay(display.encode())
-    if not handle:
-        return 0
-    try:
-        atom = xlib.XInternAtom(handle, selection.encode(), 0)
-        return xlib.XGetSelectionOwner(handle, atom)
-    finally:
-        xlib.XCloseDisplay(handle)
+    xlib.XCloseDisplay.argtypes = [handle]
+    xlib.XInternAtom.restype = atom
+    xlib.XInternAtom.argtypes = [handle, ctypes.c_char_p, ctypes.c_int]
+    xlib.XGetSelectionOwner.restype = window
+    xlib.XGetSelectionOwner.argtypes = [handle, atom]
+    xlib.XDefaultRootWindow.restype = window
+    xlib.XDefaultRootWindow.argtypes = [handle]
+    xlib.XCreateSimpleWindow.restype = window
+    xlib.XCreateSimpleWindow.argtypes = [handle, window, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                         ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+    xlib.XMapWindow.argtypes = [handle, window]
+    xlib.XDestroyWindow.argtypes = [handle, window]
+    xlib.XFlush.argtypes = [handle]
+    xlib.XQueryTree.argtypes = [handle, window, ctypes.POINTER(window), ctypes.POINTER(window),
+                                ctypes.POINTER(ctypes.c_void_p), ctypes.POINTER(ctypes.c_uint)]
+    xlib.XFree.argtypes = [ctypes.c_void_p]
+    return xlib
+
+
+class _Connection:
+    """A short-lived Xlib connection of the test itself."""
+
+    def __init__(self, display):
+        self.xlib = _xlib()
+        self.handle = self.xlib.XOpenDisplay(display.encode())
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        if self.handle:
+            self.xlib.XCloseDisplay(self.handle)
+
+    def selection_owner(self, selection):
+        if not self.handle:
+            return 0
+        return self.xlib.XGetSelectionOwner(self.handle, self.xlib.XInternAtom(self.handle, selection.encode(), 0))
+
+    def parent(self, window):
+        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
+        children, count = ctypes.c_void_p(), ctypes.c_uint()
+        self.xlib.XQueryTree(self.handle, window, ctypes.byref(root), ctypes.byref(parent),
+                             ctypes.byref(children), ctypes.byref(count))
+        if children:
+            self.xlib.XFree(children)
+        return parent.value
+
+    def window_manager_frames_a_window(self, timeout):
+        """Maps a probe window and says whether the window manager framed it
+        (reparented it) within `timeout` seconds."""
+        root = self.xlib.XDefaultRootWindow(self.handle)
+        probe = self.xlib.XCreateSimpleWindow(self.handle, root, 0, 0, 10, 10, 0, 0, 0)
+        try:
+            self.xlib.XMapWindow(self.handle, probe)
+            self.xlib.XFlush(self.handle)
+            deadline = time.monotonic() + timeout
+            while time.monotonic() < deadline:
+                if self.parent(probe) != root:
+                    return True
+                time.sleep(0.02)
+            return False
+        finally:
+            self.xlib.XDestroyWindow(self.handle, probe)
+            self.xlib.XFlush(self.handle)
 
 
 def wait_for(condition, timeout=10.0, what="condition"):
@@ -59,7 +111,11 @@ class Desktop:
         self._start(["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-noreset", "-nolisten", "tcp"])
         wait_for(lambda: self.run(["xdpyinfo"], check=False).returncode == 0, what="the X server")
         self.wm = self._start(["openbox", "--sm-disable"])
-        wait_for(lambda: "_NET_SUPPORTING_WM_CHECK" in self.run(["xprop", "-root"]).stdout, what="the window manager")
+        # The window manager announces itself before it is ready: a window
+        # mapped in the first moments may never be managed. Wait until a probe
+        # window is framed; a probe that was missed is replaced by another.
+        with _Connection(self.display) as x:
+            wait_for(lambda: x.window_manager_frames_a_window(timeout=0.5), what="the window manager")
         self.tray = self.start_tray() if tray else None
 
     def _start(self, argv, **kwargs):
@@ -75,7 +131,8 @@ class Desktop:
 
     def tray_owned(self):
         """True when some client owns the system tray selection of screen 0."""
-        return _selection_owner(self.display, "_NET_SYSTEM_TRAY_S0") != 0
+        with _Connection(self.display) as x:
+            return x.selection_owner("_NET_SYSTEM_TRAY_S0") != 0
 
     def run(self, argv, check=True, **kwargs):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check, **kwargs)
