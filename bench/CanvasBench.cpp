@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 
 namespace {
 

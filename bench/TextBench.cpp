@@ -4,8 +4,8 @@
 // regression shows in the half that caused it.
 #include <benchmark/benchmark.h>
 
-#include "gui/Canvas.h"
-#include "gui/TextLayout.h"
+#include "gfx/Canvas.h"
+#include "gfx/TextLayout.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 
 namespace {

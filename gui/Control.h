@@ -15,10 +15,10 @@
 #include <functional>
 #include <string>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "gui/Component.h"
-#include "gui/Font.h"
-#include "gui/Types.h"
+#include "gfx/Font.h"
+#include "gfx/Types.h"
 
 namespace gui {
 

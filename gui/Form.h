@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "gui/Graphics.h"
+#include "gfx/Graphics.h"
 #include "gui/WinControl.h"
 #include "platform/Platform.h"
 

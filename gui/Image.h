@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gui/Control.h"
-#include "gui/Graphics.h"
+#include "gfx/Graphics.h"
 
 namespace gui {
 

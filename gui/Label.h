@@ -5,7 +5,7 @@
 #pragma once
 
 #include "gui/Control.h"
-#include "gui/TextLayout.h"
+#include "gfx/TextLayout.h"
 
 namespace gui {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "gui/Types.h"
+#include "gfx/Types.h"
 
 namespace gui {
 

@@ -1,6 +1,6 @@
 #include "gui/Panel.h"
 
-#include "gui/TextLayout.h"
+#include "gfx/TextLayout.h"
 
 namespace gui {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "gui/Application.h"
-#include "gui/IniFile.h"
+#include "settings/IniFile.h"
 #include "launcher/FmxUtils.h"
 #include "launcher/Unit2.h"
 #include "launcher/Unit3.h"

@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "gui/FontEngine.h"
-#include "gui/Graphics.h"
-#include "gui/Surface.h"
-#include "gui/SystemColors.h"
-#include "gui/Types.h"
+#include "gfx/FontEngine.h"
+#include "gfx/Graphics.h"
+#include "gfx/Surface.h"
+#include "gfx/SystemColors.h"
+#include "gfx/Types.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // Turns embedded images into the GUI layer's bitmaps and icons.
 #pragma once
 
-#include "gui/Graphics.h"
+#include "gfx/Graphics.h"
 #include "resources/EmbeddedImage.h"
 
 namespace resources {

@@ -63,8 +63,6 @@ TTaskTray::~TTaskTray() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-platform::Platform& TTaskTray::Platform() const { return unit_.App().Platform(); }
-
 void TTaskTray::SetTipString(const std::string& tip) {
     if (tip == tipString_) return;
     tipString_ = tip;
@@ -153,17 +151,17 @@ void TTaskTray::UpdateIcon() {
         iconData_.uCallbackMessage = WM_TRAYNOTIFY;
     }
     iconData_.uID = std::uint32_t(iconID_);
-    iconData_.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON |
-                       (tipString_.empty() ? 0 : platform::NIF_TIP);
+    iconData_.uFlags = gui::NIF_MESSAGE | gui::NIF_ICON |
+                       (tipString_.empty() ? 0 : gui::NIF_TIP);
     iconData_.Icon = icon_;
     iconData_.szTip = TipField(tipString_);
-    if (!Platform().NotifyIcon(added_ ? platform::NIM_MODIFY : platform::NIM_ADD, iconData_))
+    if (!gui::ShellNotifyIcon(unit_.App(), added_ ? gui::NIM_MODIFY : gui::NIM_ADD, iconData_))
         throw gui::EInvalidOperation("タスクトレイに登録できません");
     added_ = true;
 }
 
 void TTaskTray::RemoveIcon() {
-    if (added_) Platform().NotifyIcon(platform::NIM_DELETE, iconData_);  // a refusal changes nothing
+    if (added_) gui::ShellNotifyIcon(unit_.App(), gui::NIM_DELETE, iconData_);  // a refusal changes nothing
     added_ = false;
     registered_ = false;
 }
@@ -224,7 +222,7 @@ void TNotifyWindow::WndProc(gui::TMsg& msg) {
 }
 
 void TNotifyWindow::Dispatch(std::uintptr_t iconID, std::intptr_t mouseMessage) {
-    const gui::TPoint cursor = unit_.App().Platform().CursorPos();
+    const gui::TPoint cursor = gui::CursorScreenPos(unit_.App());
     TTaskTray* tray = unit_.Find(iconID);
     if (!tray || unit_.NotifyBusy) return;  // dropped, not queued
     // The flag lives in the unit: a handler may destroy this window.

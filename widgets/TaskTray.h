@@ -16,11 +16,11 @@
 
 #include "gui/Component.h"
 #include "gui/Control.h"
-#include "gui/Graphics.h"
+#include "gfx/Graphics.h"
 #include "gui/Messages.h"
+#include "gui/NotifyIcon.h"
 #include "gui/PopupMenu.h"
 #include "gui/WinControl.h"
-#include "platform/Platform.h"
 
 namespace gui {
 class TApplication;
@@ -86,7 +86,7 @@ public:
     void SetPopupMenuR(gui::TPopupMenu* menu) { SetMenu(popupMenuR_, menu); }
 
     // The record last handed to the notification area.
-    const platform::NotifyIconData& IconData() const { return iconData_; }
+    const gui::TNotifyIconData& IconData() const { return iconData_; }
 
     // X and Y are screen coordinates of the cursor; Shift holds only the
     // flag of the button concerned.
@@ -122,7 +122,6 @@ private:
     void AddAgain();
     TNotifyWindow& NeedNotifyWindow();
     void SetMenu(gui::TPopupMenu*& slot, gui::TPopupMenu* menu);
-    platform::Platform& Platform() const;
 
     TTrayUnit& unit_;
     std::string tipString_;
@@ -130,7 +129,7 @@ private:
     int iconID_;
     gui::TPopupMenu* popupMenuL_ = nullptr;
     gui::TPopupMenu* popupMenuR_ = nullptr;
-    platform::NotifyIconData iconData_;
+    gui::TNotifyIconData iconData_;
     bool registered_ = false;
     bool added_ = false;
 };

@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "gui/Control.h"
-#include "gui/Region.h"
+#include "gfx/Region.h"
 
 namespace widgets {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "gui/Types.h"
+#include "gfx/Types.h"
 
 namespace platform {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <string_view>
 
-#include "gui/FontEngine.h"
-#include "gui/TextLayout.h"
+#include "gfx/FontEngine.h"
+#include "gfx/Utf8.h"
 #include "platform/freetype/FtHandles.h"
 
 namespace platform::ft {

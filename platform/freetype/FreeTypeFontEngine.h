@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "gui/FontEngine.h"
+#include "gfx/FontEngine.h"
 
 namespace platform {
 

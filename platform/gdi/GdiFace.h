@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "gui/FontEngine.h"
+#include "gfx/FontEngine.h"
 #include "platform/gdi/GdiHandles.h"
 
 namespace platform::gdi {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "gui/FontEngine.h"
+#include "gfx/FontEngine.h"
 
 namespace platform {
 

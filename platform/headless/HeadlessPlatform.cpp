@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "gui/IniFile.h"
+#include "settings/SettingsFileName.h"
 #include "platform/SystemFonts.h"
 
 namespace platform {

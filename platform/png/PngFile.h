@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/Surface.h"
+#include "gfx/Surface.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // Icons between the GUI layer's TIcon (pixels and 8-bit alpha) and HICON.
 #pragma once
 
-#include "gui/Graphics.h"
+#include "gfx/Graphics.h"
 #include "platform/win32/Win32Handles.h"
 
 namespace platform::win32 {

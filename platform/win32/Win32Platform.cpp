@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "gui/IniFile.h"
+#include "settings/SettingsFileName.h"
 #include "platform/gdi/GdiFontEngine.h"
 #include "platform/win32/ModalTicks.h"
 #include "platform/win32/Win32Handles.h"

@@ -2,7 +2,7 @@
 // drawn so that a change of the desktop's scheme shows at the next paint.
 #pragma once
 
-#include "gui/SystemColors.h"
+#include "gfx/SystemColors.h"
 
 namespace platform::win32 {
 

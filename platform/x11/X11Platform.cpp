@@ -11,7 +11,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "gui/IniFile.h"
 #include "platform/common/DoubleClickTracker.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/x11/SignalWatch.h"

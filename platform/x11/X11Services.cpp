@@ -1,17 +1,10 @@
 #include "platform/x11/X11Services.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
-#include "gui/IniFile.h"
-#include "platform/linux/FileChooser.h"
-#include "platform/linux/IconSearchPaths.h"
+#include "platform/xdg/FileChooser.h"
+#include "platform/xdg/IconSearchPaths.h"
+#include "platform/xdg/SettingsLocation.h"
 
 namespace platform::x11 {
-
-namespace fs = std::filesystem;
 
 X11Services::X11Services() : icons_(xdg::IconSearchPaths::FromEnvironment(), gio_) {}
 
@@ -25,20 +18,7 @@ std::vector<int> X11Services::WatchedFds() const {
 }
 
 std::string X11Services::SettingsFile(const std::string& executable) const {
-    const std::string beside = gui::SettingsFileName(executable, "/");
-    std::error_code ec;
-    const fs::path folder = fs::path(beside).parent_path();
-    if (fs::exists(beside, ec) || access(folder.c_str(), W_OK) == 0) return beside;
-    fs::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        config = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        config = fs::path(home) / ".config";
-    else
-        return beside;
-    config /= "sorimo";
-    fs::create_directories(config, ec);
-    return (config / fs::path(beside).filename()).string();
+    return xdg::SettingsFileFor(executable);
 }
 
 }  // namespace platform::x11

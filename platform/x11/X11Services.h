@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/linux/ChildProcesses.h"
-#include "platform/linux/GioLibrary.h"
-#include "platform/linux/IconLookup.h"
-#include "platform/linux/ShellLauncher.h"
+#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/GioLibrary.h"
+#include "platform/xdg/IconLookup.h"
+#include "platform/xdg/ShellLauncher.h"
 
 namespace platform::x11 {
 

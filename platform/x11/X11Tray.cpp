@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "gui/Canvas.h"
-#include "gui/TextLayout.h"
+#include "gfx/Canvas.h"
+#include "gfx/TextLayout.h"
 
 namespace platform::x11 {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/TextLayout.h"
+#include "gfx/Utf8.h"
 
 namespace platform::x11 {
 

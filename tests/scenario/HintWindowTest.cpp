@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "launcher/Unit3.h"
 #include "tests/scenario/LauncherFixture.h"
 

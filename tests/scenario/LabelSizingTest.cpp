@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gui/Application.h"
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "gui/Form.h"
 #include "gui/Label.h"
 #include "platform/headless/HeadlessPlatform.h"

@@ -5,7 +5,7 @@
 
 #include "gui/Application.h"
 #include "gui/Form.h"
-#include "gui/TextLayout.h"
+#include "gfx/TextLayout.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "widgets/ShadoLbl.h"
 

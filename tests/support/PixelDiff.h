@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gui/Surface.h"
+#include "gfx/Surface.h"
 
 namespace testsupport {
 

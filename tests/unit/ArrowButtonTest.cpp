@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "platform/png/PngFile.h"
 #include "tests/support/PixelDiff.h"
 #include "widgets/arrowbtn.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "tests/support/PixelDiff.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <climits>
 #include <vector>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "tests/support/PixelDiff.h"
 
 namespace {

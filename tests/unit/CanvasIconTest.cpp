@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "tests/support/PixelDiff.h"
 
 namespace {

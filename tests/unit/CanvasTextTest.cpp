@@ -6,8 +6,8 @@
 
 #include <stdexcept>
 
-#include "gui/Canvas.h"
-#include "gui/TextLayout.h"
+#include "gfx/Canvas.h"
+#include "gfx/TextLayout.h"
 #include "tests/support/PixelDiff.h"
 #include "tests/unit/FakeFontFace.h"
 

@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "gui/FontEngine.h"
+#include "gfx/FontEngine.h"
 
 namespace gui::testing {
 

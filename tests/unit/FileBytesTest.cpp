@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "gui/FileBytes.h"
+#include "settings/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/ChildProcesses.h"
-#include "platform/linux/ChooserCommand.h"
-#include "platform/linux/FileChooser.h"
-#include "platform/linux/SplitText.h"
+#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/ChooserCommand.h"
+#include "platform/xdg/FileChooser.h"
+#include "platform/xdg/SplitText.h"
 #include "tests/unit/LinuxServicesSupport.h"
 
 namespace {

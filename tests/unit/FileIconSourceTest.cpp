@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/FileIconSource.h"
-#include "platform/linux/GioLibrary.h"
+#include "platform/xdg/FileIconSource.h"
+#include "platform/xdg/GioLibrary.h"
 #include "tests/unit/LinuxServicesSupport.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <numeric>
 
-#include "gui/Font.h"
-#include "gui/TextLayout.h"
+#include "gfx/Font.h"
+#include "gfx/Utf8.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 
 namespace gui {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/linux/GioLibrary.h"
-#include "platform/linux/IconLookup.h"
-#include "platform/linux/IconScaling.h"
+#include "platform/xdg/GioLibrary.h"
+#include "platform/xdg/IconLookup.h"
+#include "platform/xdg/IconScaling.h"
 #include "tests/unit/LinuxServicesSupport.h"
 
 namespace {

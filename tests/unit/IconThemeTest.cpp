@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/IconCacheFile.h"
-#include "platform/linux/IconTheme.h"
-#include "platform/linux/IconThemeSearch.h"
+#include "platform/xdg/IconCacheFile.h"
+#include "platform/xdg/IconTheme.h"
+#include "platform/xdg/IconThemeSearch.h"
 #include "platform/png/PngFile.h"
 #include "tests/support/TempDir.h"
 

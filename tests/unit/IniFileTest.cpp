@@ -1,4 +1,4 @@
-#include "gui/IniFile.h"
+#include "settings/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@
 #include <random>
 #include <string>
 
-#include "gui/IniText.h"
+#include "settings/IniText.h"
+#include "settings/SettingsFileName.h"
 #include "tests/support/TempDir.h"
 
 namespace gui {

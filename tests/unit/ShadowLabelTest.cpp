@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "gui/Exceptions.h"
 #include "tests/support/PixelDiff.h"
 #include "tests/unit/FakeFontFace.h"

@@ -11,10 +11,10 @@
 #include <set>
 #include <string>
 
-#include "platform/linux/ChildProcesses.h"
-#include "platform/linux/GioLibrary.h"
-#include "platform/linux/LaunchDecision.h"
-#include "platform/linux/ShellLauncher.h"
+#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/GioLibrary.h"
+#include "platform/xdg/LaunchDecision.h"
+#include "platform/xdg/ShellLauncher.h"
 #include "tests/unit/LinuxServicesSupport.h"
 
 namespace {

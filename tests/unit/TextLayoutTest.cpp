@@ -3,7 +3,8 @@
 // by hand.
 #include <gtest/gtest.h>
 
-#include "gui/TextLayout.h"
+#include "gfx/TextLayout.h"
+#include "gfx/Utf8.h"
 #include "tests/unit/FakeFontFace.h"
 
 namespace gui {

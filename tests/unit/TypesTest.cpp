@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gui/Types.h"
+#include "gfx/Types.h"
 
 namespace gui {
 namespace {

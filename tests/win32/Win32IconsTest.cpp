@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "gui/Graphics.h"
+#include "gfx/Graphics.h"
 #include "platform/win32/Win32Icons.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gui/Types.h"
+#include "gfx/Types.h"
 
 namespace render {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "gui/Surface.h"
+#include "gfx/Surface.h"
 #include "tools/render/Arguments.h"
 
 namespace render {

@@ -4,7 +4,7 @@
 
 #include "gui/Application.h"
 #include "gui/Form.h"
-#include "gui/Surface.h"
+#include "gfx/Surface.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 namespace render {

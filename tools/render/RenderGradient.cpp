@@ -2,7 +2,7 @@
 // whole picture, from START (left or top) to END (right or bottom).
 #include <string>
 
-#include "gui/Canvas.h"
+#include "gfx/Canvas.h"
 #include "tools/render/Commands.h"
 #include "widgets/ShadoLbl.h"
 

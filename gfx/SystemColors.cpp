@@ -1,0 +1,25 @@
+#include "gfx/SystemColors.h"
+
+namespace gui {
+
+TColor ClassicSystemColors::SystemColor(int index) const {
+    switch (index) {
+        case 5: return 0xFFFFFF;   // clWindow
+        case 8: return 0x000000;   // clWindowText
+        case 15: return 0xC0C0C0;  // clBtnFace
+        case 16: return 0x808080;  // clBtnShadow
+        case 17: return 0x808080;  // clGrayText
+        case 18: return 0x000000;  // clBtnText
+        case 20: return 0xFFFFFF;  // clBtnHighlight
+        case 23: return 0x000000;  // clInfoText
+        case 24: return 0xE1FFFF;  // clInfoBk
+        default: return 0x000000;
+    }
+}
+
+const ClassicSystemColors& ClassicSystemColors::Instance() {
+    static const ClassicSystemColors palette;
+    return palette;
+}
+
+}  // namespace gui

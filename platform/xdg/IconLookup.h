@@ -1,0 +1,48 @@
+// A 32 x 32 icon for a file on a Linux desktop: the icon its type (or its
+// .desktop entry) names, found in the user's icon theme, decoded from PNG
+// and scaled when the theme has no 32 x 32 picture of it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "gfx/Graphics.h"
+#include "platform/xdg/IconSearchPaths.h"
+#include "platform/xdg/IconThemeSearch.h"
+#include "platform/png/PngFile.h"
+
+namespace platform::xdg {
+
+struct FileIconSource;
+class GioLibrary;
+
+class IconLookup {
+public:
+    static constexpr int kIconSize = 32;
+    // Decodes an icon file; throws std::runtime_error when it cannot.
+    using Reader = std::function<PngPicture(const std::string& path)>;
+
+    // File types come from `gio`, which must outlive the lookup.
+    IconLookup(IconSearchPaths paths, GioLibrary& gio, Reader read = ReadPngWithAlpha);
+    IconLookup(const IconLookup&) = delete;
+    IconLookup& operator=(const IconLookup&) = delete;
+
+    // The file's icon, or nothing when it has none (or does not exist).
+    // Results are kept by the names that led to them, misses included, so
+    // that files of a type already seen cost one query of the file's type
+    // and no theme or image file access.
+    std::optional<gui::TIcon> Find(const std::string& path);
+
+private:
+    std::optional<gui::TIcon> Decode(const std::string& file);
+    std::optional<gui::TIcon> Resolve(const FileIconSource& source);
+
+    IconThemeSearch themes_;
+    GioLibrary& gio_;
+    Reader read_;
+    std::map<std::string, std::optional<gui::TIcon>> bySource_;
+};
+
+}  // namespace platform::xdg

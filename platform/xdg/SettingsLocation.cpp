@@ -1,0 +1,32 @@
+#include "platform/xdg/SettingsLocation.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "settings/SettingsFileName.h"
+
+namespace platform::xdg {
+
+namespace fs = std::filesystem;
+
+std::string SettingsFileFor(const std::string& executable) {
+    const std::string beside = gui::SettingsFileName(executable, "/");
+    std::error_code ec;
+    const fs::path folder = fs::path(beside).parent_path();
+    if (fs::exists(beside, ec) || access(folder.c_str(), W_OK) == 0) return beside;
+    fs::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        config = fs::path(home) / ".config";
+    else
+        return beside;
+    config /= "sorimo";
+    fs::create_directories(config, ec);
+    return (config / fs::path(beside).filename()).string();
+}
+
+}  // namespace platform::xdg

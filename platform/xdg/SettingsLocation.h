@@ -1,0 +1,15 @@
+// Where the settings file of a Linux program lies: beside the executable,
+// or in the user's configuration folder when that folder cannot take it.
+#pragma once
+
+#include <string>
+
+namespace platform::xdg {
+
+// The executable's settings file (its name with ".INI") when that file
+// exists or its folder is writable; otherwise the same name in
+// $XDG_CONFIG_HOME/sorimo/ (default ~/.config/sorimo/), which is created.
+// Without either variable, the file beside the executable.
+std::string SettingsFileFor(const std::string& executable);
+
+}  // namespace platform::xdg
