@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 
 #include <algorithm>
+#include <variant>
 
 #include "gui/Form.h"
 #include "gui/Timer.h"
@@ -72,9 +73,9 @@ void TApplication::ProcessMessages() {
 bool TApplication::ProcessMessage() {
     if (queue_.empty() && platform_.InputPending()) platform_.DeliverEvents(platform_.NowMs());
     if (!queue_.empty()) {
-        TMsg msg = queue_.front();
+        const TQueuedInput input = std::move(queue_.front());
         queue_.pop_front();
-        Dispatch(msg);
+        Dispatch(input);
         return true;
     }
     return PaintOneForm() || FireOneTimer();
@@ -91,18 +92,37 @@ void TApplication::PresentAll() {
     for (TForm* form : std::vector<TForm*>(forms_)) form->FlushPresent();
 }
 
-void TApplication::Dispatch(TMsg& msg) {
+void TApplication::Dispatch(const TQueuedInput& input) {
     try {
-        bool handled = false;
-        if (OnMessage) OnMessage(msg, handled);
-        if (handled) return;
-        TWinControl* target = FindControl(msg.hwnd);
-        if (!target) return;
-        if (IsMouseMessage(msg.message) && !TakesInput(target)) return;
-        target->WndProc(msg);
+        std::visit([this](const auto& notice) { Deliver(notice); }, input);
     } catch (const std::exception& e) {
         ShowException(e.what());
     }
+}
+
+void TApplication::Deliver(const TMouseNotice& notice) {
+    TForm* form = FormOf(notice.Window);
+    if (form && TakesInput(form)) form->HandleMouse(notice.Input);
+}
+
+void TApplication::Deliver(const TCloseNotice& notice) {
+    if (TForm* form = FormOf(notice.Window)) form->Close();
+}
+
+void TApplication::Deliver(const TTrayNotice& notice) {
+    TMsg msg;
+    msg.hwnd = notice.Window;
+    msg.message = notice.Message;
+    msg.wParam = notice.WParam;
+    msg.lParam = notice.LParam;
+    bool handled = false;
+    if (OnMessage) OnMessage(msg, handled);
+    if (handled) return;
+    if (TWinControl* target = FindControl(msg.hwnd)) target->WndProc(msg);
+}
+
+TForm* TApplication::FormOf(HWND handle) const {
+    return dynamic_cast<TForm*>(FindControl(handle));
 }
 
 bool TApplication::TakesInput(TWinControl* target) const {
@@ -209,12 +229,7 @@ TApplication::ModalScope::~ModalScope() {
 
 void TApplication::NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam) {
-    TMsg msg;
-    msg.hwnd = hWnd;
-    msg.message = message;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    PostMessage(msg);
+    PostInput(TTrayNotice{hWnd, message, wParam, lParam});
 }
 
 void TApplication::NativeTrayRecreated() {

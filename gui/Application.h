@@ -23,6 +23,7 @@
 #include "gui/Component.h"
 #include "gui/Exceptions.h"
 #include "gui/Messages.h"
+#include "gui/QueuedInput.h"
 #include "platform/Platform.h"
 
 namespace gui {
@@ -79,9 +80,11 @@ public:
     void ProcessMessages();
     // Processes one pending item; false when nothing was pending.
     bool ProcessMessage();
-    // The message hook: sees every message before it is dispatched.
+    // The message hook: sees the paint, timer and notification-area
+    // messages before they are handled; `handled` skips the handling.
     TMessageEvent OnMessage;
-    void PostMessage(const TMsg& msg) { queue_.push_back(msg); }
+    // Queues input for the loop, behind what is already queued.
+    void PostInput(TQueuedInput input) { queue_.push_back(std::move(input)); }
 
     // Errors escaping event handlers: shown in the error box, titled with
     // Title; the loop goes on.
@@ -143,7 +146,11 @@ private:
 
     void Adopt(TForm* form);
     void ShowErrorForm(const std::string& message);
-    void Dispatch(TMsg& msg);
+    void Dispatch(const TQueuedInput& input);
+    void Deliver(const TMouseNotice& notice);
+    void Deliver(const TCloseNotice& notice);
+    void Deliver(const TTrayNotice& notice);
+    TForm* FormOf(HWND handle) const;
     bool TakesInput(TWinControl* target) const;
     bool PaintOneForm();
     bool FireOneTimer();
@@ -162,7 +169,7 @@ private:
     platform::Platform& platform_;
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;
-    std::deque<TMsg> queue_;
+    std::deque<TQueuedInput> queue_;
     std::vector<RunningTimer> timers_;
     std::map<HWND, TWinControl*> handles_;
     HWND nextHandle_ = 0x10000;

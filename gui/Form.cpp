@@ -8,24 +8,6 @@ namespace gui {
 
 namespace {
 bool Alive(const std::weak_ptr<void>& token) { return !token.expired(); }
-
-std::uint32_t MessageOf(platform::MouseAction action, TMouseButton b) {
-    const std::uint32_t down = ButtonDownMessage(b);
-    switch (action) {
-        case platform::MouseAction::Down: return down;
-        case platform::MouseAction::Up: return down + 1;
-        case platform::MouseAction::DoubleClick: return down + 2;
-        case platform::MouseAction::Move: return WM_MOUSEMOVE;
-        case platform::MouseAction::Leave: return WM_MOUSELEAVE;
-    }
-    return WM_MOUSEMOVE;
-}
-
-TMouseButton ButtonOf(std::uint32_t message) {
-    if (message >= WM_MBUTTONDOWN) return mbMiddle;
-    if (message >= WM_RBUTTONDOWN) return mbRight;
-    return mbLeft;
-}
 }  // namespace
 
 TForm::TForm(TApplication& app, platform::WindowKind kind)
@@ -201,32 +183,14 @@ void TForm::FlushPresent() {
 // ------------------------------------------------------------ native events
 
 void TForm::NativeMouse(const platform::MouseInput& input) {
-    TMsg msg;
-    msg.hwnd = handle_;
-    msg.message = MessageOf(input.Action, input.Button);
-    msg.pt = input.Screen;
-    msg.shift = input.Shift;
-    app_.PostMessage(msg);
+    app_.PostInput(TMouseNotice{handle_, input});
 }
 
 void TForm::NativeExpose(const TRect& area) {
     if (native_ && Visible()) native_->Present(backBuffer_, Intersect(area, ClientRect()));
 }
 
-void TForm::NativeCloseRequest() {
-    TMsg msg;
-    msg.hwnd = handle_;
-    msg.message = WM_CLOSE;
-    app_.PostMessage(msg);
-}
-
-void TForm::WndProc(TMsg& msg) {
-    if (IsMouseMessage(msg.message)) {
-        RouteMouse(msg);
-    } else if (msg.message == WM_CLOSE) {
-        Close();
-    }
-}
+void TForm::NativeCloseRequest() { app_.PostInput(TCloseNotice{handle_}); }
 
 // ------------------------------------------------------------ mouse routing
 
@@ -247,45 +211,48 @@ TControl* TForm::DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local) {
 void TForm::UpdateHover(TControl* under) {
     if (under == hover_) return;
     TControl* old = hover_;
+    const bool oldEntered = hoverEntered_;
     hover_ = under;
-    if (old) old->CMMouseLeave();
-    // The leave handler may have moved the hover on already.
-    if (hover_ == under && under) under->CMMouseEnter();
+    hoverEntered_ = false;
+    // Only a control that heard its enter hears a leave: a leave handler
+    // that hides the form comes back here before `under` was entered.
+    if (old && oldEntered) old->CMMouseLeave();
+    // The leave handler may have moved the hover on already (or hidden the
+    // form, or destroyed `under`).
+    if (hover_ != under || !under) return;
+    hoverEntered_ = true;
+    under->CMMouseEnter();
 }
 
-void TForm::RouteMouse(const TMsg& screenMsg) {
+void TForm::HandleMouse(const platform::MouseInput& input) {
+    using platform::MouseAction;
     // Client points follow from where the window is now, as the program
     // last placed it.
-    TMsg msg = screenMsg;
-    msg.pt = {screenMsg.pt.X - Left(), screenMsg.pt.Y - Top()};
+    const TPoint client{input.Screen.X - Left(), input.Screen.Y - Top()};
     TPoint local;
-    TControl* hovered = DeepestControlAt(msg.pt, true, local);
-    if (msg.message == WM_MOUSELEAVE) {
+    TControl* hovered = DeepestControlAt(client, true, local);
+    if (input.Action == MouseAction::Leave) {
         UpdateHover(nullptr);
         return;
     }
     UpdateHover(hovered);
     TControl* target = capture_;
-    if (!target) target = DeepestControlAt(msg.pt, false, local);
+    if (!target) target = DeepestControlAt(client, false, local);
     if (!target) return;  // outside the window, nobody holds the capture
     const TPoint o = target->FormOrigin();
-    const int x = msg.pt.X - o.X;
-    const int y = msg.pt.Y - o.Y;
-    const TMouseButton button = ButtonOf(msg.message);
-    switch (msg.message) {
-        case WM_MOUSEMOVE: target->WMMouseMove(msg.shift, x, y); break;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: target->WMButtonDown(button, msg.shift, x, y); break;
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDBLCLK:
+    const int x = client.X - o.X;
+    const int y = client.Y - o.Y;
+    switch (input.Action) {
+        case MouseAction::Move: target->WMMouseMove(input.Shift, x, y); break;
+        case MouseAction::Down: target->WMButtonDown(input.Button, input.Shift, x, y); break;
+        case MouseAction::DoubleClick:
             if (target->ControlStyle & csDoubleClicks)
-                target->WMButtonDblClk(button, msg.shift, x, y);
+                target->WMButtonDblClk(input.Button, input.Shift, x, y);
             else
-                target->WMButtonDown(button, msg.shift, x, y);
+                target->WMButtonDown(input.Button, input.Shift, x, y);
             break;
-        default: target->WMButtonUp(button, msg.shift, x, y); break;
+        case MouseAction::Up: target->WMButtonUp(input.Button, input.Shift, x, y); break;
+        case MouseAction::Leave: break;
     }
 }
 

@@ -88,7 +88,10 @@ public:
     void SetCaptureControl(TControl* c) { capture_ = c; }
     TControl* HoverControl() const { return hover_; }
     void ControlDestroyed(TControl* c);
-    void WndProc(TMsg& msg) override;
+    // Mouse input at a screen point, taken from the queue: enter/leave
+    // notices follow the pointer, and the event goes to the control holding
+    // the capture, else to the one under the pointer.
+    void HandleMouse(const platform::MouseInput& input);
 
     // Stored-layout application: `apply` sets the form's properties and
     // creates its controls; then the OnCreate handler runs. An error from
@@ -112,7 +115,6 @@ private:
     void NativeExpose(const TRect& area) override;
     void NativeCloseRequest() override;
 
-    void RouteMouse(const TMsg& msg);
     TControl* DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local);
     void UpdateHover(TControl* under);
     void PlaceOnFirstShow();
@@ -125,6 +127,7 @@ private:
     TRect presentDirty_;
     TControl* capture_ = nullptr;
     TControl* hover_ = nullptr;
+    bool hoverEntered_ = false;  // hover_ has heard its enter
     TIcon icon_;
     TWindowState windowState_ = wsNormal;
     bool shownOnce_ = false;

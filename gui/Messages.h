@@ -1,4 +1,5 @@
-// Messages as the application's message hook sees them.
+// Messages as the application's message hook sees them: paints, timers and
+// the notification area's callbacks.
 #pragma once
 
 #include <cstdint>
@@ -30,16 +31,6 @@ struct TMsg {
     std::uint32_t message = 0;
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
-    TPoint pt;  // mouse messages: the screen point
-    TShiftState shift = 0;
 };
-
-// Message numbers of a button's press, release and double click.
-constexpr std::uint32_t ButtonDownMessage(TMouseButton b) {
-    return b == mbLeft ? WM_LBUTTONDOWN : b == mbRight ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
-}
-constexpr bool IsMouseMessage(std::uint32_t m) {
-    return (m >= WM_MOUSEMOVE && m <= WM_MBUTTONDBLCLK) || m == WM_MOUSELEAVE;
-}
 
 }  // namespace gui

@@ -120,6 +120,32 @@ TEST_F(GuiLoop, EnterAndLeaveFollowThePointerDuringCapture) {
                         "a click", "a up L 11,11"}));
 }
 
+TEST_F(GuiLoop, HidingTheFormReleasesTheCaptureAndTheHover) {
+    platform.MoveTo(120, 120);
+    platform.Press(mbLeft);  // a holds the capture
+    Run();
+    form->Hide();
+    EXPECT_EQ(form->CaptureControl(), nullptr);
+    EXPECT_EQ(form->HoverControl(), nullptr);
+    form->Show();
+    platform.MoveTo(220, 120);  // over b: the release is b's, not a's
+    platform.Release(mbLeft);
+    Run();
+    EXPECT_EQ(log, (Log{"a enter", "a down L 10,10", "a leave", "b enter", "b up L 20,10"}));
+}
+
+TEST_F(GuiLoop, ALeaveHandlerThatHidesTheFormStopsTheEnterOfTheNextControl) {
+    form->a->OnMouseLeave = [this](TComponent*) {
+        log.push_back("a leave");
+        form->Hide();
+    };
+    platform.MoveTo(120, 120);
+    platform.MoveTo(220, 120);  // from a to b
+    Run();
+    EXPECT_EQ(log, (Log{"a enter", "a leave"}));
+    EXPECT_EQ(form->HoverControl(), nullptr);
+}
+
 TEST_F(GuiLoop, DoubleClickIsASecondPressForControlsWithoutDoubleClicks) {
     platform.DoubleClick(mbLeft, 210, 120);  // b: no double clicks
     platform.DoubleClick(mbLeft, 120, 120);  // a: takes them

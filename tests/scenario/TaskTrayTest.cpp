@@ -89,7 +89,7 @@ protected:
     TTrayUnit& Unit() { return TTrayUnit::Start(app); }
     // A callback for any number, straight to the notification window.
     void Post(std::uintptr_t id, std::intptr_t mouseMessage) {
-        app.PostMessage({Unit().NotifyWindow->Handle(), WM_TRAYNOTIFY, id, mouseMessage, {}, 0});
+        app.PostInput(gui::TTrayNotice{Unit().NotifyWindow->Handle(), WM_TRAYNOTIFY, id, mouseMessage});
     }
     void Send(std::uint32_t id, std::intptr_t mouseMessage) {
         platform.SendTrayMessage(id, mouseMessage);

@@ -1,0 +1,35 @@
+// What the platform hands the GUI layer between two turns of the loop, kept
+// as typed values until the loop dispatches them: mouse input and close
+// requests for a form, notices of the notification area. A message record
+// (TMsg) is made only for the notices, whose receiver dispatches by number.
+#pragma once
+
+#include <cstdint>
+#include <variant>
+
+#include "gui/Messages.h"
+#include "platform/Platform.h"
+
+namespace gui {
+
+struct TMouseNotice {
+    HWND Window = 0;
+    platform::MouseInput Input;
+};
+
+struct TCloseNotice {
+    HWND Window = 0;
+};
+
+// The notification area's callback message for an icon, sent to the
+// window of its record (wParam = icon number, lParam = mouse message).
+struct TTrayNotice {
+    HWND Window = 0;
+    std::uint32_t Message = 0;
+    std::uintptr_t WParam = 0;
+    std::intptr_t LParam = 0;
+};
+
+using TQueuedInput = std::variant<TMouseNotice, TCloseNotice, TTrayNotice>;
+
+}  // namespace gui
