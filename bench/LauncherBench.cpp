@@ -1,5 +1,6 @@
 // The program on the headless backend: start-up to the first grid paint, an
-// icon reload of 28 filled slots, a full grid repaint, and a mouse move
+// icon reload of 28 filled slots, the save of all settings at close, a full
+// grid repaint, and a mouse move
 // dispatched through a form with 20 controls.
 #include <benchmark/benchmark.h>
 
@@ -84,6 +85,13 @@ void BM_IconReload28Slots(benchmark::State& state) {
     for (auto _ : state) launcher.program.Form1->Button2Click(nullptr);
 }
 BENCHMARK(BM_IconReload28Slots)->Unit(benchmark::kMicrosecond);
+
+// The save at close: position, offset and the 28 slots.
+void BM_SaveAllSettings(benchmark::State& state) {
+    Launcher launcher;
+    for (auto _ : state) launcher.program.Form1->Button3Click(nullptr);
+}
+BENCHMARK(BM_SaveAllSettings)->Unit(benchmark::kMicrosecond);
 
 void BM_FullGridRepaint(benchmark::State& state) {
     Launcher launcher;

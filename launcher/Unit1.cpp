@@ -111,20 +111,24 @@ void TForm1::Button2Click(TComponent*) {
 }
 
 void TForm1::Button3Click(TComponent*) {
-    TIniFile ini(SettingsFile());
-    ini.WriteInteger("FORM", "LEFT", Left());
-    ini.WriteInteger("FORM", "TOP", Top());
-    ini.WriteInteger("FORM", "OFFSET", RowOffset);
-    for (int k = 1; k <= kSlotCount; ++k) ini.WriteString("FILES", std::to_string(k), SlotPath[k]);
+    TIniBatch batch;
+    AddFormKeys(batch);
+    for (int k = 1; k <= kSlotCount; ++k) batch.WriteString("FILES", std::to_string(k), SlotPath[k]);
+    TIniFile(SettingsFile()).Write(batch);
 }
 
 void TForm1::Button4Click(TComponent*) {
-    TIniFile ini(SettingsFile());
-    ini.WriteInteger("FORM", "LEFT", Left());
-    ini.WriteInteger("FORM", "TOP", Top());
-    ini.WriteInteger("FORM", "OFFSET", RowOffset);
+    TIniBatch batch;
+    AddFormKeys(batch);
     if (EditedSlot >= 1 && EditedSlot <= kSlotCount)
-        ini.WriteString("FILES", std::to_string(EditedSlot), SlotPath[EditedSlot]);
+        batch.WriteString("FILES", std::to_string(EditedSlot), SlotPath[EditedSlot]);
+    TIniFile(SettingsFile()).Write(batch);
+}
+
+void TForm1::AddFormKeys(TIniBatch& batch) const {
+    batch.WriteInteger("FORM", "LEFT", Left());
+    batch.WriteInteger("FORM", "TOP", Top());
+    batch.WriteInteger("FORM", "OFFSET", RowOffset);
 }
 
 // ------------------------------------------------------------ the grid

@@ -15,6 +15,7 @@
 #include "gui/PaintBox.h"
 #include "gui/Panel.h"
 #include "gui/Timer.h"
+#include "settings/IniFile.h"
 
 namespace widgets {
 class TkestBlotter;
@@ -149,6 +150,7 @@ private:
     void ApplyStoredLayout();
     void LoadSettings();
     void KeepReachable();
+    void AddFormKeys(gui::TIniBatch& batch) const;
     void HitTest(int x, int y);
     void DrawCell(int col, int row, bool pressed);
     void LaunchCurrentSlot();

@@ -115,11 +115,28 @@ int TIniFile::ReadInteger(std::string_view section, std::string_view key, int de
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    CheckIniEntry(section, key, value);
-    ReplaceFileBytes(fileName_, SetIniValue(TextToRewrite(fileName_), section, key, value));
+    TIniBatch batch;
+    batch.WriteString(section, key, value);
+    Write(batch);
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::Write(const TIniBatch& batch) {
+    if (batch.Empty()) return;
+    std::string text = TextToRewrite(fileName_);
+    for (const TIniBatch::Entry& e : batch.entries_) text = SetIniValue(text, e.Section, e.Key, e.Value);
+    ReplaceFileBytes(fileName_, text);
+}
+
+void TIniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    CheckIniEntry(section, key, value);
+    entries_.push_back({std::string(section), std::string(key), std::string(value)});
+}
+
+void TIniBatch::WriteInteger(std::string_view section, std::string_view key, int value) {
     WriteString(section, key, std::to_string(value));
 }
 

@@ -24,6 +24,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gui {
 
@@ -32,6 +33,25 @@ namespace gui {
 class ESettingsWriteError : public std::runtime_error {
 public:
     explicit ESettingsWriteError(const std::string& fileName);
+};
+
+// Several keys to write with one read and one replace of the file. Each
+// entry is checked as it is added (std::invalid_argument, see
+// TIniFile::WriteString), so a batch that reaches the file is whole.
+class TIniBatch {
+public:
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    bool Empty() const { return entries_.empty(); }
+
+private:
+    friend class TIniFile;
+    struct Entry {
+        std::string Section;
+        std::string Key;
+        std::string Value;
+    };
+    std::vector<Entry> entries_;
 };
 
 class TIniFile {
@@ -61,7 +81,8 @@ public:
     // line; a missing key is added after the last key of its section; a
     // missing section is added with the key at the end of the file. The file
     // is created when missing. Lines written end in CRLF; every other line is
-    // kept byte for byte. The value is written as it is, without quotes.
+    // kept byte for byte. The value is written as it is, unless the reader
+// would trim or unquote it: then inside double quotes (QuoteIniValue).
     // The new text goes to a temporary file beside the old one, which is then
     // renamed over it, so that no reader ever sees a half-written file.
     //
@@ -74,6 +95,11 @@ public:
 
     // Writes `value` as plain decimal, with '-' when negative.
     void WriteInteger(std::string_view section, std::string_view key, int value);
+
+    // Writes every entry of the batch, in order, as WriteString would, with
+    // one read and one replace of the file. Nothing is written when the
+    // batch is empty; on a refused write the old file is left as it was.
+    void Write(const TIniBatch& batch);
 
 private:
     std::string fileName_;

@@ -168,11 +168,19 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
     } else if (!loc.KeyFound && !loc.Anchor.HasBreak()) {
         line.append(kNewLine);
     }
-    line.append(Trim(key)).append("=").append(value).append(kNewLine);
+    line.append(Trim(key)).append("=").append(QuoteIniValue(value)).append(kNewLine);
 
     if (loc.KeyFound) return Splice(text, loc.Anchor.Begin, loc.Anchor.Next, line);
     const std::size_t at = loc.SectionFound ? loc.Anchor.Next : text.size();
     return Splice(text, at, at, line);
+}
+
+std::string QuoteIniValue(std::string_view value) {
+    if (Unquote(Trim(value)) == value) return std::string(value);
+    std::string quoted;
+    quoted.reserve(value.size() + 2);
+    quoted.append("\"").append(value).append("\"");
+    return quoted;
 }
 
 void CheckIniEntry(std::string_view section, std::string_view key, std::string_view value) {

@@ -1,5 +1,5 @@
 // The text of an INI file held in memory: finding a key and producing the
-// text with one key set. The rules of the form are stated in gui/IniFile.h;
+// text with one key set. The rules of the form are stated in settings/IniFile.h;
 // this part knows nothing of files.
 //
 // Both operations make one pass over the text, so large files and long lines
@@ -20,9 +20,15 @@ std::optional<std::string_view> FindIniValue(std::string_view text, std::string_
 // `text` with `key` in `section` set to `value`: the key's line rewritten in
 // place, or a line added after the section's last key, or the section added
 // at the end. New lines end in CRLF; all other bytes are kept. Names and
-// value must already be valid (see CheckIniEntry).
+// value must already be valid (see CheckIniEntry). The value is written as
+// QuoteIniValue gives it, so that it reads back byte for byte.
 std::string SetIniValue(std::string_view text, std::string_view section, std::string_view key,
                         std::string_view value);
+
+// The value as written to a line: as it is, unless the reader would trim or
+// unquote it; then inside double quotes, of which the reader strips the
+// outer pair (" a " reads back as " a ", "'q'" as "'q'").
+std::string QuoteIniValue(std::string_view value);
 
 // Throws std::invalid_argument unless `section`, `key` and `value` can be
 // written as one line that reads back under the same names with the same
