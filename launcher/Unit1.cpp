@@ -39,6 +39,9 @@ std::string DirectoryPart(const std::string& path) {
 
 TForm1::TForm1(TApplication& app) : TForm(app, platform::WindowKind::Main) {
     OnCreate = [this](TComponent* s) { FormCreate(s); };
+    IconTimer = &Own<TTimer>();
+    IconTimer->SetInterval(0);
+    IconTimer->SetOnTimer([this](TComponent* s) { IconTimerTimer(s); });
     Construct([this] { ApplyStoredLayout(); });
 }
 
@@ -64,7 +67,7 @@ void TForm1::FormCreate(TComponent*) {
     SetHeight(104);
     LoadSettings();
     App().OnMessage = [this](TMsg& msg, bool& handled) { AppMessage(msg, handled); };
-    Button2Click(this);
+    BeginIconLookup();
     Timer1->SetInterval(1000);
 }
 
@@ -92,22 +95,50 @@ void TForm1::KeepReachable() {
 // ------------------------------------------------------------ slot table
 
 void TForm1::Button2Click(TComponent*) {
-    for (int k = 1; k <= kSlotCount; ++k) {
-        if (SlotPath[k] == kNoFile) {
-            SlotIcon[k].Borrow(&DefaultIcon());
-            continue;
-        }
-        try {
-            if (auto icon = App().Platform().FileIcon(SlotPath[k]))
-                SlotIcon[k].Own(std::move(*icon));
-            else
-                SlotIcon[k].Borrow(nullptr);  // no icon: the bare face
-        } catch (const std::exception&) {
-            // A fault inside the lookup empties the slot (in memory only).
-            SlotIcon[k].Borrow(&DefaultIcon());
-            SlotPath[k] = kNoFile;
-        }
+    StopIconLookup();
+    for (int k = 1; k <= kSlotCount; ++k) LoadSlotIcon(k);
+}
+
+void TForm1::LoadSlotIcon(int k) {
+    if (SlotPath[k] == kNoFile) {
+        SlotIcon[k].Borrow(&DefaultIcon());
+        return;
     }
+    try {
+        if (auto icon = App().Platform().FileIcon(SlotPath[k]))
+            SlotIcon[k].Own(std::move(*icon));
+        else
+            SlotIcon[k].Borrow(nullptr);  // no icon: the bare face
+    } catch (const std::exception&) {
+        // A fault inside the lookup empties the slot (in memory only).
+        SlotIcon[k].Borrow(&DefaultIcon());
+        SlotPath[k] = kNoFile;
+    }
+}
+
+// At start-up the slot icons are looked up one slot per turn of the loop
+// once it runs: the window maps without waiting for 28 lookups, and input
+// that arrives in between is handled. Drawing a cell finishes the lookups
+// first, so the grid never shows an icon that is not there yet.
+void TForm1::BeginIconLookup() {
+    for (int k = 1; k <= kSlotCount; ++k) SlotIcon[k].Borrow(&DefaultIcon());
+    nextIconSlot_ = 1;
+    IconTimer->SetInterval(1);
+}
+
+void TForm1::IconTimerTimer(TComponent*) {
+    if (nextIconSlot_ >= 1 && nextIconSlot_ <= kSlotCount) LoadSlotIcon(nextIconSlot_++);
+    if (nextIconSlot_ > kSlotCount) StopIconLookup();
+}
+
+void TForm1::FinishIconLookup() {
+    while (nextIconSlot_ >= 1 && nextIconSlot_ <= kSlotCount) LoadSlotIcon(nextIconSlot_++);
+    StopIconLookup();
+}
+
+void TForm1::StopIconLookup() {
+    nextIconSlot_ = 0;
+    IconTimer->SetInterval(0);
 }
 
 void TForm1::Button3Click(TComponent*) {
@@ -134,6 +165,7 @@ void TForm1::AddFormKeys(TIniBatch& batch) const {
 // ------------------------------------------------------------ the grid
 
 void TForm1::DrawCell(int col, int row, bool pressed) {
+    FinishIconLookup();
     TCanvas& canvas = PaintBox1->Canvas();
     canvas.CopyMode = SRCCOPY;
     canvas.BitBlt(kCellSize * col, kCellSize * row, kCellSize, kCellSize,

@@ -151,6 +151,15 @@ private:
     void LoadSettings();
     void KeepReachable();
     void AddFormKeys(gui::TIniBatch& batch) const;
+    void LoadSlotIcon(int k);
+    void BeginIconLookup();
+    void IconTimerTimer(gui::TComponent* Sender);
+    void FinishIconLookup();
+    void StopIconLookup();
+
+    // Start-up's icon lookup: the slot looked up next, 0 when none is due.
+    gui::TTimer* IconTimer = nullptr;
+    int nextIconSlot_ = 0;
     void HitTest(int x, int y);
     void DrawCell(int col, int row, bool pressed);
     void LaunchCurrentSlot();

@@ -142,5 +142,33 @@ TEST_F(LauncherGrid, AFaultInTheIconLookupEmptiesTheSlot) {
     EXPECT_EQ(form->SlotIcon[4].Get(), &form->DefaultIcon());
 }
 
+// Looking up 28 icons before the window was shown delayed its first map.
+TEST_F(LauncherGrid, SlotIconsAreLookedUpOnlyOnceTheLoopRuns) {
+    program = std::make_unique<app::TSorimo>(platform);
+    ASSERT_TRUE(program->Start());
+    form = program->Form1;
+    EXPECT_TRUE(platform.IconLookups.empty());
+    form->Show();
+    Settle(51);  // the first grid paint
+    EXPECT_EQ(platform.IconLookups.size(), 28u);
+}
+
+// A cell drawn before the lookups have ended shows its slot's icon.
+TEST_F(LauncherGrid, DrawingTheGridEarlyFinishesTheIconLookups) {
+    gui::TSurface pixels(32, 32, 0x123456);
+    platform.Icons["/slot/1"] = gui::TIcon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
+    program = std::make_unique<app::TSorimo>(platform);
+    ASSERT_TRUE(program->Start());
+    form = program->Form1;
+    form->Show();
+    program->Application.ProcessMessages();
+    form->Button1Click(form);
+    program->Application.ProcessMessages();
+    EXPECT_EQ(GridPixel(2, 2), 0x123456u);
+    EXPECT_EQ(platform.IconLookups.size(), 28u);
+    Settle(100);
+    EXPECT_EQ(platform.IconLookups.size(), 28u);  // none looked up twice
+}
+
 }  // namespace
 }  // namespace testing_support
