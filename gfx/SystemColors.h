@@ -16,8 +16,8 @@ public:
     // Any colour to a pixel: fixed colours convert directly, system colours
     // go through SystemColor.
     TPixel Resolve(TColor c) const {
-        if (IsSystemColor(c)) return PixelFromColor(SystemColor(int(c & 0xFF)) & 0xFFFFFF);
-        return PixelFromColor(c & 0xFFFFFF);
+        const TColor fixed = IsSystemColor(c) ? SystemColor(SystemColorIndex(c)) : c;
+        return PixelFromColor(TColor{ColorValue(fixed) & 0xFFFFFF});
     }
 };
 

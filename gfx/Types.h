@@ -7,38 +7,46 @@
 namespace gui {
 
 // A colour: 0x00BBGGRR for a fixed colour, or 0x80000000 + index for a
-// system colour that is resolved to its current value when drawn.
-using TColor = std::uint32_t;
+// system colour that is resolved to its current value when drawn. A type of
+// its own, so that a pixel (TPixel, another byte order) passed for a colour,
+// or a colour for a pixel, does not compile: TColor{0x00BBGGRR} makes one,
+// ColorValue reads its number, PixelFromColor/ColorFromPixel convert.
+enum class TColor : std::uint32_t {};
 
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clMaroon = 0x000080;
-constexpr TColor clGreen = 0x008000;
-constexpr TColor clOlive = 0x008080;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clPurple = 0x800080;
-constexpr TColor clTeal = 0x808000;
-constexpr TColor clGray = 0x808080;
-constexpr TColor clSilver = 0xC0C0C0;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clLime = 0x00FF00;
-constexpr TColor clYellow = 0x00FFFF;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clFuchsia = 0xFF00FF;
-constexpr TColor clAqua = 0xFFFF00;
-constexpr TColor clWhite = 0xFFFFFF;
+constexpr std::uint32_t ColorValue(TColor c) { return static_cast<std::uint32_t>(c); }
 
-constexpr TColor kSystemColorFlag = 0x80000000u;
-constexpr TColor clWindow = kSystemColorFlag + 5;
-constexpr TColor clWindowText = kSystemColorFlag + 8;
-constexpr TColor clBtnFace = kSystemColorFlag + 15;
-constexpr TColor clBtnShadow = kSystemColorFlag + 16;
-constexpr TColor clGrayText = kSystemColorFlag + 17;
-constexpr TColor clBtnText = kSystemColorFlag + 18;
-constexpr TColor clBtnHighlight = kSystemColorFlag + 20;
-constexpr TColor clInfoText = kSystemColorFlag + 23;
-constexpr TColor clInfoBk = kSystemColorFlag + 24;
+constexpr TColor clBlack{0x000000};
+constexpr TColor clMaroon{0x000080};
+constexpr TColor clGreen{0x008000};
+constexpr TColor clOlive{0x008080};
+constexpr TColor clNavy{0x800000};
+constexpr TColor clPurple{0x800080};
+constexpr TColor clTeal{0x808000};
+constexpr TColor clGray{0x808080};
+constexpr TColor clSilver{0xC0C0C0};
+constexpr TColor clRed{0x0000FF};
+constexpr TColor clLime{0x00FF00};
+constexpr TColor clYellow{0x00FFFF};
+constexpr TColor clBlue{0xFF0000};
+constexpr TColor clFuchsia{0xFF00FF};
+constexpr TColor clAqua{0xFFFF00};
+constexpr TColor clWhite{0xFFFFFF};
 
-constexpr bool IsSystemColor(TColor c) { return (c & kSystemColorFlag) != 0; }
+constexpr std::uint32_t kSystemColorFlag = 0x80000000u;
+constexpr TColor SystemColorOf(int index) { return TColor{kSystemColorFlag + std::uint32_t(index)}; }
+constexpr TColor clWindow = SystemColorOf(5);
+constexpr TColor clWindowText = SystemColorOf(8);
+constexpr TColor clBtnFace = SystemColorOf(15);
+constexpr TColor clBtnShadow = SystemColorOf(16);
+constexpr TColor clGrayText = SystemColorOf(17);
+constexpr TColor clBtnText = SystemColorOf(18);
+constexpr TColor clBtnHighlight = SystemColorOf(20);
+constexpr TColor clInfoText = SystemColorOf(23);
+constexpr TColor clInfoBk = SystemColorOf(24);
+
+constexpr bool IsSystemColor(TColor c) { return (ColorValue(c) & kSystemColorFlag) != 0; }
+// The index of a system colour.
+constexpr int SystemColorIndex(TColor c) { return int(ColorValue(c) & 0xFF); }
 
 // A pixel of a surface: 0x00RRGGBB (red in bits 16..23), the memory order of
 // 32-bit X11 images and Windows DIBs on little-endian machines.
@@ -50,10 +58,11 @@ constexpr TPixel PixelFromRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 // Converts a fixed colour (0x00BBGGRR) to a pixel; system colours must be
 // resolved first.
 constexpr TPixel PixelFromColor(TColor c) {
-    return PixelFromRgb(std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16));
+    const std::uint32_t v = ColorValue(c);
+    return PixelFromRgb(std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16));
 }
 constexpr TColor ColorFromPixel(TPixel p) {
-    return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
+    return TColor{((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16)};
 }
 
 struct TPoint {

@@ -15,7 +15,7 @@ using widgets::TArrowButton;
 using widgets::TkestBlotter;
 
 namespace {
-constexpr TColor kArrowColor = 15301997;  // 0xE97D6D
+constexpr TColor kArrowColor = gui::TColor{15301997};  // 0xE97D6D
 
 TPanel& MakePanel(TForm1& form, const char* name, int left, int top) {
     TPanel& panel = form.Own<TPanel>();
@@ -126,7 +126,7 @@ void TForm1::ApplyStoredLayout() {
     Image2->SetIcon(resources::ToIcon(resources::kHeart));
 
     Panel2 = &MakePanel(*this, "Panel2", 212, 0);
-    kestBlotter2 = &MakeBlotter(*this, *Panel2, "kestBlotter2", 16772328, "SorimoP2");
+    kestBlotter2 = &MakeBlotter(*this, *Panel2, "kestBlotter2", gui::TColor{16772328}, "SorimoP2");
     kestBlotter2->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x,
                                        int y) { kestBlotter2MouseDown(s, b, sh, x, y); };
     kestBlotter2->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) {
@@ -147,7 +147,7 @@ void TForm1::ApplyStoredLayout() {
     };
 
     Panel3 = &MakePanel(*this, "Panel3", 212, 52);
-    kestBlotter3 = &MakeBlotter(*this, *Panel3, "kestBlotter3", 16237770, "SorimoP3");
+    kestBlotter3 = &MakeBlotter(*this, *Panel3, "kestBlotter3", gui::TColor{16237770}, "SorimoP3");
     Image4 = &MakeImage(*this, *kestBlotter3, "Image4", resources::ToIcon(resources::kSlantedA));
     const TMouseEvent aboutOrHide = [this](TComponent* s, TMouseButton b, TShiftState sh, int x,
                                            int y) { Image4MouseUp(s, b, sh, x, y); };

@@ -59,7 +59,7 @@ void TForm2::ApplyStoredLayout() {
         &MakeControl<widgets::TkestBlotter>(*this, *this, "kestBlotter1", {0, 0, 327, 152});
     kestBlotter1->SetAlign(alClient);
     kestBlotter1->SetBorderWidth(8);
-    kestBlotter1->SetColor(16711126);  // 0xFEFDD6
+    kestBlotter1->SetColor(gui::TColor{16711126});  // 0xFEFDD6
     kestBlotter1->SetCaption("Sorimo AboutBox");
 
     // The main icon at its natural size; the rest of the picture shows the
@@ -75,7 +75,7 @@ void TForm2::ApplyStoredLayout() {
 void TForm2::MakeVersionLabel() {
     Label2 = &MakeControl<TLabel>(*this, *kestBlotter1, "Label2", Bounds(200, 54, 86, 18));
     Label2->SetCaption("Version 4.05");
-    Label2->SetColor(16744576);  // 0xFF8080, never painted: transparent
+    Label2->SetColor(gui::TColor{16744576});  // 0xFF8080, never painted: transparent
     Label2->SetTransparent(true);
     Label2->SetFont(MakeFont("System", -13, clBlue, 0));
 }
@@ -84,11 +84,11 @@ void TForm2::MakeButton() {
     VeltoButton1 = &MakeControl<widgets::TVeltoButton>(*this, *kestBlotter1, "VeltoButton1",
                                                        Bounds(124, 114, 79, 27));
     VeltoButton1->SetCaption("OK");
-    VeltoButton1->SetLedOffColor(16711808);  // 0xFF0080
+    VeltoButton1->SetLedOffColor(gui::TColor{16711808});  // 0xFF0080
     VeltoButton1->SetLedOnColor(clAqua);
     VeltoButton1->SetLedDownColor(clWhite);
     VeltoButton1->SetFont(
-        MakeFont("ＭＳ Ｐゴシック", -16, 13066324, fsBold | fsItalic));  // 0xC76054
+        MakeFont("ＭＳ Ｐゴシック", -16, gui::TColor{13066324}, fsBold | fsItalic));  // 0xC76054
     VeltoButton1->OnClick = [this](TComponent* s) { VeltoButton1Click(s); };
 }
 
@@ -104,9 +104,9 @@ void TForm2::MakeShadowLabels() {
     ShadowLabel2->SetCaption("Sorimo  ～ SORIMO ～");
     // Colour and gradient colour are never painted: the label is transparent.
     ShadowLabel2->SetColor(clInfoBk);
-    ShadowLabel2->SetGradationColor(15301997);  // 0xE97D6D
+    ShadowLabel2->SetGradationColor(gui::TColor{15301997});  // 0xE97D6D
     ShadowLabel2->SetTransparent(true);
-    ShadowLabel2->SetFont(MakeFont("System", -13, 14671629, fsItalic));  // 0xDFDF0D
+    ShadowLabel2->SetFont(MakeFont("System", -13, gui::TColor{14671629}, fsItalic));  // 0xDFDF0D
     SetWhiteHighlight(*ShadowLabel2);
     ShadowLabel2->Shadow().SetColor(clBlue);
 }

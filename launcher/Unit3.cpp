@@ -15,7 +15,7 @@ void TForm3::ApplyStoredLayout() {
     SetName("Form3");
     BorderStyle = bsNone;
     SetCaption("Sorimoヒント");
-    SetColor(16711126);  // 0xFEFDD6
+    SetColor(gui::TColor{16711126});  // 0xFEFDD6
     SetIcon(resources::ToIcon(resources::kHeart));
     SetBounds(212, 455, 315, 74);
 
@@ -27,7 +27,7 @@ void TForm3::ApplyStoredLayout() {
     TFont font;
     font.SetName("ＭＳ Ｐゴシック");
     font.SetHeight(-12);
-    font.SetColor(15301997);  // 0xE97D6D
+    font.SetColor(gui::TColor{15301997});  // 0xE97D6D
     font.SetStyle(0);
     font.SetCharset(SHIFTJIS_CHARSET);
     Label1->SetFont(font);

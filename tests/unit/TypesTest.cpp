@@ -1,13 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "gfx/Types.h"
 
 namespace gui {
 namespace {
 
+// A pixel passed for a colour (or the reverse) swapped red and blue
+// silently; now it does not compile.
+static_assert(!std::is_convertible_v<TPixel, TColor>);
+static_assert(!std::is_convertible_v<TColor, TPixel>);
+
 TEST(Colors, PixelConversionSwapsRedAndBlue) {
-    EXPECT_EQ(PixelFromColor(0x123456), 0x563412u);
-    EXPECT_EQ(ColorFromPixel(0x563412), 0x123456u);
+    EXPECT_EQ(PixelFromColor(TColor{0x123456}), 0x563412u);
+    EXPECT_EQ(ColorFromPixel(0x563412), TColor{0x123456});
+    EXPECT_EQ(ColorValue(clBtnFace), 0x80000000u + 15);
+    EXPECT_EQ(SystemColorIndex(clInfoBk), 24);
 }
 
 TEST(Rects, IntersectAndUnionIgnoreEmpty) {

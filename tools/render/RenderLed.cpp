@@ -15,7 +15,7 @@ namespace render {
 
 namespace {
 
-constexpr gui::TColor kDefaultFace = 0xFEFDD6;  // the about box's panel
+constexpr gui::TColor kDefaultFace = gui::TColor{0xFEFDD6};  // the about box's panel
 
 enum class LedLook { Rest, Raised, Sunk };
 
