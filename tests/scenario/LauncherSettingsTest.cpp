@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "tests/scenario/LauncherFixture.h"
 
@@ -69,6 +70,33 @@ TEST_F(LauncherSettings, APositionWhollyOffTheScreenIsMovedOntoIt) {
     Start();
     EXPECT_EQ(form->Left(), -200);
     EXPECT_EQ(form->Top(), 700);
+}
+
+// Positions near the ends of int overflowed the window's far edge (a crash
+// in the sanitizer build) before the window could be brought back.
+TEST_F(LauncherSettings, PositionsAtTheEndsOfIntAreBroughtOntoTheScreenWithoutOverflow) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const struct {
+        int Left, Top;
+        gui::TPoint Shown;
+    } cases[] = {{kMax, kMax, {1024 - 264, 768 - 104}},
+                 {kMin, kMin, {0, 0}},
+                 {kMax - 100, kMin, {1024 - 264, 0}},
+                 {kMin, kMax - 100, {0, 768 - 104}}};
+    for (const auto& c : cases) {
+        WriteIni("[FORM]\r\nLEFT=" + std::to_string(c.Left) + "\r\nTOP=" + std::to_string(c.Top) + "\r\n");
+        Start();
+        EXPECT_TRUE(platform.WindowByHandle(form->Handle())->Visible());
+        EXPECT_EQ(platform.WindowByHandle(form->Handle())->Bounds(),
+                  gui::Bounds(c.Shown.X, c.Shown.Y, 264, 104))
+            << c.Left << "," << c.Top;
+        CloseByHandle();
+        EXPECT_EQ(Ini().substr(0, 40).find("LEFT=" + std::to_string(c.Shown.X) + "\r\nTOP=" +
+                                           std::to_string(c.Shown.Y) + "\r\n"),
+                  std::string("[FORM]\r\n").size());
+        program.reset();
+    }
 }
 
 TEST_F(LauncherSettings, NonIntegerAndOutOfRangeOffsets) {
