@@ -13,6 +13,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kThemeGroup[] = "Icon Theme";
+// The largest index.theme read. Big themes' indexes hold a few hundred
+// directories in well under 100 KiB.
+constexpr std::uintmax_t kMaxIndexBytes = 1 << 20;
 constexpr char kPngSuffix[] = ".png";
 // Monochrome pictograms drawn for toolbars, not pictures of files.
 constexpr char kSymbolicSuffix[] = ".symbolic.png";
@@ -95,7 +98,7 @@ std::optional<IconTheme> IconTheme::Load(const std::string& name,
         const std::string root = base + "/" + name;
         if (!IsDirectory(root)) continue;
         theme.roots_.push_back(Root{root, IconCacheFile::Open(root), false, {}});
-        if (!index) index = KeyFile::Load(root + "/index.theme");
+        if (!index) index = KeyFile::Load(root + "/index.theme", kMaxIndexBytes);
     }
     if (!index) return std::nullopt;
 
