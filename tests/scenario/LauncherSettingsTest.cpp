@@ -2,9 +2,11 @@
 // slot changes write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
+#include "settings/IniFile.h"
 #include "tests/scenario/LauncherFixture.h"
 
 namespace testing_support {
@@ -197,7 +199,24 @@ TEST_F(LauncherSettings, BadFilesStartWithoutHarm) {
     program.reset();
     WriteIni("[FILES]\r\n1=" + std::string(100000, 'p') + "\r\n");
     Start();
-    EXPECT_EQ(form->SlotPath[1].size(), 2047u);
+    EXPECT_EQ(form->SlotPath[1].size(), std::min<std::size_t>(100000, gui::TIniFile::kMaxValueLength));
+}
+
+// A long path was read back cut, so the slot named another, missing file.
+TEST_F(LauncherSettings, ALongSlotPathSurvivesStartAndCloseByteForByte) {
+    std::string path = "/srv";
+    while (path.size() < 4095) path += "/\xE9t\xE9 long";
+    path.resize(4095);
+    path.back() = 'z';  // no trailing blank, which reading trims
+    std::string text = FreshFile(0, 0, 1);
+    text.replace(text.find("7=NOFILE"), 8, "7=" + path);
+    WriteIni(text);
+    Start();
+    EXPECT_EQ(form->SlotPath[7], path.substr(0, gui::TIniFile::kMaxValueLength));
+    CloseByHandle();
+    if (gui::TIniFile::kMaxValueLength > 2047) {
+        EXPECT_EQ(Ini(), text);
+    }
 }
 
 }  // namespace
