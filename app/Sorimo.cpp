@@ -16,6 +16,13 @@ bool TSorimo::Start() {
     Application.OnSessionEnd = [this] { EndSession(); };
     try {
         Application.CreateForm(Form1);
+        form1Built_ = true;
+        if (Application.Terminated()) {
+            // The session ended while the launcher was being built: save
+            // what it has read, and build nothing more.
+            EndSession();
+            return true;
+        }
         Application.CreateForm(Form2);
         Application.CreateForm(Form3);
     } catch (const std::exception& e) {
@@ -30,16 +37,19 @@ bool TSorimo::Start() {
 void TSorimo::EndSession() {
     // The session ends without the launcher's close: keep what the user did
     // (position, row offset, slots) by writing the whole file now. There is
-    // nobody left to show an error to.
+    // nobody left to show an error to. A launcher still being built has
+    // not read its settings yet, or is reading them: writing then could
+    // replace them with defaults, so Start saves once it is built.
     try {
-        if (Form1) Form1->Button3Click(Form1);
+        if (form1Built_) Form1->Button3Click(Form1);
     } catch (const std::exception&) {
     }
     Application.Terminate();
 }
 
 int TSorimo::Run() {
-    Application.Run();
+    // Ended during start-up: the window is never shown.
+    if (!Application.Terminated()) Application.Run();
     return 0;
 }
 

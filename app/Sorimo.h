@@ -39,6 +39,9 @@ public:
     launcher::TForm1* Form1 = nullptr;
     launcher::TForm2* Form2 = nullptr;
     launcher::TForm3* Form3 = nullptr;
+
+private:
+    bool form1Built_ = false;  // Form1 is constructed: its settings were read
 };
 
 // Start-up, loop and shutdown on the given platform: the process's exit code.

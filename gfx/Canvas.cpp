@@ -25,11 +25,6 @@ constexpr i64 Abs(i64 v) {
     return v < 0 ? -v : v;
 }
 
-int ClampToInt(i64 v) {
-    return int(
-        std::clamp<i64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
 // The target of one drawing call: the surface cut to the clip rectangle,
 // in surface coordinates.
 class Raster {

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 
 namespace gui {
 namespace {
@@ -224,10 +223,6 @@ int ClampExtent(std::int64_t v) { return int(std::clamp(v, -kExtentLimit, kExten
 
 Extent SizeOf(const TRect& r) {
     return {ClampExtent(std::int64_t(r.Right) - r.Left), ClampExtent(std::int64_t(r.Bottom) - r.Top)};
-}
-
-int ClampToInt(std::int64_t v) {
-    return int(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 std::vector<Run> BreakLines(const std::u32string& text, Extent box, unsigned format, Measurer& m) {

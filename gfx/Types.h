@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace gui {
 
@@ -65,33 +66,66 @@ constexpr TColor ColorFromPixel(TPixel p) {
     return TColor{((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16)};
 }
 
+// Coordinate arithmetic that cannot overflow: a result beyond the range of
+// int is pinned to its nearer end. Stored window positions may be any int,
+// and screen coordinates are multiplied by the screen scale, so sums and
+// products of coordinates must be defined for every value.
+constexpr int ClampToInt(std::int64_t v) {
+    return v > std::numeric_limits<int>::max()   ? std::numeric_limits<int>::max()
+           : v < std::numeric_limits<int>::min() ? std::numeric_limits<int>::min()
+                                                 : int(v);
+}
+constexpr int SaturatingAdd(int a, int b) { return ClampToInt(std::int64_t(a) + b); }
+constexpr int SaturatingMul(int a, int b) { return ClampToInt(std::int64_t(a) * b); }
+
 struct TPoint {
     int X = 0;
     int Y = 0;
     friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-// A rectangle with Right and Bottom exclusive.
+// A rectangle with Right and Bottom exclusive. Width, Height and Offset
+// saturate instead of overflowing.
 struct TRect {
     int Left = 0;
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
 
-    constexpr int Width() const { return Right - Left; }
-    constexpr int Height() const { return Bottom - Top; }
+    constexpr int Width() const { return ClampToInt(std::int64_t(Right) - Left); }
+    constexpr int Height() const { return ClampToInt(std::int64_t(Bottom) - Top); }
     constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     constexpr bool Contains(TPoint p) const {
         return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
     }
     constexpr TRect Offset(int dx, int dy) const {
-        return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+        return {SaturatingAdd(Left, dx), SaturatingAdd(Top, dy), SaturatingAdd(Right, dx),
+                SaturatingAdd(Bottom, dy)};
     }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// Where a span of `length` that starts at `start` may start so that its far
+// end is an int: `start` itself, or moved back just far enough.
+constexpr int SpanStart(int start, int length) {
+    const std::int64_t end = std::int64_t(start) + length;
+    return int(std::int64_t(start) - (end - ClampToInt(end)));
+}
+
+// The rectangle of the given size at (left, top). The size is kept: where
+// the far edge would lie beyond the range of int, the rectangle is moved
+// back just inside it (a position that far out is off every screen anyway).
 constexpr TRect Bounds(int left, int top, int width, int height) {
+    left = SpanStart(left, width);
+    top = SpanStart(top, height);
     return {left, top, left + width, top + height};
+}
+
+// Every edge multiplied by `scale` (logical to screen pixels), pinned to
+// the range of int.
+constexpr TRect ScaleRect(const TRect& r, int scale) {
+    return {SaturatingMul(r.Left, scale), SaturatingMul(r.Top, scale),
+            SaturatingMul(r.Right, scale), SaturatingMul(r.Bottom, scale)};
 }
 
 // Intersection; empty rectangles come out as {0,0,0,0}.

@@ -1,5 +1,8 @@
 #include "launcher/FmxUtils.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "gui/Application.h"
 #include "gui/Form.h"
 
@@ -14,6 +17,14 @@ int ShellOpenFile(gui::TApplication& app, const std::string& fileName, const std
     request.Directory = defaultDir;
     request.ShowCommand = showCmd;
     return app.Platform().ShellOpen(request);
+}
+
+bool IsSpecialFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    return fs::is_fifo(status) || fs::is_character_file(status) || fs::is_block_file(status) ||
+           fs::is_socket(status);
 }
 
 }  // namespace launcher

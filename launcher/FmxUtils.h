@@ -15,4 +15,9 @@ namespace launcher {
 int ShellOpenFile(gui::TApplication& app, const std::string& fileName, const std::string& params,
                   const std::string& defaultDir, int showCmd);
 
+// True for a named pipe, a device or a socket (a link to one too): nothing
+// with a default action, and reading one may wait for ever. Decided from
+// the file's kind alone; the file is not opened.
+bool IsSpecialFile(const std::string& path);
+
 }  // namespace launcher

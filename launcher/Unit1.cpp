@@ -219,6 +219,9 @@ void TForm1::PaintBox1MouseUp(TComponent*, TMouseButton Button, TShiftState, int
 void TForm1::LaunchCurrentSlot() {
     const std::string path = SlotPath[CurrentSlot];
     OpenDialog1->FileName = path;
+    // A pipe, a device or a socket has no default action to run, and the
+    // slot is not emptied either: the file is there. Nothing happens.
+    if (IsSpecialFile(path)) return;
     if (ShellOpenFile(App(), path, "", DirectoryPart(path), SW_SHOW) >= 32) return;
     SlotPath[CurrentSlot] = kNoFile;
     SlotIcon[CurrentSlot].Borrow(&DefaultIcon());

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need.
 # Only missing packages are installed; apt's lists are refreshed first.
+# clang with its runtime libraries (libclang-rt-dev holds libFuzzer) builds
+# the fuzzing harnesses.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho shared-mime-info adwaita-icon-theme
   xvfb xdotool imagemagick x11-utils openbox trayer zenity
   g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -56,8 +56,11 @@ private:
 
 class TIniFile {
 public:
-    // The longest text a read returns, in bytes; longer values are cut.
-    static constexpr std::size_t kMaxValueLength = 2047;
+    // The longest text a read returns, in bytes; longer values are cut. On
+    // Windows 2047, what the profile call returns (Windows paths end long
+    // before); elsewhere no limit, since paths reach 4095 bytes and a cut
+    // path names another file. Set per platform by ValueLength*.cpp.
+    static const std::size_t kMaxValueLength;
 
     // `fileName` is the full path of the file; it appears as given in the
     // message of a refused write. Nothing is opened here.

@@ -243,6 +243,7 @@ int HeadlessPlatform::ShellOpen(const ShellOpenRequest& request) {
 
 std::optional<gui::TIcon> HeadlessPlatform::FileIcon(const std::string& path) {
     IconLookups.push_back(path);
+    if (OnIconLookup) OnIconLookup(path);
     if (auto fault = IconFaults.find(path); fault != IconFaults.end())
         throw std::runtime_error(fault->second);
     if (auto it = Icons.find(path); it != Icons.end()) return it->second;

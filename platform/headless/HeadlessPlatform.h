@@ -59,6 +59,9 @@ public:
     // an exception message throws it from the lookup.
     std::map<std::string, gui::TIcon> Icons;
     std::map<std::string, std::string> IconFaults;
+    // Called at each icon lookup before it is answered: lets a test act in
+    // the middle of start-up, where the launcher looks up its slots' icons.
+    std::function<void(const std::string& path)> OnIconLookup;
     // The next answers of the open-file dialog, in order: the chosen path or
     // nothing for cancel, after the given virtual delay.
     void ScriptOpenDialog(std::optional<std::string> answer, int delayMs = 0);
@@ -82,6 +85,11 @@ public:
     void SendTrayMessage(std::uint32_t uID, std::intptr_t mouseMessage);
     void SendTrayRecreated();
     void SendSessionEnd();
+    // The session ends now, from within whatever call is running: what the
+    // X11 backend does with a termination signal taken during start-up.
+    void EndSessionNow() {
+        if (app_) app_->NativeSessionEnd();
+    }
     gui::TShiftState Buttons() const { return buttons_; }
 
     // ---- records

@@ -4,10 +4,14 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <vector>
+
+#include "settings/FileBytes.h"
 
 namespace platform {
 
@@ -44,13 +48,15 @@ struct BgraImage {
     std::vector<std::uint8_t> Bytes;
 };
 
-BgraImage ReadBgra(const std::string& path) {
+BgraImage DecodeBgra(std::string_view bytes, const std::string& path, std::uint64_t maxPixels) {
     PngImage png;
-    if (!png_image_begin_read_from_file(png.Get(), path.c_str())) Fail(path, png.Message());
+    if (!png_image_begin_read_from_memory(png.Get(), bytes.data(), bytes.size()))
+        Fail(path, png.Message());
     // Checked before any buffer is made, so a hostile header cannot ask for
     // gigabytes.
     const std::uint64_t pixels = std::uint64_t(png->width) * png->height;
-    if (pixels > gui::TSurface::kMaxPixels) Fail(path, "image too large");
+    if (pixels > std::min<std::uint64_t>(maxPixels, gui::TSurface::kMaxPixels))
+        Fail(path, "image too large");
     png->format = PNG_FORMAT_BGRA;
     BgraImage image{int(png->width), int(png->height),
                     std::vector<std::uint8_t>(PNG_IMAGE_SIZE(*png.Get()))};
@@ -71,8 +77,18 @@ void WriteImage(const std::string& path, int width, int height, std::uint32_t fo
 
 }  // namespace
 
-PngPicture ReadPngWithAlpha(const std::string& path) {
-    const BgraImage image = ReadBgra(path);
+PngPicture ReadPngWithAlpha(const std::string& path, const PngLimits& limits) {
+    // Read whole first: libpng's own file reading would open a named pipe
+    // and wait on it, or read a device without end.
+    const std::optional<std::string> bytes = gui::ReadFileBytes(path, limits.MaxFileBytes);
+    if (!bytes) Fail(path, "not a readable regular file of at most " +
+                               std::to_string(limits.MaxFileBytes) + " bytes");
+    return DecodePngWithAlpha(*bytes, path, limits.MaxPixels);
+}
+
+PngPicture DecodePngWithAlpha(std::string_view bytes, const std::string& path,
+                              std::uint64_t maxPixels) {
+    const BgraImage image = DecodeBgra(bytes, path, maxPixels);
     PngPicture picture{gui::TSurface(image.Width, image.Height),
                        std::vector<std::uint8_t>(std::size_t(image.Width) * image.Height)};
     const std::uint8_t* in = image.Bytes.data();

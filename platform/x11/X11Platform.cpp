@@ -76,9 +76,14 @@ public:
         return gui::ClassicSystemColors::Instance();
     }
     std::string ExecutablePath() override { return executable_; }
-    std::string SettingsFile() override { return services_.SettingsFile(executable_); }
+    std::string SettingsFile() override {
+        HandleSignalsDuringStartUp();
+        return services_.SettingsFile(executable_);
+    }
     int ShellOpen(const ShellOpenRequest& request) override { return services_.ShellOpen(request); }
     std::optional<gui::TIcon> FileIcon(const std::string& path) override {
+        HandleSignalsDuringStartUp();
+        if (ending_) return std::nullopt;  // no more work for a program about to end
         return services_.FileIcon(path);
     }
     std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& r) override {
@@ -90,6 +95,7 @@ public:
 private:
     void WaitForInput(std::int64_t deadlineMs);
     void HandleSignals();
+    void HandleSignalsDuringStartUp();
     void DispatchAll();
     void Dispatch(XEvent& e);
     void DispatchButton(X11Window& w, const XButtonEvent& e);
@@ -99,11 +105,17 @@ private:
     void TrayNotify(const NotifyIconData& record, std::intptr_t mouseMessage);
     static void OnDisplayLost(Display* display, void* self);
 
+    // First, so that SIGTERM, SIGINT and SIGHUP are caught from the start:
+    // one arriving before the loop runs is acted on at the next call that
+    // start-up makes (see HandleSignalsDuringStartUp) instead of killing
+    // the program or being ignored.
+    SignalWatch signals_;
+    bool looping_ = false;  // the loop has delivered events once
+    bool ending_ = false;   // the session end was passed on
     DisplayPtr display_;
     std::unique_ptr<Atoms> atoms_;
     Context context_;
     std::unique_ptr<gui::TFontEngine> fonts_;
-    SignalWatch signals_;
     X11Services services_;
     std::unique_ptr<X11Tray> tray_;
     std::map<Window, X11Window*> windows_;
@@ -157,6 +169,7 @@ std::int64_t X11Platform::NowMs() {
 
 std::unique_ptr<NativeWindow> X11Platform::CreateNativeWindow(const WindowSpec& spec,
                                                               WindowListener& listener) {
+    HandleSignalsDuringStartUp();
     auto window = std::make_unique<X11Window>(context_, spec, listener);
     if (spec.Kind == WindowKind::Main && !context_.mainWindow) context_.mainWindow = window->Id();
     windows_[window->Id()] = window.get();
@@ -204,12 +217,14 @@ TPoint X11Platform::Logical(TPoint screen) const {
 }
 
 bool X11Platform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
+    HandleSignalsDuringStartUp();
     return tray_->Apply(message, data);
 }
 
 // ------------------------------------------------------------ the loop
 
 void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
+    looping_ = true;
     XFlush(display_.get());
     const std::int64_t tip = tray_->NextDeadline();
     if (tip >= 0 && (deadlineMs < 0 || tip < deadlineMs)) deadlineMs = tip;
@@ -230,11 +245,21 @@ void X11Platform::WaitForInput(std::int64_t deadlineMs) {
 
 void X11Platform::HandleSignals() {
     while (int signal = signals_.Take()) {
-        if (signal == SIGCHLD)
+        if (signal == SIGCHLD) {
             services_.ReapChildren();
-        else if (app_)
+        } else if (app_) {
+            ending_ = true;
             app_->NativeSessionEnd();
+        }
     }
+}
+
+// Start-up (windows, the tray icon, the settings, an icon per slot) runs
+// before the loop first waits. The calls it makes into the platform take
+// pending signals, so that a session manager ending the program early is
+// answered within that time, not after all of it.
+void X11Platform::HandleSignalsDuringStartUp() {
+    if (!looping_ && app_) HandleSignals();
 }
 
 void X11Platform::DispatchAll() {

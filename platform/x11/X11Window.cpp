@@ -44,9 +44,13 @@ int ScreenScale(Display* display) {
     return 1;
 }
 
+// The window's rectangle in screen pixels. The protocol carries positions
+// as 16-bit numbers: one beyond them is pinned to their end (off every
+// screen either way), not wrapped round onto the screen.
 TRect X11Window::Physical() const {
-    const int s = context_.scale;
-    return {bounds_.Left * s, bounds_.Top * s, bounds_.Right * s, bounds_.Bottom * s};
+    const TRect r = gui::ScaleRect(bounds_, context_.scale);
+    auto onWire = [](int v) { return std::clamp(v, -32768, 32767); };
+    return gui::Bounds(onWire(r.Left), onWire(r.Top), r.Width(), r.Height());
 }
 
 X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& listener)

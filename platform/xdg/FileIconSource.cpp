@@ -6,10 +6,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 #include "platform/xdg/GLibHandles.h"
 #include "platform/xdg/KeyFile.h"
+#include "settings/OpenFile.h"
 
 namespace platform::xdg {
 
@@ -26,10 +26,14 @@ void AddName(FileIconSource& source, std::string name) {
         source.Names.push_back(std::move(name));
 }
 
+// The largest desktop entry read; entries with every translation of their
+// name stay well under 100 KiB.
+constexpr std::uintmax_t kMaxDesktopEntryBytes = 1 << 20;
+
 // Icon= holds a path or a theme name; older entries give names with an
 // image extension, which the theme lookup does not want.
 void AddDesktopIcon(FileIconSource& source, const std::string& path) {
-    const std::optional<KeyFile> entry = KeyFile::Load(path);
+    const std::optional<KeyFile> entry = KeyFile::Load(path, kMaxDesktopEntryBytes);
     if (!entry) return;
     std::string icon = entry->Value("Desktop Entry", "Icon").value_or("");
     if (icon.empty()) return;
@@ -68,11 +72,12 @@ std::string ContentType(const Gio& gio, const std::string& path) {
     std::string type = TakeString(gio, gio.g_content_type_guess(name.c_str(), nullptr, 0, &uncertain));
     if (!uncertain) return type;
     // What the type database can recognise lies in the first 4 KiB.
+    // Opened without waiting: the file may have become a named pipe since.
     std::array<guchar, 4096> head;
-    std::size_t length = 0;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::uintmax_t size = 0;
+    const gui::FilePtr file = gui::OpenRegularFile(path, size);
     if (!file) return type;  // unreadable: the name's guess
-    length = std::fread(head.data(), 1, head.size(), file.get());
+    const std::size_t length = std::fread(head.data(), 1, head.size(), file.get());
     return TakeString(gio, gio.g_content_type_guess(name.c_str(), head.data(), length, nullptr));
 }
 

@@ -44,15 +44,25 @@ bool StaleOrMissing(const std::string& root, const std::string& file) {
 std::optional<IconCacheFile> IconCacheFile::Open(const std::string& root) {
     const std::string file = root + "/icon-theme.cache";
     if (StaleOrMissing(root, file)) return std::nullopt;
-    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a named pipe in its place must not hold the open.
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat info {};
-    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || info.st_size < 12) return std::nullopt;
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size < 12 || std::uintmax_t(info.st_size) > kMaxBytes)
+        return std::nullopt;
     const std::size_t size = std::size_t(info.st_size);
     void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.Get(), 0);
     if (mapped == MAP_FAILED) return std::nullopt;
-    IconCacheFile cache(static_cast<const std::uint8_t*>(mapped), size);
-    // A cache whose tables lie outside it is damaged: the folders are
-    // listed instead.
+    return Checked(IconCacheFile(static_cast<const std::uint8_t*>(mapped), size, true));
+}
+
+std::optional<IconCacheFile> IconCacheFile::FromBytes(const std::uint8_t* bytes, std::size_t size) {
+    return Checked(IconCacheFile(bytes, size, false));
+}
+
+// A cache whose tables lie outside it is damaged: the folders are listed
+// instead.
+std::optional<IconCacheFile> IconCacheFile::Checked(IconCacheFile cache) {
     const auto hash = cache.Card32(kHashOffsetAt);
     const auto directories = cache.Card32(kDirectoryListOffsetAt);
     if (cache.Card16(0) != kMajorVersion || !hash || !cache.Card32(*hash) || !directories ||
@@ -62,11 +72,13 @@ std::optional<IconCacheFile> IconCacheFile::Open(const std::string& root) {
 }
 
 IconCacheFile::~IconCacheFile() {
-    if (bytes_) ::munmap(const_cast<std::uint8_t*>(bytes_), size_);
+    if (bytes_ && mapped_) ::munmap(const_cast<std::uint8_t*>(bytes_), size_);
 }
 
 IconCacheFile::IconCacheFile(IconCacheFile&& other) noexcept
-    : bytes_(std::exchange(other.bytes_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    : bytes_(std::exchange(other.bytes_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      mapped_(std::exchange(other.mapped_, false)) {}
 
 std::vector<std::string_view> IconCacheFile::PngDirectories(const std::string& name) const {
     std::vector<std::string_view> dirs;

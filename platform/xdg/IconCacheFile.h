@@ -18,7 +18,14 @@ public:
     // The cache of the theme folder `root`, or nothing when it has none,
     // when the folder changed after the cache was written (a stale cache
     // would hide new icons) or when it is damaged or of a version we do not read.
+    // A cache larger than kMaxBytes, or one that is not a regular file,
+    // counts as none.
     static std::optional<IconCacheFile> Open(const std::string& root);
+    // A cache held in memory that outlives the object; nothing when it is
+    // damaged or of another version, as for Open.
+    static std::optional<IconCacheFile> FromBytes(const std::uint8_t* bytes, std::size_t size);
+    // Caches of the biggest themes take a few MiB.
+    static constexpr std::size_t kMaxBytes = std::size_t(32) << 20;
     ~IconCacheFile();
     IconCacheFile(IconCacheFile&& other) noexcept;
     IconCacheFile& operator=(IconCacheFile&&) = delete;
@@ -30,7 +37,9 @@ public:
     std::vector<std::string_view> PngDirectories(const std::string& name) const;
 
 private:
-    IconCacheFile(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+    IconCacheFile(const std::uint8_t* bytes, std::size_t size, bool mapped)
+        : bytes_(bytes), size_(size), mapped_(mapped) {}
+    static std::optional<IconCacheFile> Checked(IconCacheFile cache);
     std::optional<std::uint32_t> Card32(std::uint64_t offset) const;
     std::optional<std::uint16_t> Card16(std::uint64_t offset) const;
     std::optional<std::string_view> String(std::uint64_t offset) const;
@@ -39,6 +48,7 @@ private:
 
     const std::uint8_t* bytes_;
     std::size_t size_;
+    bool mapped_;  // the bytes are our mapping of the file
 };
 
 }  // namespace platform::xdg

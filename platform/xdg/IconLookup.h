@@ -23,9 +23,16 @@ public:
     static constexpr int kIconSize = 32;
     // Decodes an icon file; throws std::runtime_error when it cannot.
     using Reader = std::function<PngPicture(const std::string& path)>;
+    // What an icon picture may take: theme pictures are at most 512 x 512
+    // in a few hundred KiB, so a larger file (a huge or sparse file, named
+    // by a desktop entry) is refused before it is read.
+    static constexpr PngLimits kIconLimits{std::uintmax_t(8) << 20, 2048 * 2048};
+    static PngPicture ReadIconFile(const std::string& path) {
+        return ReadPngWithAlpha(path, kIconLimits);
+    }
 
     // File types come from `gio`, which must outlive the lookup.
-    IconLookup(IconSearchPaths paths, GioLibrary& gio, Reader read = ReadPngWithAlpha);
+    IconLookup(IconSearchPaths paths, GioLibrary& gio, Reader read = ReadIconFile);
     IconLookup(const IconLookup&) = delete;
     IconLookup& operator=(const IconLookup&) = delete;
 

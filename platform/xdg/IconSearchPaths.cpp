@@ -21,9 +21,12 @@ std::vector<std::string> SplitColons(const std::string& list) {
     return parts;
 }
 
+// The largest toolkit settings file read: a few dozen lines in practice.
+constexpr std::uintmax_t kMaxGtkSettingsBytes = 1 << 20;
+
 std::optional<std::string> ThemeInGtkSettings(const std::string& configDir) {
     const std::string file = configDir + "/gtk-3.0/settings.ini";
-    const std::optional<KeyFile> settings = KeyFile::Load(file);
+    const std::optional<KeyFile> settings = KeyFile::Load(file, kMaxGtkSettingsBytes);
     if (!settings) return std::nullopt;
     std::optional<std::string> theme = settings->Value("Settings", "gtk-icon-theme-name");
     if (theme && theme->empty()) return std::nullopt;

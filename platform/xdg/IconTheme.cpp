@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 #include "platform/xdg/KeyFile.h"
 
@@ -13,6 +14,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kThemeGroup[] = "Icon Theme";
+// The largest index.theme read. Big themes' indexes hold a few hundred
+// directories in well under 100 KiB.
+constexpr std::uintmax_t kMaxIndexBytes = 1 << 20;
+// No picture is wider than this many pixels (nor its scale larger).
+constexpr int kLargestSize = 1 << 16;
 constexpr char kPngSuffix[] = ".png";
 // Monochrome pictograms drawn for toolbars, not pictures of files.
 constexpr char kSymbolicSuffix[] = ".symbolic.png";
@@ -38,14 +44,17 @@ IconDirectory::Kind KindOf(const KeyFile& index, const std::string& group) {
 std::optional<IconDirectory> ReadDirectory(const KeyFile& index, const std::string& path) {
     const int size = index.Integer(path, "Size").value_or(0);
     if (size <= 0) return std::nullopt;
+    // Numbers beyond any picture's are brought into range, so that sizes
+    // can be compared without overflow.
+    auto limited = [](int v, int low) { return std::clamp(v, low, kLargestSize); };
     IconDirectory dir;
     dir.Path = path;
     dir.Type = KindOf(index, path);
-    dir.Size = size;
-    dir.Scale = index.Integer(path, "Scale").value_or(1);
-    dir.MinSize = index.Integer(path, "MinSize").value_or(size);
-    dir.MaxSize = index.Integer(path, "MaxSize").value_or(size);
-    dir.Threshold = index.Integer(path, "Threshold").value_or(2);
+    dir.Size = limited(size, 1);
+    dir.Scale = limited(index.Integer(path, "Scale").value_or(1), 1);
+    dir.MinSize = limited(index.Integer(path, "MinSize").value_or(size), 0);
+    dir.MaxSize = limited(index.Integer(path, "MaxSize").value_or(size), 0);
+    dir.Threshold = limited(index.Integer(path, "Threshold").value_or(2), 0);
     return dir;
 }
 
@@ -66,44 +75,54 @@ bool MatchesSize(const IconDirectory& dir, int size) {
         case IconDirectory::Kind::Fixed: return dir.Size == size;
         case IconDirectory::Kind::Scalable: return dir.MinSize <= size && size <= dir.MaxSize;
         case IconDirectory::Kind::Threshold:
-            return dir.Size - dir.Threshold <= size && size <= dir.Size + dir.Threshold;
+            return std::int64_t(dir.Size) - dir.Threshold <= size &&
+                   size <= std::int64_t(dir.Size) + dir.Threshold;
     }
     return false;
 }
 
+// In 64 bits: with the numbers limited as ReadDirectory limits them, no
+// sum or product comes near overflowing.
 int SizeDistance(const IconDirectory& dir, int size) {
-    const int scale = dir.Scale;
-    int low = dir.Size * scale;
-    int high = low;
+    const std::int64_t scale = dir.Scale;
+    std::int64_t low = dir.Size * scale;
+    std::int64_t high = low;
     if (dir.Type == IconDirectory::Kind::Scalable) {
         low = dir.MinSize * scale;
         high = dir.MaxSize * scale;
     } else if (dir.Type == IconDirectory::Kind::Threshold) {
-        low = (dir.Size - dir.Threshold) * scale;
-        high = (dir.Size + dir.Threshold) * scale;
+        low = (std::int64_t(dir.Size) - dir.Threshold) * scale;
+        high = (std::int64_t(dir.Size) + dir.Threshold) * scale;
     }
-    if (size < low) return low - size;
-    if (size > high) return size - high;
-    return 0;
+    std::int64_t distance = 0;
+    if (size < low) distance = low - size;
+    if (size > high) distance = size - high;
+    return int(std::min<std::int64_t>(distance, std::numeric_limits<int>::max()));
 }
 
 std::optional<IconTheme> IconTheme::Load(const std::string& name,
                                          const std::vector<std::string>& baseDirs, int size) {
-    IconTheme theme;
+    std::vector<Root> roots;
     std::optional<KeyFile> index;
     for (const std::string& base : baseDirs) {
         const std::string root = base + "/" + name;
         if (!IsDirectory(root)) continue;
-        theme.roots_.push_back(Root{root, IconCacheFile::Open(root), false, {}});
-        if (!index) index = KeyFile::Load(root + "/index.theme");
+        roots.push_back(Root{root, IconCacheFile::Open(root), false, {}});
+        if (!index) index = KeyFile::Load(root + "/index.theme", kMaxIndexBytes);
     }
     if (!index) return std::nullopt;
+    IconTheme theme = FromIndex(*index, size);
+    theme.roots_ = std::move(roots);
+    return theme;
+}
 
-    theme.parents_ = index->List(kThemeGroup, "Inherits");
+IconTheme IconTheme::FromIndex(const KeyFile& index, int size) {
+    IconTheme theme;
+    theme.parents_ = index.List(kThemeGroup, "Inherits");
     std::vector<IconDirectory> dirs;
     for (const char* key : {"Directories", "ScaledDirectories"})
-        for (const std::string& path : index->List(kThemeGroup, key))
-            if (auto dir = ReadDirectory(*index, path)) dirs.push_back(*dir);
+        for (const std::string& path : index.List(kThemeGroup, key))
+            if (auto dir = ReadDirectory(index, path)) dirs.push_back(*dir);
     theme.directories_ = OrderForSize(std::move(dirs), size);
     for (std::size_t rank = 0; rank < theme.directories_.size(); ++rank)
         theme.rankOf_.try_emplace(theme.directories_[rank].Path, rank);

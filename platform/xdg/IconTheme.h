@@ -13,6 +13,8 @@
 
 namespace platform::xdg {
 
+class KeyFile;
+
 // One directory entry of index.theme. The defaults are those of the rules.
 struct IconDirectory {
     enum class Kind { Fixed, Scalable, Threshold };
@@ -38,6 +40,8 @@ public:
     // for in every base dir's copy of the theme folder.
     static std::optional<IconTheme> Load(const std::string& name,
                                          const std::vector<std::string>& baseDirs, int size);
+    // The theme an index describes, with no folder to find pictures in.
+    static IconTheme FromIndex(const KeyFile& index, int size);
 
     const std::vector<std::string>& Parents() const { return parents_; }
     // Directories in the order they are searched for the size given to Load:

@@ -16,8 +16,8 @@ std::string_view Trim(std::string_view text) {
 
 }  // namespace
 
-std::optional<KeyFile> KeyFile::Load(const std::string& path) {
-    const std::optional<std::string> text = gui::ReadFileBytes(path);
+std::optional<KeyFile> KeyFile::Load(const std::string& path, std::uintmax_t maxBytes) {
+    const std::optional<std::string> text = gui::ReadFileBytes(path, maxBytes);
     if (!text) return std::nullopt;
     return Parse(*text);
 }

@@ -3,6 +3,7 @@
 // directories) must cost little at start-up.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +14,9 @@ namespace platform::xdg {
 
 class KeyFile {
 public:
-    // Nothing when the file cannot be read.
-    static std::optional<KeyFile> Load(const std::string& path);
+    // Nothing when the file cannot be read, is not a regular file or is
+    // longer than `maxBytes`.
+    static std::optional<KeyFile> Load(const std::string& path, std::uintmax_t maxBytes);
     // Lines are "[group]", "key=value" (blanks around both trimmed) or
     // comments starting with '#'; others are ignored. The first value of a
     // key in a group counts.

@@ -19,9 +19,12 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 
 // A file we may execute but not read is run all the same: only the kernel
 // can tell whether it is a program.
+// Opened without waiting, in case the file became a named pipe meanwhile.
 bool StartsLikeProgram(const std::string& path) {
-    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!file.Valid()) return errno == EACCES;
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     char head[4] = {};
     const ssize_t got = ::read(file.Get(), head, sizeof head);
     if (got >= 2 && head[0] == '#' && head[1] == '!') return true;

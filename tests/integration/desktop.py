@@ -186,7 +186,9 @@ class Desktop:
 class Sorimo:
     """The program run from a folder of its own."""
 
-    def __init__(self, desktop, executable, settings=None, path_prefix=None, extra_env=None):
+    def __init__(self, desktop, executable, settings=None, path_prefix=None, extra_env=None, prepare=None):
+        """`prepare`, when given, is called with the program's folder before
+        it starts (to put something odd where its settings file goes)."""
         self.desktop = desktop
         self.folder = tempfile.mkdtemp(prefix="sorimo-it-")
         self.executable = os.path.join(self.folder, "sorimo")
@@ -199,11 +201,19 @@ class Sorimo:
         if path_prefix:
             env["PATH"] = path_prefix + os.pathsep + env.get("PATH", "")
         env.update(extra_env or {})
+        if prepare:
+            prepare(self.folder)
         self.process = subprocess.Popen([self.executable], env=env, cwd="/",
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.started = time.monotonic()
 
-    def window(self):
-        return wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=30, what="the launcher window")
+    def window(self, timeout=30):
+        return wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=timeout, what="the launcher window")
+
+    def signal_at(self, number, seconds_after_start):
+        """Sends the signal that long after the program was started."""
+        time.sleep(max(0.0, self.started + seconds_after_start - time.monotonic()))
+        self.process.send_signal(number)
 
     def settings(self):
         with open(self.settings_path, "rb") as f:

@@ -2,8 +2,11 @@
 // slot changes write.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 
+#include "settings/IniFile.h"
 #include "tests/scenario/LauncherFixture.h"
 
 namespace testing_support {
@@ -69,6 +72,33 @@ TEST_F(LauncherSettings, APositionWhollyOffTheScreenIsMovedOntoIt) {
     Start();
     EXPECT_EQ(form->Left(), -200);
     EXPECT_EQ(form->Top(), 700);
+}
+
+// Positions near the ends of int overflowed the window's far edge (a crash
+// in the sanitizer build) before the window could be brought back.
+TEST_F(LauncherSettings, PositionsAtTheEndsOfIntAreBroughtOntoTheScreenWithoutOverflow) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const struct {
+        int Left, Top;
+        gui::TPoint Shown;
+    } cases[] = {{kMax, kMax, {1024 - 264, 768 - 104}},
+                 {kMin, kMin, {0, 0}},
+                 {kMax - 100, kMin, {1024 - 264, 0}},
+                 {kMin, kMax - 100, {0, 768 - 104}}};
+    for (const auto& c : cases) {
+        WriteIni("[FORM]\r\nLEFT=" + std::to_string(c.Left) + "\r\nTOP=" + std::to_string(c.Top) + "\r\n");
+        Start();
+        EXPECT_TRUE(platform.WindowByHandle(form->Handle())->Visible());
+        EXPECT_EQ(platform.WindowByHandle(form->Handle())->Bounds(),
+                  gui::Bounds(c.Shown.X, c.Shown.Y, 264, 104))
+            << c.Left << "," << c.Top;
+        CloseByHandle();
+        EXPECT_EQ(Ini().substr(0, 40).find("LEFT=" + std::to_string(c.Shown.X) + "\r\nTOP=" +
+                                           std::to_string(c.Shown.Y) + "\r\n"),
+                  std::string("[FORM]\r\n").size());
+        program.reset();
+    }
 }
 
 TEST_F(LauncherSettings, NonIntegerAndOutOfRangeOffsets) {
@@ -169,7 +199,24 @@ TEST_F(LauncherSettings, BadFilesStartWithoutHarm) {
     program.reset();
     WriteIni("[FILES]\r\n1=" + std::string(100000, 'p') + "\r\n");
     Start();
-    EXPECT_EQ(form->SlotPath[1].size(), 2047u);
+    EXPECT_EQ(form->SlotPath[1].size(), std::min<std::size_t>(100000, gui::TIniFile::kMaxValueLength));
+}
+
+// A long path was read back cut, so the slot named another, missing file.
+TEST_F(LauncherSettings, ALongSlotPathSurvivesStartAndCloseByteForByte) {
+    std::string path = "/srv";
+    while (path.size() < 4095) path += "/\xE9t\xE9 long";
+    path.resize(4095);
+    path.back() = 'z';  // no trailing blank, which reading trims
+    std::string text = FreshFile(0, 0, 1);
+    text.replace(text.find("7=NOFILE"), 8, "7=" + path);
+    WriteIni(text);
+    Start();
+    EXPECT_EQ(form->SlotPath[7], path.substr(0, gui::TIniFile::kMaxValueLength));
+    CloseByHandle();
+    if (gui::TIniFile::kMaxValueLength > 2047) {
+        EXPECT_EQ(Ini(), text);
+    }
 }
 
 }  // namespace

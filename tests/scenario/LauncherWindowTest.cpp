@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/Platform.h"
+#include "settings/IniText.h"
 #include "tests/scenario/LauncherFixture.h"
 #include "widgets/TaskTray.h"
 
@@ -137,6 +138,32 @@ TEST_F(LauncherWindow, SessionEndWritesTheWholeFileAndExitsZero) {
     const std::string ini = Ini();
     EXPECT_NE(ini.find("LEFT=100\r\nTOP=200\r\nOFFSET=4\r\n"), std::string::npos);
     EXPECT_NE(ini.find("28=NOFILE\r\n"), std::string::npos);
+    EXPECT_EQ(platform.NotifyCalls.back().Message, platform::NIM_DELETE);
+}
+
+// A termination signal before the loop ran was ignored until start-up had
+// finished (for ever, when it hung). Taken while the launcher is being
+// built, it now ends the program at once, with the settings it read saved.
+TEST_F(LauncherWindow, ASessionEndDuringStartUpSavesWhatWasReadAndShowsNoWindow) {
+    WriteIni("[FORM]\r\nLEFT=100\r\nTOP=200\r\n[FILES]\r\n3=/x/three\r\n5=/x/five\r\n");
+    platform.OnIconLookup = [&](const std::string& path) {
+        if (path == "/x/three") platform.EndSessionNow();
+    };
+    program = std::make_unique<app::TSorimo>(platform);
+    ASSERT_TRUE(program->Start());
+    EXPECT_TRUE(program->Application.Terminated());
+    EXPECT_EQ(program->Form2, nullptr);  // nothing more is built
+    EXPECT_EQ(program->Run(), 0);
+    for (auto* window : platform.Windows()) EXPECT_FALSE(window->Visible());
+    EXPECT_EQ(platform.IconLookups, std::vector<std::string>({"/x/three", "/x/five"}));
+    const std::string ini = Ini();
+    EXPECT_EQ(gui::FindIniValue(ini, "FORM", "LEFT"), "100");
+    EXPECT_EQ(gui::FindIniValue(ini, "FORM", "TOP"), "200");
+    EXPECT_EQ(gui::FindIniValue(ini, "FORM", "OFFSET"), "1");
+    for (int k = 1; k <= 28; ++k)
+        EXPECT_EQ(gui::FindIniValue(ini, "FILES", std::to_string(k)),
+                  k == 3 ? "/x/three" : k == 5 ? "/x/five" : "NOFILE");
+    program.reset();
     EXPECT_EQ(platform.NotifyCalls.back().Message, platform::NIM_DELETE);
 }
 

@@ -3,6 +3,8 @@
 // decoded with its alpha and brought to 32 x 32; the results are cached.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 
@@ -173,6 +175,26 @@ TEST_F(IconLookupTest, SecondLookupOfATypeReadsNoThemeOrPicture) {
         EXPECT_NE(again->Handle(), first->Handle());  // each caller owns its icon
     }
     EXPECT_EQ(reads_, 1);
+}
+
+// Icon= naming a FIFO hung start-up in open(); /dev/zero or a huge file
+// would be read without end. Each now falls back to the entry's type icon.
+TEST_F(IconLookupTest, DesktopEntryIconThatIsAFifoADeviceOrHugeGetsTheTypeIconWithoutWaiting) {
+    ASSERT_EQ(mkfifo(dir_.File("pipe.png").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir_.File("zero.png"));
+    WriteFile(dir_.File("huge.png"), "");
+    fs::resize_file(dir_.File("huge.png"), std::uintmax_t(200) << 20);
+    IconLookup lookup(IconSearchPaths{{Themes()}, "Mine"}, gio_);  // the program's own reader
+    for (const char* icon : {"pipe.png", "zero.png", "huge.png"}) {
+        const std::string entry = dir_.File(std::string(icon) + ".desktop");
+        WriteFile(entry, "[Desktop Entry]\nType=Application\nIcon=" + dir_.File(icon) + "\n");
+        const auto found = lookup.Find(entry);
+        ASSERT_TRUE(found) << icon;
+        EXPECT_EQ(found->Pixels().At(5, 5), 0x808080u) << icon;
+    }
+    // A FIFO that is itself named like a desktop entry is not read either.
+    ASSERT_EQ(mkfifo(dir_.File("pipe.desktop").c_str(), 0600), 0);
+    EXPECT_EQ(lookup.Find(dir_.File("pipe.desktop")), std::nullopt);  // the theme has no FIFO icon
 }
 
 TEST_F(IconLookupTest, BrokenPictureMeansNoIcon) {

@@ -17,6 +17,7 @@
 #include "platform/xdg/IconCacheFile.h"
 #include "platform/xdg/IconTheme.h"
 #include "platform/xdg/IconThemeSearch.h"
+#include "platform/xdg/KeyFile.h"
 #include "platform/png/PngFile.h"
 #include "tests/support/TempDir.h"
 
@@ -32,6 +33,25 @@ using Names = std::vector<std::string>;
 
 IconDirectory Dir(Kind type, int size, int minSize, int maxSize, int threshold = 2, int scale = 1) {
     return {"d", type, size, scale, minSize, maxSize, threshold};
+}
+
+// Size, Threshold and Scale of an index near the ends of int overflowed
+// when the directories were ordered (found by the index fuzzer's seed).
+TEST(IconDirectory, IndexNumbersAtTheEndsOfIntAreLimitedAndCompareWithoutOverflow) {
+    const auto index = platform::xdg::KeyFile::Parse(
+        "[Icon Theme]\nDirectories=huge,tiny,wide,plain\n"
+        "[huge]\nSize=2147483647\nThreshold=2147483647\nScale=2147483647\n"
+        "[tiny]\nSize=-5\n"
+        "[wide]\nSize=1\nType=Scalable\nMinSize=-2147483648\nMaxSize=2147483647\n"
+        "[plain]\nSize=32\nType=Fixed\n");
+    const IconTheme theme = IconTheme::FromIndex(index, 32);
+    Names order;
+    for (const IconDirectory& dir : theme.SearchOrder()) order.push_back(dir.Path);
+    EXPECT_EQ(order, (Names{"wide", "plain", "huge"}));  // no size: left out
+    const IconDirectory& huge = theme.SearchOrder()[2];
+    EXPECT_EQ(huge.Size, 1 << 16);
+    EXPECT_EQ(huge.Scale, 1 << 16);
+    EXPECT_EQ(platform::xdg::SizeDistance(huge, 32), 0);  // its threshold reaches every size
 }
 
 TEST(IconDirectory, MatchingAndDistanceTo32) {

@@ -1,0 +1,10 @@
+#include <limits>
+
+#include "settings/IniFile.h"
+
+namespace gui {
+
+// A value is returned whole, however long.
+const std::size_t TIniFile::kMaxValueLength = std::numeric_limits<std::size_t>::max();
+
+}  // namespace gui

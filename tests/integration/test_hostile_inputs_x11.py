@@ -1,0 +1,154 @@
+"""The real program on an X desktop with hostile settings files and slot
+targets: positions at the ends of int, named pipes, devices and huge files
+where icons, desktop entries or the settings file are read, and termination
+signals during start-up. Each test starts and stops its own servers."""
+
+import os
+import re
+import signal
+import stat
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from desktop import Desktop, Sorimo, ini, wait_for  # noqa: E402
+
+EXE = os.environ["SORIMO_EXE"]
+# The sanitizer runtimes set themselves up for some tens of milliseconds
+# before the program's first instruction runs, when no program can catch a
+# signal yet: in that build the signals come that much later.
+RUNTIME_START = 0.1 if os.environ.get("SORIMO_SANITIZED") == "1" else 0.0
+INT_MAX, INT_MIN = 2**31 - 1, -2**31
+SCREEN = (1024, 768)
+
+
+def settings_values(text):
+    """{(section, key): value} of an INI text, names in capitals."""
+    values, section = {}, None
+    for line in text.splitlines():
+        line = line.strip()
+        if line.startswith("["):
+            section = line[1:line.index("]")].upper()
+        elif "=" in line and section:
+            key, value = line.split("=", 1)
+            values.setdefault((section, key.strip().upper()), value.strip())
+    return values
+
+
+class HostileDesktopTest(unittest.TestCase):
+    def setUp(self):
+        self.desktop = Desktop()
+        self.addCleanup(self.desktop.close)
+        self.scratch = tempfile.mkdtemp(prefix="sorimo-hostile-")
+
+    def start(self, settings, **kwargs):
+        program = Sorimo(self.desktop, EXE, settings, **kwargs)
+        self.addCleanup(program.close)
+        return program
+
+    def assert_window_within(self, program, seconds):
+        window = program.window(timeout=seconds + 5)
+        elapsed = time.monotonic() - program.started
+        self.assertLess(elapsed, seconds, f"the window took {elapsed:.2f} s")
+        return window
+
+    def close_by_handle(self, program, window):
+        x, y, _, _ = self.desktop.geometry(window)
+        self.desktop.click(x + 212 + 6, y + 6, button=3)
+
+    def desktop_entry(self, name, icon):
+        path = os.path.join(self.scratch, name)
+        with open(path, "w") as f:
+            f.write(f"[Desktop Entry]\nType=Application\nName=x\nExec=true\nIcon={icon}\n")
+        return path
+
+
+class PositionsAtTheEndsOfInt(HostileDesktopTest):
+    def test_the_window_appears_on_the_screen_for_extreme_positions(self):
+        width, height = SCREEN
+        cases = [(INT_MAX, INT_MAX, (width - 264, height - 104)), (INT_MIN, INT_MIN, (0, 0)),
+                 (INT_MAX - 100, INT_MIN, (width - 264, 0))]
+        for left, top, shown in cases:
+            with self.subTest(left=left, top=top):
+                program = self.start(ini(left, top))
+                window = program.window()
+                self.assertEqual(self.desktop.geometry(window), (*shown, 264, 104))
+                program.signal(signal.SIGTERM)  # the handle may lie under the tray
+                self.assertEqual(program.wait(), 0)
+                values = settings_values(program.settings())
+                self.assertEqual((values[("FORM", "LEFT")], values[("FORM", "TOP")]), tuple(map(str, shown)))
+                wait_for(lambda: self.desktop.find_window("Sorimo") is None, what="the window to go")
+
+    def test_a_position_beyond_int_after_scaling_is_brought_onto_the_screen(self):
+        program = self.start(ini(INT_MAX - 100, INT_MAX // 2 + 1), extra_env={"GDK_SCALE": "2"})
+        window = program.window()
+        self.assertEqual(self.desktop.geometry(window), (1024 - 528, 768 - 208, 528, 208))
+
+
+class FilesThatAreNotFiles(HostileDesktopTest):
+    def test_a_fifo_a_device_or_a_huge_file_as_icon_lets_the_window_appear_at_once(self):
+        fifo = os.path.join(self.scratch, "pipe.png")
+        os.mkfifo(fifo)
+        zero_link = os.path.join(self.scratch, "zero.png")
+        os.symlink("/dev/zero", zero_link)
+        huge = os.path.join(self.scratch, "huge.png")
+        with open(huge, "wb") as f:
+            f.truncate(200 << 20)  # sparse: no disk is used
+        for icon in (fifo, "/dev/zero", zero_link, huge):
+            with self.subTest(icon=icon):
+                entry = self.desktop_entry("app.desktop", icon)
+                program = self.start(ini(100, 120, slots={1: entry, 2: fifo}))
+                window = self.assert_window_within(program, 2)
+                self.close_by_handle(program, window)
+                self.assertEqual(program.wait(), 0)
+                wait_for(lambda: self.desktop.find_window("Sorimo") is None, what="the window to go")
+
+    def test_a_fifo_settings_file_starts_with_defaults_and_reports_the_refused_write(self):
+        program = self.start(None, prepare=lambda folder: os.mkfifo(os.path.join(folder, "sorimo.INI")))
+        window = self.assert_window_within(program, 2)
+        self.assertEqual(self.desktop.geometry(window)[:2], (0, 0))
+        self.close_by_handle(program, window)
+        box = wait_for(lambda: self.desktop.find_window("sorimo"), what="the write error box")
+        self.assertIsNotNone(box)
+        self.assertIsNone(program.process.poll())  # the close was abandoned
+        self.assertTrue(stat.S_ISFIFO(os.stat(program.settings_path).st_mode))
+
+    def test_launching_a_fifo_slot_keeps_it_and_the_program_answers(self):
+        fifo = os.path.join(self.scratch, "pipe")
+        os.mkfifo(fifo)
+        settings = ini(100, 120, slots={1: fifo})
+        program = self.start(settings)
+        window = program.window()
+        self.desktop.click(100 + 1 + 16 + 18, 120 + 1 + 16 + 18)
+        self.close_by_handle(program, window)
+        self.assertEqual(program.wait(timeout=5), 0)
+        self.assertEqual(program.settings(), settings)
+
+
+class SignalsDuringStartUp(HostileDesktopTest):
+    def test_sigterm_soon_after_the_start_ends_the_program_with_the_settings_kept(self):
+        entry = self.desktop_entry("app.desktop", "utilities-terminal")
+        partial = f"[FILES]\r\n1={entry}\r\n2=/usr/bin/env\r\n3=/nonexistent/x.txt\r\n"
+        for delay_ms in (10, 50, 200):
+            with self.subTest(delay_ms=delay_ms):
+                program = self.start(partial)
+                program.signal_at(signal.SIGTERM, RUNTIME_START + delay_ms / 1000)
+                sent = time.monotonic()
+                self.assertEqual(program.wait(timeout=5), 0)
+                self.assertLess(time.monotonic() - sent, 1.0)
+                text = program.settings()
+                if text != partial:  # written: then completely
+                    values = settings_values(text)
+                    self.assertEqual(values[("FILES", "1")], entry)
+                    self.assertEqual(values[("FILES", "3")], "/nonexistent/x.txt")
+                    self.assertEqual(values[("FORM", "OFFSET")], "1")
+                    self.assertEqual(sorted(k for s, k in values if s == "FILES"),
+                                     sorted(str(k) for k in range(1, 29)))
+                    self.assertRegex(text, re.compile(r"^\[FILES\]\r\n1="))
+                wait_for(lambda: self.desktop.find_window("Sorimo") is None, what="no window left")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
