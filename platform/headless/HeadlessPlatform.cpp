@@ -229,7 +229,10 @@ void HeadlessPlatform::SendSessionEnd() {
 
 // ------------------------------------------------------------ services
 
-std::string HeadlessPlatform::SettingsFile() { return gui::SettingsFileName(executablePath_, "/"); }
+std::string HeadlessPlatform::SettingsFile() {
+    if (OnSettingsFile) OnSettingsFile();
+    return gui::SettingsFileName(executablePath_, "/");
+}
 
 int HeadlessPlatform::ShellOpen(const ShellOpenRequest& request) {
     int result = 2;

@@ -59,9 +59,11 @@ public:
     // an exception message throws it from the lookup.
     std::map<std::string, gui::TIcon> Icons;
     std::map<std::string, std::string> IconFaults;
-    // Called at each icon lookup before it is answered: lets a test act in
-    // the middle of start-up, where the launcher looks up its slots' icons.
+    // Called at each icon lookup before it is answered.
     std::function<void(const std::string& path)> OnIconLookup;
+    // Called whenever the program asks for its settings file's name: lets
+    // a test act in the middle of start-up, as the launcher reads them.
+    std::function<void()> OnSettingsFile;
     // The next answers of the open-file dialog, in order: the chosen path or
     // nothing for cancel, after the given virtual delay.
     void ScriptOpenDialog(std::optional<std::string> answer, int delayMs = 0);
