@@ -208,17 +208,22 @@ TApplication::ModalScope::~ModalScope() {
 // ------------------------------------------------------------ platform events
 
 void TApplication::NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message,
-                                     std::uintptr_t wParam, std::intptr_t lParam) {
+                                     std::uintptr_t wParam, std::intptr_t lParam, TPoint screen) {
     TMsg msg;
     msg.hwnd = hWnd;
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
+    msg.pt = screen;
     PostMessage(msg);
 }
 
 void TApplication::NativeTrayRecreated() {
     if (OnTrayRecreated) OnTrayRecreated();
+}
+
+void TApplication::NativeTrayLost() {
+    if (OnTrayLost) OnTrayLost();
 }
 
 void TApplication::NativeSessionEnd() {
