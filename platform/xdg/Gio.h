@@ -63,7 +63,8 @@ namespace platform::xdg {
     X(g_dbus_method_invocation_return_value)   \
     X(g_bus_watch_name_on_connection)          \
     X(g_bus_unwatch_name)                      \
-    X(g_utf8_make_valid)
+    X(g_utf8_make_valid)                       \
+    X(g_thread_pool_set_max_idle_time)
 
 // The functions, with the names and types the GLib headers give them.
 struct Gio {

@@ -64,6 +64,9 @@ StatusNotifierArea::Bus::~Bus() {
 }
 
 void StatusNotifierArea::Bus::Connect(const std::string& address, StatusNotifierArea* area) {
+    // The connection is made on a thread of GLib's pool, which would wake
+    // 15 s later to end: idle pool threads sleep until work comes instead.
+    gio.g_thread_pool_set_max_idle_time(0);
     cancellable = gio.g_cancellable_new();
     request = new ConnectRequest{area, &gio};
     MainContextPoll::Default calls(loop);
