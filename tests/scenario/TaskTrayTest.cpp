@@ -344,6 +344,25 @@ TEST_F(TaskTrayTest, TheNotificationWindowDiesWithItsOwnerAndIsMadeAgain) {
     EXPECT_EQ(log, (Log{"dbl L"}));
 }
 
+// A form whose stored layout registers its tray icon without an icon.
+class TIconlessTrayForm : public gui::TForm {
+public:
+    explicit TIconlessTrayForm(gui::TApplication& app) : gui::TForm(app, platform::WindowKind::Main) {
+        LoadLayout([&] { Own<TTaskTray>().SetRegistered(true); });
+    }
+};
+
+TEST(TaskTrayStartUp, ALayoutRegisteringWithoutAnIconStillFailsTheFormsCreation) {
+    // Only the missing notification area stopped being an error: a layout
+    // without an icon is the program's own fault.
+    platform::HeadlessPlatform platform;
+    platform.NotifyIconResult = false;
+    gui::TApplication app(platform);
+    TIconlessTrayForm* form = nullptr;
+    EXPECT_EQ(ErrorOf([&] { app.CreateForm(form); }), "アイコンが指定されていません");
+    EXPECT_EQ(form, nullptr);
+}
+
 TEST(TaskTrayShutdown, ClosingTheProgramDeletesTheIconUnderItsWindowAndNumber) {
     platform::HeadlessPlatform platform;
     platform::NotifyIconData added;
