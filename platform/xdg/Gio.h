@@ -64,7 +64,11 @@ namespace platform::xdg {
     X(g_bus_watch_name_on_connection)          \
     X(g_bus_unwatch_name)                      \
     X(g_utf8_make_valid)                       \
-    X(g_thread_pool_set_max_idle_time)
+    X(g_thread_pool_set_max_idle_time)         \
+    X(g_dbus_connection_call_finish)           \
+    X(g_dbus_connection_signal_subscribe)      \
+    X(g_dbus_connection_signal_unsubscribe)    \
+    X(g_variant_is_of_type)
 
 // The functions, with the names and types the GLib headers give them.
 struct Gio {

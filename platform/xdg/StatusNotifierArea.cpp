@@ -34,6 +34,10 @@ struct StatusNotifierArea::Bus {
     void OnConnected(GDBusConnection* made);
     static void Appeared(GDBusConnection*, const gchar*, const gchar*, gpointer self);
     static void Vanished(GDBusConnection*, const gchar*, gpointer self);
+    void AskForHost();
+    static void HostsChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+                             const gchar*, GVariant*, gpointer self);
+    static void HostAnswer(GObject* source, GAsyncResult* result, gpointer self);
     std::string FreePath() const;
 
     const Gio& gio;
@@ -45,6 +49,8 @@ struct StatusNotifierArea::Bus {
     GDBusConnection* connection = nullptr;
     GDBusNodeInfo* node = nullptr;
     guint watch = 0;
+    guint hostSignals = 0;
+    bool watched = false;  // the watcher's name has an owner
     std::map<std::uint32_t, std::unique_ptr<StatusNotifierItem>> items;
 };
 
@@ -54,6 +60,7 @@ StatusNotifierArea::Bus::~Bus() {
         request->Area = nullptr;
         gio.g_cancellable_cancel(cancellable);
     }
+    if (hostSignals) gio.g_dbus_connection_signal_unsubscribe(connection, hostSignals);
     if (watch) gio.g_bus_unwatch_name(watch);
     if (connection) {
         gio.g_dbus_connection_close(connection, nullptr, nullptr, nullptr);
@@ -99,19 +106,71 @@ void StatusNotifierArea::Bus::OnConnected(GDBusConnection* made) {
     gio.g_dbus_connection_set_exit_on_close(connection, FALSE);
     node = gio.g_dbus_node_info_new_for_xml(StatusNotifierItem::kIntrospection, nullptr);
     MainContextPoll::Default calls(loop);
+    hostSignals = gio.g_dbus_connection_signal_subscribe(
+        connection, nullptr, kWatcher, nullptr, "/StatusNotifierWatcher", nullptr,
+        G_DBUS_SIGNAL_FLAGS_NONE, &Bus::HostsChanged, this, nullptr);
     watch = gio.g_bus_watch_name_on_connection(connection, kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                                &Bus::Appeared, &Bus::Vanished, this, nullptr);
 }
 
 void StatusNotifierArea::Bus::Appeared(GDBusConnection*, const gchar*, const gchar*, gpointer self) {
     auto* bus = static_cast<Bus*>(self);
-    bus->state = WatcherState::Present;
+    bus->watched = true;
+    bus->state = WatcherState::Unknown;
+    bus->AskForHost();
     // A new watcher knows nothing of the items shown before.
     for (auto& [id, item] : bus->items) item->Register();
 }
 
 void StatusNotifierArea::Bus::Vanished(GDBusConnection*, const gchar*, gpointer self) {
-    static_cast<Bus*>(self)->state = WatcherState::Absent;
+    auto* bus = static_cast<Bus*>(self);
+    bus->watched = false;
+    bus->state = WatcherState::Absent;
+}
+
+// A watcher alone shows nothing: a panel (a host) must have registered with
+// it. Another desktop's watcher can run without one, and an icon given to
+// it would be invisible, with no way to bring a hidden window back.
+void StatusNotifierArea::Bus::AskForHost() {
+    MainContextPoll::Default calls(loop);
+    gio.g_dbus_connection_call(connection, kWatcher, "/StatusNotifierWatcher",
+                               "org.freedesktop.DBus.Properties", "Get",
+                               gio.g_variant_new("(ss)", kWatcher, "IsStatusNotifierHostRegistered"),
+                               Gio::Type("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
+                               &Bus::HostAnswer, this);
+}
+
+void StatusNotifierArea::Bus::HostsChanged(GDBusConnection*, const gchar*, const gchar*,
+                                           const gchar*, const gchar* signal, GVariant*,
+                                           gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    const std::string name = signal;
+    if (bus->watched && (name == "StatusNotifierHostRegistered" || name == "StatusNotifierHostUnregistered"))
+        bus->AskForHost();
+}
+
+void StatusNotifierArea::Bus::HostAnswer(GObject* source, GAsyncResult* result, gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    const Gio& gio = bus->gio;
+    GVariant* reply = gio.g_dbus_connection_call_finish(reinterpret_cast<GDBusConnection*>(source),
+                                                        result, nullptr);
+    if (!bus->watched) {
+        if (reply) gio.g_variant_unref(reply);
+        return;
+    }
+    // A watcher that cannot say is taken at its word.
+    gboolean registered = TRUE;
+    if (reply) {
+        GVariant* value = nullptr;
+        gio.g_variant_get(reply, "(v)", &value);
+        if (value) {
+            if (gio.g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN))
+                gio.g_variant_get(value, "b", &registered);
+            gio.g_variant_unref(value);
+        }
+        gio.g_variant_unref(reply);
+    }
+    bus->state = registered ? WatcherState::Present : WatcherState::Absent;
 }
 
 std::string StatusNotifierArea::Bus::FreePath() const {

@@ -72,7 +72,7 @@ private:
 // which item signals arrive, and reads the item's properties.
 class TestWatcher {
 public:
-    explicit TestWatcher(const std::string& address) {
+    explicit TestWatcher(const std::string& address, bool host = true) : host_(host) {
         connection_ = g_dbus_connection_new_for_address_sync(
             address.c_str(),
             GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
@@ -81,9 +81,11 @@ public:
         node_ = g_dbus_node_info_new_for_xml(
             "<node><interface name='org.kde.StatusNotifierWatcher'>"
             "<method name='RegisterStatusNotifierItem'><arg type='s' direction='in'/></method>"
+            "<property name='IsStatusNotifierHostRegistered' type='b' access='read'/>"
+            "<signal name='StatusNotifierHostRegistered'/>"
             "</interface></node>",
             nullptr);
-        static const GDBusInterfaceVTable vtable = {&TestWatcher::OnCall, nullptr, nullptr, {}};
+        static const GDBusInterfaceVTable vtable = {&TestWatcher::OnCall, &TestWatcher::OnGet, nullptr, {}};
         g_dbus_connection_register_object(connection_, "/StatusNotifierWatcher", node_->interfaces[0],
                                           &vtable, this, nullptr, nullptr);
         g_dbus_connection_signal_subscribe(connection_, nullptr, "org.kde.StatusNotifierItem", nullptr,
@@ -118,6 +120,13 @@ public:
                                "org.kde.StatusNotifierItem", method.c_str(), g_variant_new("(ii)", x, y),
                                nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, &TestWatcher::OnReply, this);
     }
+    // A panel registers with the watcher.
+    void HostArrives() {
+        host_ = true;
+        g_dbus_connection_emit_signal(connection_, nullptr, "/StatusNotifierWatcher",
+                                      "org.kde.StatusNotifierWatcher", "StatusNotifierHostRegistered",
+                                      nullptr, nullptr);
+    }
     bool Answered() const { return answer_.has_value(); }
     const std::string& Answer() const { return *answer_; }
 
@@ -133,6 +142,10 @@ private:
         watcher->sender_ = sender;
         watcher->Registered.push_back(std::string(service) == sender ? "sender" : service);
         g_dbus_method_invocation_return_value(invocation, nullptr);
+    }
+    static GVariant* OnGet(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                           GError**, gpointer self) {
+        return g_variant_new_boolean(static_cast<TestWatcher*>(self)->host_);
     }
     static void OnSignal(GDBusConnection*, const gchar*, const gchar* path, const gchar*,
                          const gchar* name, GVariant*, gpointer self) {
@@ -154,6 +167,7 @@ private:
     GDBusNodeInfo* node_ = nullptr;
     std::string sender_;
     std::optional<std::string> answer_;
+    bool host_;
 };
 
 gui::TIcon Square(gui::TPixel colour) {
@@ -247,11 +261,21 @@ TEST_F(StatusNotifierAreaTest, AWatcherThatComesLaterGetsEveryItemAndASecondItem
     area.Show(Record(2, "second"));
     TestWatcher watcher(bus.Address);
     ASSERT_TRUE(Until([&] { return watcher.Registered.size() == 2; }));
-    EXPECT_EQ(area.State(), WatcherState::Present);
+    EXPECT_TRUE(Until([&] { return area.State() == WatcherState::Present; }));
     EXPECT_EQ(watcher.Registered, (std::vector<std::string>{"sender", "/StatusNotifierItem2"}));
     EXPECT_EQ(Get(watcher, "/StatusNotifierItem2", "Title"), "(<'second'>,)");
     area.Remove(2);
     EXPECT_EQ(Get(watcher, "/StatusNotifierItem2", "Title"), "error");  // no longer exported
+}
+
+TEST_F(StatusNotifierAreaTest, AWatcherWithoutAPanelCountsAsNoneUntilAPanelRegisters) {
+    // Another desktop's watcher may run with nothing showing its items: an
+    // icon there is invisible, and a window hidden to it could not come back.
+    TestWatcher watcher(bus.Address, false);
+    area.Start();
+    ASSERT_TRUE(Until([&] { return area.State() == WatcherState::Absent; }));
+    watcher.HostArrives();
+    ASSERT_TRUE(Until([&] { return area.State() == WatcherState::Present; }));
 }
 
 TEST(StatusNotifierAreaWithoutABus, IsAbsentAtOnceAndLoadsNothing) {
