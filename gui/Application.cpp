@@ -115,6 +115,7 @@ void TApplication::Deliver(const TTrayNotice& notice) {
     msg.message = notice.Message;
     msg.wParam = notice.WParam;
     msg.lParam = notice.LParam;
+    msg.pt = notice.Screen;
     bool handled = false;
     if (OnMessage) OnMessage(msg, handled);
     if (handled) return;
@@ -228,12 +229,16 @@ TApplication::ModalScope::~ModalScope() {
 // ------------------------------------------------------------ platform events
 
 void TApplication::NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message,
-                                     std::uintptr_t wParam, std::intptr_t lParam) {
-    PostInput(TTrayNotice{hWnd, message, wParam, lParam});
+                                     std::uintptr_t wParam, std::intptr_t lParam, TPoint screen) {
+    PostInput(TTrayNotice{hWnd, message, wParam, lParam, screen});
 }
 
 void TApplication::NativeTrayRecreated() {
     if (OnTrayRecreated) OnTrayRecreated();
+}
+
+void TApplication::NativeTrayLost() {
+    if (OnTrayLost) OnTrayLost();
 }
 
 void TApplication::NativeSessionEnd() {

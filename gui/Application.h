@@ -139,8 +139,9 @@ public:
 private:
     // platform::AppListener
     void NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message, std::uintptr_t wParam,
-                           std::intptr_t lParam) override;
+                           std::intptr_t lParam, TPoint screen) override;
     void NativeTrayRecreated() override;
+    void NativeTrayLost() override;
     void NativeSessionEnd() override;
     std::int64_t NativeIdle() override;
 
@@ -183,6 +184,7 @@ public:
     // Hooks for application-wide platform events (the tray component and
     // the program install these).
     std::function<void()> OnTrayRecreated;
+    std::function<void()> OnTrayLost;
     std::function<void()> OnSessionEnd;
 };
 

@@ -31,6 +31,7 @@ struct TMsg {
     std::uint32_t message = 0;
     std::uintptr_t wParam = 0;
     std::intptr_t lParam = 0;
+    TPoint pt;  // the cursor's screen point when the message was made
 };
 
 }  // namespace gui

@@ -8,6 +8,4 @@ bool ShellNotifyIcon(TApplication& app, std::uint32_t message, const TNotifyIcon
     return app.Platform().NotifyIcon(message, data);
 }
 
-TPoint CursorScreenPos(TApplication& app) { return app.Platform().CursorPos(); }
-
 }  // namespace gui

@@ -24,7 +24,4 @@ inline constexpr std::uint32_t NIF_TIP = platform::NIF_TIP;
 // Shell_NotifyIcon: true when the notification area took the call.
 bool ShellNotifyIcon(TApplication& app, std::uint32_t message, const TNotifyIconData& data);
 
-// The cursor's screen position.
-TPoint CursorScreenPos(TApplication& app);
-
 }  // namespace gui

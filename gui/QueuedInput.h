@@ -28,6 +28,7 @@ struct TTrayNotice {
     std::uint32_t Message = 0;
     std::uintptr_t WParam = 0;
     std::intptr_t LParam = 0;
+    TPoint Screen;  // the cursor's screen point at the action
 };
 
 using TQueuedInput = std::variant<TMouseNotice, TCloseNotice, TTrayNotice>;

@@ -8,6 +8,7 @@
 #include "launcher/Unit2.h"
 #include "launcher/Unit3.h"
 #include "widgets/Blotter2.h"
+#include "widgets/TaskTray.h"
 #include "widgets/arrowbtn.h"
 
 namespace launcher {
@@ -328,14 +329,27 @@ void TForm1::Image4MouseUp(TComponent*, TMouseButton Button, TShiftState, int, i
         if (Form2) Form2->ShowModal();
         return;
     }
+    HideToTray();
+}
+
+// Hides the window only while its tray icon is shown: without one there
+// would be no way to bring it back.
+void TForm1::HideToTray() {
+    if (!TaskTray1 || !TaskTray1->Added()) return;
     HiddenToTray = true;
     Hide();
 }
 
+// The notification area went away with the icon: a hidden window comes back.
+void TForm1::TaskTray1AreaLost(TComponent*) {
+    if (!HiddenToTray) return;
+    Show();
+    HiddenToTray = false;
+}
+
 void TForm1::TaskTray1MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
     if (HiddenToTray || Button != mbRight) return;
-    HiddenToTray = true;
-    Hide();
+    HideToTray();
 }
 
 void TForm1::TaskTray1DblClick(widgets::TTaskTray*, TMouseButton Button) {

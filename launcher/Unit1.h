@@ -136,6 +136,7 @@ public:
     void TaskTray1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
                           gui::TShiftState Shift, int X, int Y);
     void TaskTray1DblClick(widgets::TTaskTray* Seft, gui::TMouseButton Button);
+    void TaskTray1AreaLost(gui::TComponent* Sender);
 
     // The about box and the hint window, created after the launcher; the
     // program sets these references once they exist.
@@ -166,6 +167,7 @@ private:
     void AssignCurrentSlot();
     void SlotChanged();
     void CloseHint();
+    void HideToTray();
     std::string SettingsFile() const;
 };
 

@@ -173,6 +173,7 @@ void TForm1::ApplyStoredLayout() {
     TaskTray1->SetIconID(1);
     TaskTray1->SetRegistered(true);
     TaskTray1->OnDblClick = [this](widgets::TTaskTray* t, TMouseButton b) { TaskTray1DblClick(t, b); };
+    TaskTray1->OnAreaLost = [this](TComponent* s) { TaskTray1AreaLost(s); };
     TaskTray1->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
         TaskTray1MouseUp(s, b, sh, x, y);
     };

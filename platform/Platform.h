@@ -129,11 +129,18 @@ class AppListener {
 public:
     virtual ~AppListener() = default;
     // A mouse action on a notification-area icon: the callback message of
-    // its record, sent to record.hWnd with wParam = uID, lParam = message.
+    // its record, sent to record.hWnd with wParam = uID, lParam = message,
+    // and the screen point of the action (the cursor, or the point a panel
+    // gave with its request).
     virtual void NativeTrayMessage(std::uintptr_t hWnd, std::uint32_t message,
-                                   std::uintptr_t wParam, std::intptr_t lParam) = 0;
-    // The notification area was re-created: registered icons add again.
+                                   std::uintptr_t wParam, std::intptr_t lParam,
+                                   TPoint screen) = 0;
+    // A notification area appeared or was re-created: registered icons,
+    // also those whose add was refused, add again.
     virtual void NativeTrayRecreated() = 0;
+    // The notification area went away: no icon is shown any more, and none
+    // is until NativeTrayRecreated.
+    virtual void NativeTrayLost() = 0;
     // The session is ending (logoff, SIGTERM, display lost).
     virtual void NativeSessionEnd() = 0;
     // A native modal loop (a blocking dialog call) holds the thread: run the
@@ -179,7 +186,8 @@ public:
     // Shows a native modal error box and returns true, or returns false when
     // the platform has none (the GUI layer then shows its own).
     virtual bool ShowNativeErrorBox(const std::string& title, const std::string& message) = 0;
-    // Shell_NotifyIcon: non-zero (true) means success.
+    // Shell_NotifyIcon: non-zero (true) means success. An add is refused
+    // while there is no notification area.
     virtual bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
 };
 

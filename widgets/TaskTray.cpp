@@ -155,9 +155,9 @@ void TTaskTray::UpdateIcon() {
                        (tipString_.empty() ? 0 : gui::NIF_TIP);
     iconData_.Icon = icon_;
     iconData_.szTip = TipField(tipString_);
-    if (!gui::ShellNotifyIcon(unit_.App(), added_ ? gui::NIM_MODIFY : gui::NIM_ADD, iconData_))
-        throw gui::EInvalidOperation("タスクトレイに登録できません");
-    added_ = true;
+    // A refusal leaves the icon pending (also a refused modification: the
+    // area no longer knows the icon, so the next try is an add).
+    added_ = gui::ShellNotifyIcon(unit_.App(), added_ ? gui::NIM_MODIFY : gui::NIM_ADD, iconData_);
 }
 
 void TTaskTray::RemoveIcon() {
@@ -170,6 +170,12 @@ void TTaskTray::AddAgain() {
     if (!registered_) return;
     added_ = false;
     UpdateIcon();
+}
+
+void TTaskTray::AreaLost() {
+    if (!added_) return;
+    added_ = false;
+    if (OnAreaLost) OnAreaLost(this);
 }
 
 // ------------------------------------------------------------ events
@@ -218,16 +224,56 @@ void TNotifyWindow::WndProc(gui::TMsg& msg) {
         gui::TWinControl::WndProc(msg);
         return;
     }
-    Dispatch(msg.wParam, msg.lParam);
+    // The message carries the cursor's screen point at the action.
+    Dispatch(unit_, msg.wParam, msg.lParam, msg.pt);
 }
 
-void TNotifyWindow::Dispatch(std::uintptr_t iconID, std::intptr_t mouseMessage) {
-    const gui::TPoint cursor = gui::CursorScreenPos(unit_.App());
-    TTaskTray* tray = unit_.Find(iconID);
-    if (!tray || unit_.NotifyBusy) return;  // dropped, not queued
-    // The flag lives in the unit: a handler may destroy this window.
-    TFlagScope busy(unit_.NotifyBusy);
-    Route(*tray, mouseMessage, cursor);
+namespace {
+bool IsPress(std::intptr_t m) {
+    return m == gui::WM_LBUTTONDOWN || m == gui::WM_RBUTTONDOWN || m == gui::WM_MBUTTONDOWN;
+}
+
+// Clears the unit's record of the press being dispatched, also when a
+// handler throws (a held release is then dropped with it).
+class TPressScope {
+public:
+    TPressScope(TTrayUnit& unit, const TTrayUnit::Notification& n) : unit_(unit) {
+        if (IsPress(n.Message)) unit_.Pressing = n;
+    }
+    ~TPressScope() {
+        unit_.Pressing.reset();
+        unit_.HeldRelease.reset();
+    }
+    TPressScope(const TPressScope&) = delete;
+    TPressScope& operator=(const TPressScope&) = delete;
+
+private:
+    TTrayUnit& unit_;
+};
+}  // namespace
+
+void TNotifyWindow::Dispatch(TTrayUnit& unit, std::uintptr_t iconID, std::intptr_t mouseMessage,
+                             gui::TPoint cursor) {
+    TTaskTray* tray = unit.Find(iconID);
+    if (!tray) return;
+    const TTrayUnit::Notification notification{iconID, mouseMessage, cursor};
+    if (unit.NotifyBusy) {
+        // Dropped, not queued; but a press's own release is kept: the press
+        // runs the pending messages (bringing its owner up), and a click
+        // whose release was already queued would otherwise lose it.
+        if (unit.Pressing && unit.Pressing->IconID == iconID &&
+            unit.Pressing->Message + 1 == mouseMessage)
+            unit.HeldRelease = notification;
+        return;
+    }
+    std::optional<TTrayUnit::Notification> release;
+    {
+        TFlagScope busy(unit.NotifyBusy);
+        TPressScope press(unit, notification);
+        Route(*tray, mouseMessage, cursor);
+        release = unit.HeldRelease;
+    }
+    if (release) Dispatch(unit, release->IconID, release->Message, release->Cursor);
 }
 
 void TNotifyWindow::Route(TTaskTray& tray, std::intptr_t mouseMessage, gui::TPoint p) {
@@ -249,10 +295,14 @@ void TNotifyWindow::Route(TTaskTray& tray, std::intptr_t mouseMessage, gui::TPoi
 // ------------------------------------------------------------ TTrayUnit
 
 TTrayUnit::TTrayUnit(gui::TApplication& app) : app_(app) {
-    // Chain any hook installed before ours. The hook never runs after the
+    // Chain any hooks installed before ours. The hooks never run after the
     // unit is freed: the application stops listening to the platform first.
     app_.OnTrayRecreated = [this, previous = std::move(app_.OnTrayRecreated)] {
         AddAllAgain();
+        if (previous) previous();
+    };
+    app_.OnTrayLost = [this, previous = std::move(app_.OnTrayLost)] {
+        LoseAll();
         if (previous) previous();
     };
 }
@@ -263,6 +313,21 @@ TTaskTray* TTrayUnit::Find(std::uintptr_t iconID) const {
     for (TTaskTray* tray : TrayIconList)
         if (std::uintptr_t(tray->IconID()) == iconID) return tray;
     return nullptr;
+}
+
+// Every shown icon became pending; each tells its handler, which may show
+// a window that was hidden to the tray, or destroy tray icons.
+void TTrayUnit::LoseAll() {
+    std::vector<std::pair<TTaskTray*, std::weak_ptr<void>>> trays;
+    for (TTaskTray* tray : TrayIconList) trays.emplace_back(tray, tray->AliveToken());
+    for (auto& [tray, alive] : trays) {
+        if (alive.expired()) continue;
+        try {
+            tray->AreaLost();
+        } catch (const std::exception& e) {
+            app_.ShowException(e.what());
+        }
+    }
 }
 
 int TTrayUnit::NextIconID() const {

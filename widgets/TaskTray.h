@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,11 @@ using TButtonDblClick = std::function<void(TTaskTray* Seft, gui::TMouseButton Bu
 // of its owner, and that window dies with the owner's controls.
 //
 // States: unregistered (Registered and Added false), pending (Registered but
-// the area refused the add; the next UpdateIcon tries again) and shown (both
-// true; changes go out as modifications).
+// not added: there is no notification area, it refused the add, or it went
+// away; the next UpdateIcon tries again, and every pending icon is added
+// when an area appears) and shown (both true; changes go out as
+// modifications). A program runs the same in every state: only its icon is
+// missing while pending.
 class TTaskTray : public gui::TComponent {
 public:
     // Numbers itself: 1 when no other tray icon lives, else one more than
@@ -75,7 +79,7 @@ public:
     // needs a non-empty icon (EInvalidOperation otherwise).
     bool Registered() const { return registered_; }
     void SetRegistered(bool value);
-    // Whether the notification area has accepted the add.
+    // Whether the notification area has accepted the add: the icon is shown.
     bool Added() const { return added_; }
 
     // Menus shown on a left or right press, not owned; a menu being
@@ -94,11 +98,15 @@ public:
     gui::TMouseMoveEvent OnMouseMove;
     gui::TMouseEvent OnMouseDown;
     gui::TMouseEvent OnMouseUp;
+    // The notification area went away with the shown icon; the icon is
+    // pending now and comes back when an area appears.
+    gui::TNotifyEvent OnAreaLost;
 
     // Deletes the icon if it was added; Registered ends false.
     virtual void RemoveIcon();
-    // Adds (or modifies) the icon when registered; EInvalidOperation when
-    // the notification area refuses, Added then keeps its value.
+    // Adds (or modifies) the icon when registered. When the notification
+    // area refuses, the icon is pending (Added false) and no error is raised:
+    // a missing area is a state of the desktop, not a fault of the program.
     virtual void UpdateIcon();
 
 protected:
@@ -120,6 +128,7 @@ private:
     friend class TTrayUnit;      // adds us again after the area is re-created
 
     void AddAgain();
+    void AreaLost();
     TNotifyWindow& NeedNotifyWindow();
     void SetMenu(gui::TPopupMenu*& slot, gui::TPopupMenu* menu);
 
@@ -144,7 +153,9 @@ public:
     void WndProc(gui::TMsg& msg) override;
 
 private:
-    void Dispatch(std::uintptr_t iconID, std::intptr_t mouseMessage);
+    // Runs in the unit, not the window: a handler may destroy the window.
+    static void Dispatch(TTrayUnit& unit, std::uintptr_t iconID, std::intptr_t mouseMessage,
+                         gui::TPoint cursor);
     static void Route(TTaskTray& tray, std::intptr_t mouseMessage, gui::TPoint cursor);
 
     TTrayUnit& unit_;
@@ -168,8 +179,17 @@ public:
     std::vector<TTaskTray*> TrayIconList;
     // The shared callback window; made on first need, not owned here.
     TNotifyWindow* NotifyWindow = nullptr;
-    // True while a notification is being dispatched: others are dropped.
+    // True while a notification is being dispatched: others are dropped,
+    // except the release of the press being dispatched, which is kept and
+    // dispatched after it (a click whose press and release come together).
     bool NotifyBusy = false;
+    struct Notification {
+        std::uintptr_t IconID;
+        std::intptr_t Message;
+        gui::TPoint Cursor;
+    };
+    std::optional<Notification> Pressing;
+    std::optional<Notification> HeldRelease;
 
     // The live instance with the number, or null.
     TTaskTray* Find(std::uintptr_t iconID) const;
@@ -178,6 +198,7 @@ public:
 
 private:
     void AddAllAgain();
+    void LoseAll();
 
     gui::TApplication& app_;
 };

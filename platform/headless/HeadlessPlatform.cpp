@@ -209,7 +209,8 @@ void HeadlessPlatform::SendTrayMessage(std::uint32_t uID, std::intptr_t mouseMes
         for (auto it = NotifyCalls.rbegin(); it != NotifyCalls.rend(); ++it) {
             if (it->Data.uID != uID || !it->Result || it->Message == NIM_DELETE) continue;
             if (app_)
-                app_->NativeTrayMessage(it->Data.hWnd, it->Data.uCallbackMessage, uID, mouseMessage);
+                app_->NativeTrayMessage(it->Data.hWnd, it->Data.uCallbackMessage, uID, mouseMessage,
+                                        pointer_);
             return;
         }
     });
@@ -218,6 +219,12 @@ void HeadlessPlatform::SendTrayMessage(std::uint32_t uID, std::intptr_t mouseMes
 void HeadlessPlatform::SendTrayRecreated() {
     Queue([this] {
         if (app_) app_->NativeTrayRecreated();
+    });
+}
+
+void HeadlessPlatform::SendTrayLost() {
+    Queue([this] {
+        if (app_) app_->NativeTrayLost();
     });
 }
 

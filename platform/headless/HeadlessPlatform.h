@@ -67,6 +67,8 @@ public:
     // The next answers of the open-file dialog, in order: the chosen path or
     // nothing for cancel, after the given virtual delay.
     void ScriptOpenDialog(std::optional<std::string> answer, int delayMs = 0);
+    // What the notification area answers to adds and modifications
+    // (false: there is none); deletes always succeed.
     bool NotifyIconResult = true;
 
     // ---- virtual time and scripted steps
@@ -86,6 +88,8 @@ public:
     void SendCloseRequest(std::uintptr_t window);
     void SendTrayMessage(std::uint32_t uID, std::intptr_t mouseMessage);
     void SendTrayRecreated();
+    // The notification area went away (the icons it showed are gone).
+    void SendTrayLost();
     void SendSessionEnd();
     // The session ends now, from within whatever call is running: what the
     // X11 backend does with a termination signal taken during start-up.

@@ -67,7 +67,9 @@ bool Win32Tray::Apply(std::uint32_t message, const NotifyIconData& data) {
 bool Win32Tray::Route(UINT message, WPARAM wParam, LPARAM lParam, AppListener* app) const {
     for (const Entry& e : entries_) {
         if (e.Callback != message || e.NativeId != wParam) continue;
-        if (app) app->NativeTrayMessage(e.Owner, message, e.Id, lParam);
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        if (app) app->NativeTrayMessage(e.Owner, message, e.Id, lParam, {int(cursor.x), int(cursor.y)});
         return true;
     }
     return false;

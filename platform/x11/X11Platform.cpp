@@ -18,6 +18,8 @@
 #include "platform/x11/X11Services.h"
 #include "platform/x11/X11Tray.h"
 #include "platform/x11/X11Window.h"
+#include "platform/xdg/NotifyAreaRouter.h"
+#include "platform/xdg/StatusNotifierArea.h"
 
 namespace platform {
 
@@ -102,7 +104,9 @@ private:
     void DispatchMotion(X11Window& w, XMotionEvent e);
     X11Window* Find(Window id);
     TPoint Logical(TPoint screen) const;
-    void TrayNotify(const NotifyIconData& record, std::intptr_t mouseMessage);
+    void TrayNotify(const NotifyIconData& record, std::intptr_t mouseMessage, TPoint screen);
+    bool TrackTrayManager(const XEvent& e);
+    void FinishTrayTurn();
     static void OnDisplayLost(Display* display, void* self);
 
     // First, so that SIGTERM, SIGINT and SIGHUP are caught from the start:
@@ -117,7 +121,13 @@ private:
     Context context_;
     std::unique_ptr<gui::TFontEngine> fonts_;
     X11Services services_;
+    // The notification area: StatusNotifierItems where a watcher runs on
+    // the session bus (connected once the main window is mapped), else the
+    // XEmbed tray.
     std::unique_ptr<X11Tray> tray_;
+    std::unique_ptr<xdg::StatusNotifierArea> items_;
+    std::unique_ptr<xdg::NotifyAreaRouter> area_;
+    bool mainMapped_ = false;
     std::map<Window, X11Window*> windows_;
     AppListener* app_ = nullptr;
     DoubleClickTracker doubleClicks_;
@@ -138,10 +148,12 @@ X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
     if (context_.depth < 24 || context_.visual->red_mask != 0xFF0000)
         throw std::runtime_error("a 24-bit TrueColor display is needed");
     fonts_ = CreateFreeTypeFontEngine();
-    tray_ = std::make_unique<X11Tray>(context_, *fonts_, [this](const NotifyIconData& r,
-                                                                std::intptr_t m) {
-        TrayNotify(r, m);
-    });
+    auto notify = [this](const NotifyIconData& r, std::intptr_t m, TPoint p) { TrayNotify(r, m, p); };
+    tray_ = std::make_unique<X11Tray>(context_, *fonts_, notify);
+    items_ = std::make_unique<xdg::StatusNotifierArea>(services_.Gio(), notify);
+    area_ = std::make_unique<xdg::NotifyAreaRouter>(*items_, *tray_);
+    area_->SetTray(tray_->ManagerPresent());
+    area_->SetWatcher(items_->State());
     XSetIOErrorExitHandler(d, &X11Platform::OnDisplayLost, this);
     XSetErrorHandler(&IgnoreProtocolError);
     XSetIOErrorHandler(&ReturnFromIOError);
@@ -156,11 +168,18 @@ void X11Platform::OnDisplayLost(Display*, void* self) {
     _exit(0);
 }
 
-void X11Platform::TrayNotify(const NotifyIconData& record, std::intptr_t mouseMessage) {
-    if (app_) app_->NativeTrayMessage(record.hWnd, record.uCallbackMessage, record.uID, mouseMessage);
+void X11Platform::TrayNotify(const NotifyIconData& record, std::intptr_t mouseMessage,
+                             TPoint screen) {
+    if (app_)
+        app_->NativeTrayMessage(record.hWnd, record.uCallbackMessage, record.uID, mouseMessage,
+                                Logical(screen));
 }
 
-X11Platform::~X11Platform() = default;
+// The items go before the tray and the router before both.
+X11Platform::~X11Platform() {
+    area_.reset();
+    items_.reset();
+}
 
 std::int64_t X11Platform::NowMs() {
     using namespace std::chrono;
@@ -218,7 +237,7 @@ TPoint X11Platform::Logical(TPoint screen) const {
 
 bool X11Platform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
     HandleSignalsDuringStartUp();
-    return tray_->Apply(message, data);
+    return area_->Apply(message, data);
 }
 
 // ------------------------------------------------------------ the loop
@@ -228,10 +247,27 @@ void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
     XFlush(display_.get());
     const std::int64_t tip = tray_->NextDeadline();
     if (tip >= 0 && (deadlineMs < 0 || tip < deadlineMs)) deadlineMs = tip;
-    if (XPending(display_.get()) == 0) WaitForInput(deadlineMs);
+    if (XPending(display_.get()) == 0)
+        WaitForInput(deadlineMs);
+    else
+        items_->DispatchReady();
     HandleSignals();
     DispatchAll();
     tray_->OnTime(NowMs());
+    FinishTrayTurn();
+}
+
+// Once per turn: the session bus is asked for a watcher after the first map
+// (so it never delays it), and the icons move to the service that is there
+// now; the GUI layer hears when all were lost and when an area appeared for
+// icons that had been refused.
+void X11Platform::FinishTrayTurn() {
+    if (mainMapped_) items_->Start();
+    area_->SetWatcher(items_->State());
+    area_->Reconcile();
+    if (!app_) return;
+    if (area_->TakeLost()) app_->NativeTrayLost();
+    if (area_->TakeAppeared()) app_->NativeTrayRecreated();
 }
 
 void X11Platform::WaitForInput(std::int64_t deadlineMs) {
@@ -240,7 +276,9 @@ void X11Platform::WaitForInput(std::int64_t deadlineMs) {
     for (int fd : services_.WatchedFds()) fds.push_back({fd, POLLIN, 0});
     int timeout = -1;
     if (deadlineMs >= 0) timeout = int(std::max<std::int64_t>(0, deadlineMs - NowMs()));
+    items_->Prepare(fds, timeout);
     poll(fds.data(), fds.size(), timeout);
+    items_->Dispatch(fds);
 }
 
 void X11Platform::HandleSignals() {
@@ -270,11 +308,18 @@ void X11Platform::DispatchAll() {
     }
 }
 
-void X11Platform::Dispatch(XEvent& e) {
-    if (tray_->IsTrayAnnouncement(e)) {
-        if (app_) app_->NativeTrayRecreated();
-        return;
+bool X11Platform::TrackTrayManager(const XEvent& e) {
+    switch (tray_->TrackManager(e)) {
+        case X11Tray::ManagerChange::Appeared: area_->TrayReplaced(); return true;
+        case X11Tray::ManagerChange::Gone: area_->SetTray(false); return true;
+        case X11Tray::ManagerChange::Unchanged: return false;
     }
+    return false;
+}
+
+void X11Platform::Dispatch(XEvent& e) {
+    if (TrackTrayManager(e)) return;
+    if (e.type == MapNotify && e.xmap.window == context_.mainWindow) mainMapped_ = true;
     if (tray_->HandleEvent(e, NowMs())) return;
     X11Window* w = Find(e.xany.window);
     if (!w) return;

@@ -29,6 +29,8 @@ public:
     std::string SettingsFile(const std::string& executable) const;
 
     std::vector<int> WatchedFds() const;
+    // GIO, loaded on first use; the notification area's bus connection shares it.
+    xdg::GioLibrary& Gio() { return gio_; }
     void ReapChildren() { children_.Reap(); }
 
 private:

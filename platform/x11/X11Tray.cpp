@@ -83,6 +83,8 @@ public:
     void ShowTip();
 
 private:
+    void RequestDock(Window owner);
+
     Context& context_;
     gui::TFontEngine& fonts_;
     NotifyIconData record_;
@@ -100,7 +102,7 @@ TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconDa
                    Window owner)
     : context_(context), fonts_(fonts), record_(record) {
     Display* d = context_.display;
-    visual_ = TrayVisual(d, owner, context_.atoms->_NET_SYSTEM_TRAY_VISUAL, depth_);
+    visual_ = owner ? TrayVisual(d, owner, context_.atoms->_NET_SYSTEM_TRAY_VISUAL, depth_) : nullptr;
     XSetWindowAttributes attributes{};
     unsigned long mask = CWEventMask | CWBorderPixel;
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
@@ -131,6 +133,12 @@ TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconDa
     hints.base_width = hints.base_height = 32;
     XSetWMNormalHints(d, window_, &hints);
     XStoreName(d, window_, "Sorimo tray icon");
+    if (owner != None) RequestDock(owner);
+    XFlush(d);
+}
+
+void TrayIcon::RequestDock(Window owner) {
+    Display* d = context_.display;
     XEvent e{};
     e.xclient.type = ClientMessage;
     e.xclient.window = owner;
@@ -140,7 +148,6 @@ TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconDa
     e.xclient.data.l[1] = SYSTEM_TRAY_REQUEST_DOCK;
     e.xclient.data.l[2] = long(window_);
     XSendEvent(d, owner, False, NoEventMask, &e);
-    XFlush(d);
 }
 
 TrayIcon::~TrayIcon() {
@@ -248,12 +255,21 @@ X11Tray::X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify)
     XWindowAttributes attributes{};
     XGetWindowAttributes(context_.display, context_.root, &attributes);
     XSelectInput(context_.display, context_.root, attributes.your_event_mask | StructureNotifyMask);
+    WatchManager();
 }
 
 X11Tray::~X11Tray() = default;
 
-Window X11Tray::TrayOwner() const {
-    return XGetSelectionOwner(context_.display, context_.atoms->_NET_SYSTEM_TRAY_S);
+void X11Tray::WatchManager() {
+    Display* d = context_.display;
+    for (;;) {
+        manager_ = XGetSelectionOwner(d, context_.atoms->_NET_SYSTEM_TRAY_S);
+        if (manager_ == None) return;
+        XSelectInput(d, manager_, StructureNotifyMask);
+        // A window destroyed before our selection took effect sends no
+        // DestroyNotify, but it no longer owns the selection either.
+        if (XGetSelectionOwner(d, context_.atoms->_NET_SYSTEM_TRAY_S) == manager_) return;
+    }
 }
 
 TrayIcon* X11Tray::Find(Window w) {
@@ -262,27 +278,29 @@ TrayIcon* X11Tray::Find(Window w) {
     return nullptr;
 }
 
-bool X11Tray::Apply(std::uint32_t message, const NotifyIconData& data) {
-    if (message == NIM_DELETE) {
-        icons_.erase(data.uID);
-        return true;
-    }
-    auto it = icons_.find(data.uID);
-    if (message == NIM_MODIFY && it != icons_.end()) {
-        it->second->Update(data);
-        return true;
-    }
-    const Window owner = TrayOwner();
-    if (owner == None) return false;  // no tray: the shell refuses
-    icons_.erase(data.uID);          // an add replaces a stale icon window
-    icons_[data.uID] = std::make_unique<TrayIcon>(context_, fonts_, data, owner);
-    return true;
+void X11Tray::Show(const NotifyIconData& data) {
+    icons_.erase(data.uID);  // a fresh window: the tray may be new
+    icons_[data.uID] = std::make_unique<TrayIcon>(context_, fonts_, data, manager_);
 }
 
-bool X11Tray::IsTrayAnnouncement(const XEvent& e) const {
-    return e.type == ClientMessage && e.xclient.window == context_.root &&
-           e.xclient.message_type == context_.atoms->MANAGER &&
-           Atom(e.xclient.data.l[1]) == context_.atoms->_NET_SYSTEM_TRAY_S;
+void X11Tray::Update(const NotifyIconData& data) {
+    if (auto it = icons_.find(data.uID); it != icons_.end()) it->second->Update(data);
+}
+
+void X11Tray::Remove(std::uint32_t uID) { icons_.erase(uID); }
+
+X11Tray::ManagerChange X11Tray::TrackManager(const XEvent& e) {
+    if (e.type == ClientMessage && e.xclient.window == context_.root &&
+        e.xclient.message_type == context_.atoms->MANAGER &&
+        Atom(e.xclient.data.l[1]) == context_.atoms->_NET_SYSTEM_TRAY_S) {
+        WatchManager();
+        return manager_ != None ? ManagerChange::Appeared : ManagerChange::Gone;
+    }
+    if (e.type == DestroyNotify && manager_ != None && e.xdestroywindow.window == manager_) {
+        WatchManager();  // another tray may have taken over meanwhile
+        return manager_ != None ? ManagerChange::Appeared : ManagerChange::Gone;
+    }
+    return ManagerChange::Unchanged;
 }
 
 bool X11Tray::HandleEvent(XEvent& e, std::int64_t nowMs) {
@@ -297,7 +315,7 @@ bool X11Tray::HandleEvent(XEvent& e, std::int64_t nowMs) {
         case LeaveNotify: icon->HideTip(); break;
         case MotionNotify:
             icon->ArmTip(nowMs);
-            notify_(icon->Record(), WM_MOUSEMOVE);
+            notify_(icon->Record(), WM_MOUSEMOVE, {e.xmotion.x_root, e.xmotion.y_root});
             break;
         case ButtonPress: {
             icon->HideTip();
@@ -307,12 +325,14 @@ bool X11Tray::HandleEvent(XEvent& e, std::int64_t nowMs) {
                                                                       : gui::mbMiddle;
             const bool dbl = doubleClicks_.Press(b, {e.xbutton.x_root, e.xbutton.y_root},
                                                  icon->Id(), std::int64_t(e.xbutton.time));
-            notify_(icon->Record(), DownMessage(e.xbutton.button) + (dbl ? 2 : 0));
+            notify_(icon->Record(), DownMessage(e.xbutton.button) + (dbl ? 2 : 0),
+                    {e.xbutton.x_root, e.xbutton.y_root});
             break;
         }
         case ButtonRelease:
             if (e.xbutton.button >= Button1 && e.xbutton.button <= Button3)
-                notify_(icon->Record(), DownMessage(e.xbutton.button) + 1);
+                notify_(icon->Record(), DownMessage(e.xbutton.button) + 1,
+                        {e.xbutton.x_root, e.xbutton.y_root});
             break;
         default: break;
     }

@@ -1,7 +1,9 @@
-// The notification area on X11: one XEmbed icon window per icon number,
-// docked into the system tray that owns _NET_SYSTEM_TRAY_S<screen>. Clicks on
-// the icon become the classic callback messages (512..520) for its record's
-// window; the tip is a small window of our own.
+// The XEmbed system tray: one icon window per icon number, docked into the
+// tray that owns _NET_SYSTEM_TRAY_S<screen>. Clicks on the icon become the
+// classic callback messages (512..520) for its record's window; the tip is
+// a small window of our own. The tray manager is tracked: its MANAGER
+// announcement and the end of its window are reported, so that icons dock
+// into a new tray and a tray that went away is noticed.
 #pragma once
 
 #include <cstdint>
@@ -12,39 +14,51 @@
 #include "platform/Platform.h"
 #include "platform/common/DoubleClickTracker.h"
 #include "platform/x11/X11Window.h"
+#include "platform/xdg/NotifyService.h"
 
 namespace platform::x11 {
 
 class TrayIcon;
 
-class X11Tray {
+class X11Tray final : public xdg::NotifyService {
 public:
-    using Notify = std::function<void(const NotifyIconData& record, std::intptr_t mouseMessage)>;
+    // A mouse action on an icon, at its screen point (in screen pixels).
+    using Notify = std::function<void(const NotifyIconData& record, std::intptr_t mouseMessage,
+                                      TPoint screen)>;
 
     X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify);
-    ~X11Tray();
+    ~X11Tray() override;
     X11Tray(const X11Tray&) = delete;
     X11Tray& operator=(const X11Tray&) = delete;
 
-    // Shell_NotifyIcon: add fails when no tray owns the selection.
-    bool Apply(std::uint32_t message, const NotifyIconData& data);
+    // NotifyService: Show makes the icon window anew and asks the tray to
+    // dock it (an icon made while no tray runs docks at the next Show).
+    void Show(const NotifyIconData& record) override;
+    void Update(const NotifyIconData& record) override;
+    void Remove(std::uint32_t uID) override;
 
-    // Events for our icon windows (true when the event was ours), and the
-    // root window's MANAGER announcement of a new tray (true when one
-    // appeared).
+    // Whether a tray manager runs.
+    bool ManagerPresent() const { return manager_ != None; }
+    enum class ManagerChange { Unchanged, Appeared, Gone };
+    // The root window's MANAGER announcement of a new tray, or the end of
+    // the tray's window; Unchanged for any other event.
+    ManagerChange TrackManager(const XEvent& e);
+
+    // Events for our icon windows (true when the event was ours).
     bool HandleEvent(XEvent& e, std::int64_t nowMs);
-    bool IsTrayAnnouncement(const XEvent& e) const;
     // When the tip is due, or -1.
     std::int64_t NextDeadline() const;
     void OnTime(std::int64_t nowMs);
 
 private:
-    Window TrayOwner() const;
+    // Reads the selection's owner and watches its window for its end.
+    void WatchManager();
     TrayIcon* Find(Window w);
 
     Context& context_;
     gui::TFontEngine& fonts_;
     Notify notify_;
+    Window manager_ = None;
     std::map<std::uint32_t, std::unique_ptr<TrayIcon>> icons_;
     DoubleClickTracker doubleClicks_;
 };

@@ -1,15 +1,22 @@
 """A private X desktop for integration tests: Xvfb, a window manager, an
-optional system tray, and the Sorimo program started from a folder of its
-own (so that its settings file lies beside it)."""
+optional system tray, an optional session bus with a notification panel
+(a StatusNotifierWatcher and host), and the Sorimo program started from a
+folder of its own (so that its settings file lies beside it)."""
 
 import ctypes
 import ctypes.util
+import json
 import os
+import queue
 import shutil
 import signal
 import subprocess
 import tempfile
+import threading
 import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RESOURCES = os.path.join(HERE, "..", "..", "resources")
 
 
 def _free_display():
@@ -103,11 +110,20 @@ def wait_for(condition, timeout=10.0, what="condition"):
 
 
 class Desktop:
-    def __init__(self, tray=True, width=1024, height=768):
+    """`tray`: an XEmbed system tray (trayer); `bus`: a private session bus
+    (without it the programs see none: no bus address, an empty runtime
+    folder)."""
+
+    def __init__(self, tray=True, bus=False, width=1024, height=768):
         self.display = _free_display()
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("XDG_CURRENT_DESKTOP", None)
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.runtime = tempfile.mkdtemp(prefix="sorimo-run-")
+        self.env["XDG_RUNTIME_DIR"] = self.runtime
         self.processes = []
+        if bus:
+            self.start_bus()
         self._start(["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-noreset", "-nolisten", "tcp"])
         wait_for(lambda: self.run(["xdpyinfo"], check=False).returncode == 0, what="the X server")
         self.wm = self._start(["openbox", "--sm-disable"])
@@ -129,6 +145,15 @@ class Desktop:
         wait_for(self.tray_owned, what="the tray")
         return tray
 
+    def start_bus(self):
+        """A session bus of our own, its socket at $XDG_RUNTIME_DIR/bus."""
+        daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                                   f"--address=unix:path={self.runtime}/bus"],
+                                  env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.processes.append(daemon)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
+        daemon.stdout.close()
+
     def tray_owned(self):
         """True when some client owns the system tray selection of screen 0."""
         with _Connection(self.display) as x:
@@ -146,6 +171,7 @@ class Desktop:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
+        shutil.rmtree(self.runtime, ignore_errors=True)
         # A server that was killed leaves its lock and socket behind.
         number = self.display.lstrip(":")
         for leftover in (f"/tmp/.X{number}-lock", f"/tmp/.X11-unix/X{number}"):
@@ -170,17 +196,127 @@ class Desktop:
                     values[key] = int(line.split(":")[1])
         return (values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"], values["Height"])
 
+    def docked(self, window):
+        """True when the window was taken out of the root (by a tray)."""
+        with _Connection(self.display) as x:
+            return x.parent(int(window)) != x.xlib.XDefaultRootWindow(x.handle)
+
+    def windows_named(self, name):
+        """Every visible window whose name is exactly `name` (case counts)."""
+        found = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], check=False).stdout.split()
+        return [w for w in found if self.run(["xdotool", "getwindowname", w], check=False).stdout.strip() == name]
+
     def prop(self, window, name):
         return self.run(["xprop", "-id", window, name]).stdout
 
     def click(self, x, y, button=1):
         self.run(["xdotool", "mousemove", str(x), str(y), "click", str(button)])
 
+    def click_window(self, window, button=1):
+        """A synthetic press and release sent straight to the window, back to
+        back (as a tray proxy sends a click on to an icon)."""
+        self.run(["xdotool", "click", "--window", window, str(button)])
+
     def move(self, x, y):
         self.run(["xdotool", "mousemove", str(x), str(y)])
 
     def screenshot(self, window, path):
         self.run(["import", "-window", window, path])
+
+
+def _python_with_dbus():
+    """An interpreter that has python3-dbus and python3-gi (Debian's own
+    Python; the one running the tests may be another)."""
+    for candidate in ("/usr/bin/python3", shutil.which("python3")):
+        if candidate and subprocess.run([candidate, "-c", "import dbus, gi"],
+                                        capture_output=True).returncode == 0:
+            return candidate
+    raise RuntimeError("no Python with python3-dbus and python3-gi (scripts/setup-deps.sh installs them)")
+
+
+class NotificationHost:
+    """The panel of a desktop that shows StatusNotifierItems: a watcher and
+    host on the desktop's session bus (sni_host.py), recording registrations
+    and reading or clicking the registered item."""
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        self.events = queue.Queue()
+        self.process = subprocess.Popen([_python_with_dbus(), os.path.join(HERE, "sni_host.py")],
+                                        env=desktop.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True)
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+        self.next_event("ready", timeout=15)
+
+    def _read(self):
+        for line in self.process.stdout:
+            event = json.loads(line)
+            event["at"] = time.monotonic()
+            self.events.put(event)
+
+    def next_event(self, kind, timeout=5.0):
+        """The next event of the kind, skipping others (signals are kept apart)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                event = self.events.get(timeout=max(0.0, deadline - time.monotonic()))
+            except queue.Empty:
+                raise AssertionError(f"the notification host sent no {kind!r} event") from None
+            if event["event"] == kind:
+                return event
+
+    def signals(self, timeout=0.5):
+        """The names of the item's signals that arrive within `timeout`."""
+        names, deadline = [], time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            try:
+                event = self.events.get(timeout=max(0.0, deadline - time.monotonic()))
+            except queue.Empty:
+                break
+            if event["event"] == "signal":
+                names.append(event["name"])
+        return names
+
+    def _ask(self, command):
+        self.process.stdin.write(json.dumps(command) + "\n")
+        self.process.stdin.flush()
+        deadline = time.monotonic() + 5
+        while True:
+            event = self.events.get(timeout=max(0.0, deadline - time.monotonic()))
+            if event["event"] == "reply":
+                return event["value"]
+            if event["event"] == "error":
+                raise AssertionError("the item refused: " + event["message"])
+
+    def get(self, prop):
+        return self._ask({"get": prop})
+
+    def call(self, method, *args):
+        return self._ask({"call": method, "args": list(args)})
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.reader.join()
+        self.process.stdin.close()
+        self.process.stdout.close()
+
+
+def xpm_argb(name):
+    """The picture of resources/<name>.xpm as (width, height, ARGB bytes in
+    network order), transparent pixels all zero."""
+    with open(os.path.join(RESOURCES, name + ".xpm")) as f:
+        rows = [line.split('"')[1] for line in f if line.startswith('"')]
+    width, height, colours, chars = (int(v) for v in rows[0].split()[:4])
+    palette = {}
+    for entry in rows[1:1 + colours]:
+        key, value = entry[:chars], entry[chars:].split()[-1]
+        palette[key] = b"\0\0\0\0" if value == "None" else b"\xff" + bytes.fromhex(value.lstrip("#"))
+    pixels = b"".join(palette[row[x:x + chars]] for row in rows[1 + colours:1 + colours + height]
+                      for x in range(0, width * chars, chars))
+    return width, height, pixels
 
 
 class Sorimo:
@@ -203,6 +339,7 @@ class Sorimo:
         env.update(extra_env or {})
         if prepare:
             prepare(self.folder)
+        self.started_at = time.monotonic()
         self.process = subprocess.Popen([self.executable], env=env, cwd="/",
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.started = time.monotonic()

@@ -55,6 +55,8 @@ class WineSorimo:
 
 
 class WineDesktopTest(unittest.TestCase):
+    tray = True
+
     @classmethod
     def setUpClass(cls):
         # A Wine server left from the tests without a display would keep
@@ -62,7 +64,7 @@ class WineDesktopTest(unittest.TestCase):
         subprocess.run(["wineserver", "-w"], check=False)
 
     def setUp(self):
-        self.desktop = Desktop(tray=True)
+        self.desktop = Desktop(tray=self.tray)
         self.addCleanup(self.desktop.close)
         self.desktop.env["WINEPREFIX"] = os.environ["WINEPREFIX"]
 
@@ -146,6 +148,22 @@ class Launcher(WineDesktopTest):
                         text[:80])
         for k in range(1, 29):
             self.assertIn(f"\r\n{k}=NOFILE\r\n", text)
+
+
+class NoTray(WineDesktopTest):
+    tray = False
+
+    def test_starts_without_a_tray_and_its_icon_docks_when_a_tray_starts(self):
+        # A refused add used to end start-up with an error box (exit code 1).
+        program = self.start(ini(LEFT, TOP))
+        d = self.desktop
+        self.assertEqual(d.geometry(self.window), (LEFT, TOP, 264, 104))
+        self.assertEqual(d.windows_named("Sorimo"), [self.window])  # no error box beside it
+        self.wait_until_it_takes_input()
+        d.tray = d.start_tray()
+        icon = wait_for(self.docked_icon, timeout=15, what="the icon docked into the new tray")
+        self.assertGreaterEqual(d.geometry(icon)[2], 16)
+        self.assertEqual(self.close_by_right_click(program), 0)
 
 
 if __name__ == "__main__":

@@ -7,10 +7,11 @@ import stat
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop import Desktop, Sorimo, ini, wait_for  # noqa: E402
+from desktop import Desktop, NotificationHost, Sorimo, ini, wait_for, xpm_argb  # noqa: E402
 
 EXE = os.environ["SORIMO_EXE"]
 RENDER = os.environ["SORIMO_RENDER"]
@@ -40,9 +41,10 @@ def rgb_bytes(path):
 
 class DesktopTest(unittest.TestCase):
     tray = True
+    bus = False
 
     def setUp(self):
-        self.desktop = Desktop(tray=self.tray)
+        self.desktop = Desktop(tray=self.tray, bus=self.bus)
         self.addCleanup(self.desktop.close)
         self.scratch = tempfile.mkdtemp(prefix="sorimo-files-")
 
@@ -167,6 +169,16 @@ class FrameReplacements(DesktopTest):
         self.assertEqual(d.geometry(window)[:2], (LEFT, TOP))
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", d.prop(window, "_NET_WM_STATE"))
 
+    def test_a_click_sent_straight_to_the_icon_hides_the_launcher(self):
+        # Press and release back to back, as a tray proxy forwards a click:
+        # the release used to be dropped while the press was dispatched.
+        self.start(ini(LEFT, TOP))
+        d = self.desktop
+        icon = wait_for(lambda: d.find_window("Sorimo tray icon"), what="the docked tray icon")
+        wait_for(lambda: d.docked(icon), what="the icon in the tray")
+        d.click_window(icon, 3)
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide")
+
     def test_a_restarted_tray_gets_the_icon_again(self):
         self.start(ini(LEFT, TOP))
         d = self.desktop
@@ -226,16 +238,109 @@ class ScreenScale(DesktopTest):
 class NoTray(DesktopTest):
     tray = False
 
-    def test_without_a_tray_start_up_fails_with_an_error_box(self):
-        program = Sorimo(self.desktop, EXE, None)
-        self.addCleanup(program.close)
-        box = wait_for(lambda: self.desktop.find_window("sorimo"), what="the error box")
-        # The launcher window it would belong to was never made.
-        self.assertNotIn("window id", self.desktop.prop(box, "WM_TRANSIENT_FOR"))
-        x, y, w, h = self.desktop.geometry(box)
-        self.desktop.click(x + w // 2, y + h - 20)
-        self.assertEqual(program.wait(), 1)
-        self.assertFalse(os.path.exists(program.settings_path))
+    def test_without_a_tray_it_runs_refuses_to_hide_and_docks_into_a_tray_started_later(self):
+        # It used to show an error box and end with exit code 1.
+        self.start(ini(LEFT, TOP))
+        d = self.desktop
+        self.assertEqual(d.windows_named("sorimo"), [])  # no error box
+        d.click(*ABOUT_PANEL, button=3)
+        time.sleep(0.5)
+        self.assertEqual(d.windows_named("Sorimo"), [self.window])  # not hidden: no way back
+        d.tray = d.start_tray()
+        started = time.monotonic()
+        icon = wait_for(lambda: d.find_window("Sorimo tray icon"), timeout=5, what="the tray icon")
+        wait_for(lambda: d.docked(icon), timeout=5, what="the icon in the tray")
+        self.assertLess(time.monotonic() - started, 1.0)
+        ix, iy, iw, ih = d.geometry(icon)
+        d.run(["xdotool", "mousemove", str(ix + iw // 2), str(iy + ih // 2),
+               "mousedown", "3", "sleep", "0.1", "mouseup", "3"])
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide")
+
+    def test_a_tray_that_goes_away_brings_the_hidden_launcher_back(self):
+        d = self.desktop
+        d.tray = d.start_tray()
+        self.start(ini(LEFT, TOP))
+        icon = wait_for(lambda: d.find_window("Sorimo tray icon"), what="the tray icon")
+        wait_for(lambda: d.docked(icon), what="the icon in the tray")
+        d.click(*ABOUT_PANEL, button=3)
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide")
+        d.tray.terminate()
+        d.tray.wait()
+        window = wait_for(lambda: d.find_window("Sorimo"), what="the launcher to come back")
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", d.prop(window, "_NET_WM_STATE"))
+
+
+class StatusNotifier(DesktopTest):
+    """A desktop whose panel shows StatusNotifierItems (a watcher and host on
+    the session bus), with no XEmbed tray unless a test starts one."""
+    tray = False
+    bus = True
+
+    def setUp(self):
+        super().setUp()
+        self.host = NotificationHost(self.desktop)
+        self.addCleanup(lambda: self.host.stop())
+
+    def launch(self):
+        program = self.start(ini(LEFT, TOP))
+        registered = self.host.next_event("registered", timeout=10)
+        return program, registered
+
+    def test_the_item_registers_within_a_second_with_the_icon_and_the_tip(self):
+        program, registered = self.launch()
+        self.assertLess(registered["at"] - program.started_at, 1.0)
+        # Its connection's name: the item is the object /StatusNotifierItem there.
+        self.assertEqual(registered["service"], registered["sender"])
+        pixmaps = self.host.get("IconPixmap")
+        self.assertEqual([(w, h) for w, h, _ in pixmaps], [(16, 16), (22, 22), (24, 24), (32, 32), (48, 48)])
+        for w, h, data in pixmaps:
+            self.assertEqual(len(data), 2 * 4 * w * h)
+            self.assertNotEqual(data, "00" * 4 * w * h)
+        self.assertEqual(pixmaps[3][2], xpm_argb("heart")[2].hex())
+        self.assertEqual(self.host.get("Title"), "Sorimo")
+        self.assertEqual(self.host.get("ToolTip")[2], "Sorimo")
+        for name, value in (("Category", "ApplicationStatus"), ("Id", "sorimo"), ("Status", "Active"),
+                            ("ItemIsMenu", False), ("WindowId", 0)):
+            self.assertEqual(self.host.get(name), value, name)
+        self.assertIsNone(self.desktop.find_window("Sorimo tray icon"))
+
+    def test_a_context_menu_request_hides_and_activations_show(self):
+        self.launch()
+        d = self.desktop
+        self.host.call("ContextMenu", 900, 5)
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide")
+        self.host.call("SecondaryActivate", 900, 5)  # a middle click: nothing
+        self.host.call("Scroll", 1, "vertical")
+        self.host.get("Status")  # answered after the calls before it were handled
+        self.assertIsNone(d.find_window("Sorimo"))
+        self.host.call("Activate", 900, 5)
+        window = wait_for(lambda: d.find_window("Sorimo"), what="the launcher to come back")
+        self.assertEqual(d.geometry(window)[:2], (LEFT, TOP))
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", d.prop(window, "_NET_WM_STATE"))
+        self.host.call("Activate", 900, 5)  # a panel's double click: two activations
+        self.host.call("Activate", 900, 5)
+        self.host.get("Status")
+        self.assertEqual(d.windows_named("Sorimo"), [window])
+
+    def test_a_watcher_that_goes_brings_the_launcher_back_and_a_new_one_gets_the_item(self):
+        self.launch()
+        d = self.desktop
+        self.host.call("ContextMenu", 900, 5)
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide")
+        self.host.stop()
+        wait_for(lambda: d.find_window("Sorimo"), what="the launcher to come back")
+        self.host = NotificationHost(d)
+        self.host.next_event("registered", timeout=2)
+        self.assertEqual(self.host.get("Title"), "Sorimo")
+        self.host.call("ContextMenu", 900, 5)
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide again")
+
+    def test_beside_an_xembed_tray_only_the_item_is_shown(self):
+        d = self.desktop
+        d.tray = d.start_tray()
+        self.launch()
+        self.host.get("Status")
+        self.assertIsNone(d.find_window("Sorimo tray icon"))
 
 
 if __name__ == "__main__":

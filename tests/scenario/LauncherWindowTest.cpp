@@ -121,13 +121,62 @@ TEST_F(LauncherWindow, TheTrayIconLivesFromStartUpToExit) {
     EXPECT_EQ(platform.NotifyCalls.back().Data.hWnd, add.Data.hWnd);
 }
 
-TEST_F(LauncherWindow, ARefusedTrayIconEndsStartUpWithoutWritingSettings) {
-    std::filesystem::remove(IniPath());
+TEST_F(LauncherWindow, WithoutANotificationAreaTheProgramStartsAndEndsAsUsual) {
+    // It used to show "タスクトレイに登録できません" and end with exit code 1.
     platform.NotifyIconResult = false;
-    EXPECT_EQ(app::SorimoMain(platform), 1);
-    ASSERT_EQ(platform.ErrorBoxes.size(), 1u);
-    EXPECT_EQ(platform.ErrorBoxes[0].Message, "タスクトレイに登録できません");
-    EXPECT_FALSE(std::filesystem::exists(IniPath()));
+    platform.At(2000, [&] { ClickAt({100 + 212 + 5, 200 + 5}, mbRight); });  // the handle: close
+    EXPECT_EQ(app::SorimoMain(platform), 0);
+    EXPECT_TRUE(platform.ErrorBoxes.empty());
+    EXPECT_EQ(Ini().rfind("[FORM]\r\nLEFT=100\r\nTOP=200\r\nOFFSET=4\r\n[FILES]\r\n", 0), 0u);
+}
+
+TEST_F(LauncherWindow, WithoutATrayIconHidingIsRefusedUntilAnAreaAppears) {
+    platform.NotifyIconResult = false;
+    Start();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(form->TaskTray1->Added());
+    ClickAt(AboutPanel(), mbRight);
+    Settle();
+    EXPECT_TRUE(form->Visible());  // there would be no way back
+    EXPECT_FALSE(form->HiddenToTray);
+    platform.NotifyIconResult = true;
+    platform.SendTrayRecreated();
+    Settle();
+    EXPECT_TRUE(form->TaskTray1->Added());
+    ClickAt(AboutPanel(), mbRight);
+    Settle();
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(LauncherWindow, ANotificationAreaGoingAwayBringsTheHiddenWindowBack) {
+    Start();
+    ClickAt(AboutPanel(), mbRight);
+    Settle();
+    ASSERT_FALSE(form->Visible());
+    const int hides = Window().TaskbarHides();
+    platform.NotifyIconResult = false;
+    platform.SendTrayLost();
+    Settle();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(form->HiddenToTray);
+    EXPECT_GT(Window().TaskbarHides(), hides);
+    platform.SendTrayLost();  // lost while shown: nothing more
+    Settle();
+    EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(LauncherWindow, APanelsRequestsHideWithAContextMenuAndShowWithActivations) {
+    // The press and release of a context-menu request come together.
+    Start();
+    platform.SendTrayMessage(1, 0x204);
+    platform.SendTrayMessage(1, kRightUp);
+    Settle();
+    EXPECT_FALSE(form->Visible());
+    platform.SendTrayMessage(1, kLeftDoubleClick);  // a double click in a panel: two activations
+    platform.SendTrayMessage(1, kLeftDoubleClick);
+    Settle();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(form->HiddenToTray);
 }
 
 TEST_F(LauncherWindow, SessionEndWritesTheWholeFileAndExitsZero) {

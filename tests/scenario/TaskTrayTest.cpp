@@ -89,7 +89,7 @@ protected:
     TTrayUnit& Unit() { return TTrayUnit::Start(app); }
     // A callback for any number, straight to the notification window.
     void Post(std::uintptr_t id, std::intptr_t mouseMessage) {
-        app.PostInput(gui::TTrayNotice{Unit().NotifyWindow->Handle(), WM_TRAYNOTIFY, id, mouseMessage});
+        app.PostInput(gui::TTrayNotice{Unit().NotifyWindow->Handle(), WM_TRAYNOTIFY, id, mouseMessage, {}});
     }
     void Send(std::uint32_t id, std::intptr_t mouseMessage) {
         platform.SendTrayMessage(id, mouseMessage);
@@ -159,7 +159,7 @@ TEST_F(TaskTrayTest, TheRecordCarriesTheWindowTheMessageTheFlagsAndACutTip) {
     EXPECT_EQ(Last().szTip, std::string(62, 'a'));
 }
 
-TEST_F(TaskTrayTest, RegisteringNeedsAnIconAndARefusedAddIsTriedAgain) {
+TEST_F(TaskTrayTest, RegisteringNeedsAnIconButARefusedAddOnlyLeavesItPending) {
     TTaskTray& tray = NewTray();
     tray.SetRegistered(false);  // never added: no call
     EXPECT_EQ(ErrorOf([&] { tray.SetRegistered(true); }), "アイコンが指定されていません");
@@ -167,15 +167,60 @@ TEST_F(TaskTrayTest, RegisteringNeedsAnIconAndARefusedAddIsTriedAgain) {
     tray.SetIcon(&icon);
     EXPECT_TRUE(Calls().empty());
 
-    platform.NotifyIconResult = false;
-    EXPECT_EQ(ErrorOf([&] { tray.SetRegistered(true); }), "タスクトレイに登録できません");
+    platform.NotifyIconResult = false;  // no notification area
+    EXPECT_EQ(ErrorOf([&] { tray.SetRegistered(true); }), "none");
     EXPECT_TRUE(tray.Registered());
+    EXPECT_FALSE(tray.Added());
+    tray.SetTipString("still none");  // tried again, refused again
     platform.NotifyIconResult = true;
     tray.SetTipString("again");
-    EXPECT_EQ(Calls(), (Log{"add 1", "add 1"}));
+    EXPECT_EQ(Calls(), (Log{"add 1", "add 1", "add 1"}));
+    EXPECT_TRUE(tray.Added());
+    platform.NotifyIconResult = false;
+    tray.SetTipString("forgotten");  // a refused modification: pending, the next try adds
+    EXPECT_FALSE(tray.Added());
+    platform.NotifyIconResult = true;
     tray.SetIcon(nullptr);  // no icon: it leaves the area
-    EXPECT_EQ(Calls(), (Log{"modify 1", "delete 1"}));
+    EXPECT_EQ(Calls(), (Log{"modify 1", "add 1", "delete 1"}));
     EXPECT_FALSE(tray.Registered());
+}
+
+TEST_F(TaskTrayTest, PendingIconsAreAddedWhenAnAreaAppearsAndALostAreaMakesShownOnesPending) {
+    platform.NotifyIconResult = false;
+    TTaskTray& first = ShownTray();
+    TTaskTray& second = ShownTray();
+    int lost = 0;
+    first.OnAreaLost = [&](TComponent* sender) { lost += sender == &first ? 1 : 100; };
+    Calls();
+    platform.NotifyIconResult = true;
+    platform.SendTrayRecreated();
+    app.ProcessMessages();
+    EXPECT_EQ(Calls(), (Log{"add 1", "add 2"}));
+    EXPECT_TRUE(first.Added());
+
+    platform.SendTrayLost();
+    app.ProcessMessages();
+    EXPECT_FALSE(first.Added());
+    EXPECT_FALSE(second.Added());
+    EXPECT_EQ(lost, 1);
+    EXPECT_TRUE(Calls().empty());  // the icons went with the area: nothing to delete
+    platform.SendTrayLost();       // only a shown icon can be lost
+    app.ProcessMessages();
+    EXPECT_EQ(lost, 1);
+    first.SetTipString("back");  // pending: an add, not a modification
+    EXPECT_EQ(Calls(), (Log{"add 1"}));
+}
+
+TEST_F(TaskTrayTest, AReleaseArrivingWithItsPressIsDispatchedAfterThePressNotDropped) {
+    // A synthetic click, or a panel's context-menu request, delivers the
+    // press and the release together: the press's message processing used
+    // to see the release while busy and drop it, so the click did nothing.
+    Listen(ShownTray());
+    platform.MoveTo(50, 60);
+    for (std::intptr_t m : {gui::WM_RBUTTONDOWN, gui::WM_LBUTTONUP, gui::WM_RBUTTONUP, gui::WM_MOUSEMOVE})
+        platform.SendTrayMessage(1, m);
+    app.ProcessMessages();
+    EXPECT_EQ(log, (Log{"down R 16 50,60", "up R 16 50,60"}));  // other buttons: dropped
 }
 
 TEST_F(TaskTrayTest, AStoredLayoutAddsTheIconThenModifiesItOnce) {
@@ -297,6 +342,25 @@ TEST_F(TaskTrayTest, TheNotificationWindowDiesWithItsOwnerAndIsMadeAgain) {
     EXPECT_EQ(Unit().NotifyWindow->Parent(), second);
     Send(2, gui::WM_LBUTTONDBLCLK);
     EXPECT_EQ(log, (Log{"dbl L"}));
+}
+
+// A form whose stored layout registers its tray icon without an icon.
+class TIconlessTrayForm : public gui::TForm {
+public:
+    explicit TIconlessTrayForm(gui::TApplication& app) : gui::TForm(app, platform::WindowKind::Main) {
+        LoadLayout([&] { Own<TTaskTray>().SetRegistered(true); });
+    }
+};
+
+TEST(TaskTrayStartUp, ALayoutRegisteringWithoutAnIconStillFailsTheFormsCreation) {
+    // Only the missing notification area stopped being an error: a layout
+    // without an icon is the program's own fault.
+    platform::HeadlessPlatform platform;
+    platform.NotifyIconResult = false;
+    gui::TApplication app(platform);
+    TIconlessTrayForm* form = nullptr;
+    EXPECT_EQ(ErrorOf([&] { app.CreateForm(form); }), "アイコンが指定されていません");
+    EXPECT_EQ(form, nullptr);
 }
 
 TEST(TaskTrayShutdown, ClosingTheProgramDeletesTheIconUnderItsWindowAndNumber) {

@@ -1,0 +1,84 @@
+#include "platform/xdg/NotifyAreaRouter.h"
+
+namespace platform::xdg {
+
+NotifyAreaRouter::Target NotifyAreaRouter::Best() const {
+    if (watcher_ == WatcherState::Present) return Target::Items;
+    if (!trayPresent_) return Target::Refuse;
+    return watcher_ == WatcherState::Unknown ? Target::Hold : Target::Tray;
+}
+
+NotifyService* NotifyAreaRouter::ServiceOf(Shown by) {
+    return by == Shown::Items ? &items_ : by == Shown::Tray ? &tray_ : nullptr;
+}
+
+NotifyAreaRouter::Shown NotifyAreaRouter::ShownBy(std::uint32_t uID) const {
+    auto it = icons_.find(uID);
+    return it == icons_.end() ? Shown::Nowhere : it->second.By;
+}
+
+void NotifyAreaRouter::MoveTo(Icon& icon, Shown target) {
+    if (icon.By != target)
+        if (NotifyService* old = ServiceOf(icon.By)) old->Remove(icon.Record.uID);
+    icon.By = target;
+    if (NotifyService* service = ServiceOf(target)) service->Show(icon.Record);
+}
+
+bool NotifyAreaRouter::Apply(std::uint32_t message, const NotifyIconData& data) {
+    auto it = icons_.find(data.uID);
+    if (message == NIM_DELETE) {
+        if (it != icons_.end()) {
+            if (NotifyService* service = ServiceOf(it->second.By)) service->Remove(data.uID);
+            icons_.erase(it);
+        }
+        return true;
+    }
+    if (message == NIM_MODIFY) {
+        if (it == icons_.end()) return false;
+        it->second.Record = data;
+        if (NotifyService* service = ServiceOf(it->second.By)) service->Update(data);
+        return true;
+    }
+    const Target best = Best();
+    if (best == Target::Refuse) {
+        if (it != icons_.end()) MoveTo(it->second, Shown::Nowhere);
+        icons_.erase(data.uID);
+        refused_ = true;
+        return false;
+    }
+    Icon& icon = icons_[data.uID];
+    icon.Record = data;
+    MoveTo(icon, best == Target::Items ? Shown::Items
+                 : best == Target::Tray ? Shown::Tray
+                                        : Shown::Nowhere);
+    return true;
+}
+
+void NotifyAreaRouter::TrayReplaced() {
+    trayPresent_ = true;
+    for (auto& [id, icon] : icons_)
+        if (icon.By == Shown::Tray) tray_.Show(icon.Record);
+}
+
+void NotifyAreaRouter::Reconcile() {
+    const Target best = Best();
+    if (best == Target::Hold) return;
+    if (best == Target::Refuse) {
+        if (icons_.empty()) return;
+        // Nothing shows the icons any more: the GUI layer counts them as
+        // pending again and adds them when an area appears.
+        for (auto& [id, icon] : icons_) MoveTo(icon, Shown::Nowhere);
+        icons_.clear();
+        lost_ = refused_ = true;
+        return;
+    }
+    const Shown target = best == Target::Items ? Shown::Items : Shown::Tray;
+    for (auto& [id, icon] : icons_)
+        if (icon.By != target) MoveTo(icon, target);
+    if (refused_) {
+        refused_ = false;
+        appeared_ = true;
+    }
+}
+
+}  // namespace platform::xdg

@@ -1,0 +1,256 @@
+#include "platform/xdg/StatusNotifierArea.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <map>
+#include <utility>
+
+#include "platform/xdg/Gio.h"
+#include "platform/xdg/MainContextPoll.h"
+#include "platform/xdg/StatusNotifierItem.h"
+
+namespace platform::xdg {
+
+namespace {
+constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
+constexpr const char* kRootPath = "/StatusNotifierItem";
+
+// Outlives the bus when the connection is still being made as the bus
+// goes: the callback then only drops what it got.
+struct ConnectRequest {
+    StatusNotifierArea* Area;
+    const Gio* Functions;
+};
+}  // namespace
+
+// The connection, the watch on the watcher's name and the items.
+struct StatusNotifierArea::Bus {
+    Bus(const Gio& functions, Notify notify) : gio(functions), loop(functions), notify(std::move(notify)) {}
+    ~Bus();
+
+    void Connect(const std::string& address, StatusNotifierArea* area);
+    static void Connected(GObject*, GAsyncResult* result, gpointer data);
+    void OnConnected(GDBusConnection* made);
+    static void Appeared(GDBusConnection*, const gchar*, const gchar*, gpointer self);
+    static void Vanished(GDBusConnection*, const gchar*, gpointer self);
+    void AskForHost();
+    static void HostsChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+                             const gchar*, GVariant*, gpointer self);
+    static void HostAnswer(GObject* source, GAsyncResult* result, gpointer self);
+    std::string FreePath() const;
+
+    const Gio& gio;
+    MainContextPoll loop;
+    Notify notify;
+    WatcherState state = WatcherState::Unknown;
+    ConnectRequest* request = nullptr;  // owned by the pending callback
+    GCancellable* cancellable = nullptr;
+    GDBusConnection* connection = nullptr;
+    GDBusNodeInfo* node = nullptr;
+    guint watch = 0;
+    guint hostSignals = 0;
+    bool watched = false;  // the watcher's name has an owner
+    std::map<std::uint32_t, std::unique_ptr<StatusNotifierItem>> items;
+};
+
+StatusNotifierArea::Bus::~Bus() {
+    items.clear();
+    if (request) {
+        request->Area = nullptr;
+        gio.g_cancellable_cancel(cancellable);
+    }
+    if (hostSignals) gio.g_dbus_connection_signal_unsubscribe(connection, hostSignals);
+    if (watch) gio.g_bus_unwatch_name(watch);
+    if (connection) {
+        gio.g_dbus_connection_close(connection, nullptr, nullptr, nullptr);
+        gio.g_object_unref(connection);
+    }
+    if (node) gio.g_dbus_node_info_unref(node);
+    if (cancellable) gio.g_object_unref(cancellable);
+}
+
+void StatusNotifierArea::Bus::Connect(const std::string& address, StatusNotifierArea* area) {
+    // The connection is made on a thread of GLib's pool, which would wake
+    // 15 s later to end: idle pool threads sleep until work comes instead.
+    gio.g_thread_pool_set_max_idle_time(0);
+    cancellable = gio.g_cancellable_new();
+    request = new ConnectRequest{area, &gio};
+    MainContextPoll::Default calls(loop);
+    gio.g_dbus_connection_new_for_address(
+        address.c_str(),
+        GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                             G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, cancellable, &Bus::Connected, request);
+}
+
+void StatusNotifierArea::Bus::Connected(GObject*, GAsyncResult* result, gpointer data) {
+    std::unique_ptr<ConnectRequest> request(static_cast<ConnectRequest*>(data));
+    GDBusConnection* made = request->Functions->g_dbus_connection_new_for_address_finish(result, nullptr);
+    if (!request->Area) {
+        if (made) request->Functions->g_object_unref(made);
+        return;
+    }
+    Bus& bus = *request->Area->bus_;
+    bus.request = nullptr;
+    bus.OnConnected(made);
+}
+
+void StatusNotifierArea::Bus::OnConnected(GDBusConnection* made) {
+    if (!made) {
+        state = WatcherState::Absent;
+        return;
+    }
+    connection = made;
+    // A bus that goes away ends the watcher's name, not the program.
+    gio.g_dbus_connection_set_exit_on_close(connection, FALSE);
+    node = gio.g_dbus_node_info_new_for_xml(StatusNotifierItem::kIntrospection, nullptr);
+    MainContextPoll::Default calls(loop);
+    hostSignals = gio.g_dbus_connection_signal_subscribe(
+        connection, nullptr, kWatcher, nullptr, "/StatusNotifierWatcher", nullptr,
+        G_DBUS_SIGNAL_FLAGS_NONE, &Bus::HostsChanged, this, nullptr);
+    watch = gio.g_bus_watch_name_on_connection(connection, kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
+                                               &Bus::Appeared, &Bus::Vanished, this, nullptr);
+}
+
+void StatusNotifierArea::Bus::Appeared(GDBusConnection*, const gchar*, const gchar*, gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    bus->watched = true;
+    bus->state = WatcherState::Unknown;
+    bus->AskForHost();
+    // A new watcher knows nothing of the items shown before.
+    for (auto& [id, item] : bus->items) item->Register();
+}
+
+void StatusNotifierArea::Bus::Vanished(GDBusConnection*, const gchar*, gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    bus->watched = false;
+    bus->state = WatcherState::Absent;
+}
+
+// A watcher alone shows nothing: a panel (a host) must have registered with
+// it. Another desktop's watcher can run without one, and an icon given to
+// it would be invisible, with no way to bring a hidden window back.
+void StatusNotifierArea::Bus::AskForHost() {
+    MainContextPoll::Default calls(loop);
+    gio.g_dbus_connection_call(connection, kWatcher, "/StatusNotifierWatcher",
+                               "org.freedesktop.DBus.Properties", "Get",
+                               gio.g_variant_new("(ss)", kWatcher, "IsStatusNotifierHostRegistered"),
+                               Gio::Type("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
+                               &Bus::HostAnswer, this);
+}
+
+void StatusNotifierArea::Bus::HostsChanged(GDBusConnection*, const gchar*, const gchar*,
+                                           const gchar*, const gchar* signal, GVariant*,
+                                           gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    const std::string name = signal;
+    if (bus->watched && (name == "StatusNotifierHostRegistered" || name == "StatusNotifierHostUnregistered"))
+        bus->AskForHost();
+}
+
+void StatusNotifierArea::Bus::HostAnswer(GObject* source, GAsyncResult* result, gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    const Gio& gio = bus->gio;
+    GVariant* reply = gio.g_dbus_connection_call_finish(reinterpret_cast<GDBusConnection*>(source),
+                                                        result, nullptr);
+    if (!bus->watched) {
+        if (reply) gio.g_variant_unref(reply);
+        return;
+    }
+    // A watcher that cannot say is taken at its word.
+    gboolean registered = TRUE;
+    if (reply) {
+        GVariant* value = nullptr;
+        gio.g_variant_get(reply, "(v)", &value);
+        if (value) {
+            if (gio.g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN))
+                gio.g_variant_get(value, "b", &registered);
+            gio.g_variant_unref(value);
+        }
+        gio.g_variant_unref(reply);
+    }
+    bus->state = registered ? WatcherState::Present : WatcherState::Absent;
+}
+
+std::string StatusNotifierArea::Bus::FreePath() const {
+    auto used = [this](const std::string& path) {
+        for (const auto& [id, item] : items)
+            if (item->Path() == path) return true;
+        return false;
+    };
+    if (!used(kRootPath)) return kRootPath;
+    for (int n = 2;; ++n)
+        if (std::string path = kRootPath + std::to_string(n); !used(path)) return path;
+}
+
+// ------------------------------------------------------------ StatusNotifierArea
+
+StatusNotifierArea::StatusNotifierArea(GioLibrary& gio, Notify notify)
+    : library_(gio), notify_(std::move(notify)), address_(SessionBusAddress()),
+      absentOrUnknown_(address_ ? WatcherState::Unknown : WatcherState::Absent) {}
+
+StatusNotifierArea::~StatusNotifierArea() = default;
+
+std::optional<std::string> StatusNotifierArea::SessionBusAddress() {
+    if (const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address)
+        return std::string(address);
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        const std::string socket = std::string(runtime) + "/bus";
+        struct stat info {};
+        if (stat(socket.c_str(), &info) == 0 && S_ISSOCK(info.st_mode))
+            return "unix:path=" + socket;
+    }
+    return std::nullopt;
+}
+
+WatcherState StatusNotifierArea::State() const { return bus_ ? bus_->state : absentOrUnknown_; }
+
+void StatusNotifierArea::Start() {
+    if (started_) return;
+    started_ = true;
+    const Gio* gio = address_ ? library_.Get() : nullptr;
+    if (!gio) {
+        absentOrUnknown_ = WatcherState::Absent;
+        return;
+    }
+    bus_ = std::make_unique<Bus>(*gio, notify_);
+    bus_->Connect(*address_, this);
+}
+
+void StatusNotifierArea::Show(const NotifyIconData& record) {
+    if (!bus_ || !bus_->connection || !bus_->node) return;
+    Bus& bus = *bus_;
+    if (auto it = bus.items.find(record.uID); it != bus.items.end()) {
+        it->second->Update(record);
+        return;
+    }
+    auto item = std::make_unique<StatusNotifierItem>(bus.gio, bus.loop, bus.connection,
+                                                     bus.node->interfaces[0], bus.FreePath(),
+                                                     record, notify_);
+    if (bus.state == WatcherState::Present) item->Register();
+    bus.items[record.uID] = std::move(item);
+}
+
+void StatusNotifierArea::Update(const NotifyIconData& record) {
+    if (!bus_) return;
+    if (auto it = bus_->items.find(record.uID); it != bus_->items.end()) it->second->Update(record);
+}
+
+void StatusNotifierArea::Remove(std::uint32_t uID) {
+    if (bus_) bus_->items.erase(uID);
+}
+
+void StatusNotifierArea::Prepare(std::vector<pollfd>& fds, int& timeoutMs) {
+    if (bus_) bus_->loop.Prepare(fds, timeoutMs);
+}
+
+void StatusNotifierArea::Dispatch(const std::vector<pollfd>& fds) {
+    if (bus_) bus_->loop.Dispatch(fds);
+}
+
+void StatusNotifierArea::DispatchReady() {
+    if (bus_) bus_->loop.DispatchReady();
+}
+
+}  // namespace platform::xdg

@@ -1,0 +1,180 @@
+#include "platform/xdg/StatusNotifierItem.h"
+
+#include <cstring>
+#include <utility>
+
+#include "platform/xdg/MainContextPoll.h"
+#include "platform/xdg/StatusIconPixmaps.h"
+
+namespace platform::xdg {
+
+namespace {
+
+constexpr const char* kInterface = "org.kde.StatusNotifierItem";
+constexpr const char* kRootPath = "/StatusNotifierItem";
+constexpr std::intptr_t WM_LBUTTONDBLCLK = 0x203, WM_RBUTTONDOWN = 0x204, WM_RBUTTONUP = 0x205,
+                        WM_MBUTTONDOWN = 0x207, WM_MBUTTONUP = 0x208;
+
+bool SameIcon(const gui::TIcon& a, const gui::TIcon& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    if (a.Empty()) return true;
+    const std::size_t pixels = std::size_t(a.Width()) * std::size_t(a.Height());
+    return std::memcmp(a.Pixels().Data(), b.Pixels().Data(), pixels * sizeof(gui::TPixel)) == 0 &&
+           a.Alpha() == b.Alpha();
+}
+
+}  // namespace
+
+const char* StatusNotifierItem::kIntrospection = R"xml(<node>
+ <interface name="org.kde.StatusNotifierItem">
+  <property name="Category" type="s" access="read"/>
+  <property name="Id" type="s" access="read"/>
+  <property name="Title" type="s" access="read"/>
+  <property name="Status" type="s" access="read"/>
+  <property name="WindowId" type="i" access="read"/>
+  <property name="IconName" type="s" access="read"/>
+  <property name="IconPixmap" type="a(iiay)" access="read"/>
+  <property name="OverlayIconName" type="s" access="read"/>
+  <property name="OverlayIconPixmap" type="a(iiay)" access="read"/>
+  <property name="AttentionIconName" type="s" access="read"/>
+  <property name="AttentionIconPixmap" type="a(iiay)" access="read"/>
+  <property name="AttentionMovieName" type="s" access="read"/>
+  <property name="ToolTip" type="(sa(iiay)ss)" access="read"/>
+  <property name="ItemIsMenu" type="b" access="read"/>
+  <method name="ContextMenu"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
+  <method name="Activate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
+  <method name="SecondaryActivate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
+  <method name="Scroll"><arg name="delta" type="i" direction="in"/><arg name="orientation" type="s" direction="in"/></method>
+  <signal name="NewTitle"/>
+  <signal name="NewIcon"/>
+  <signal name="NewAttentionIcon"/>
+  <signal name="NewOverlayIcon"/>
+  <signal name="NewToolTip"/>
+  <signal name="NewStatus"><arg name="status" type="s"/></signal>
+ </interface>
+</node>)xml";
+
+StatusNotifierItem::StatusNotifierItem(const Gio& gio, MainContextPoll& loop,
+                                       GDBusConnection* connection, GDBusInterfaceInfo* interface,
+                                       std::string path, const NotifyIconData& record,
+                                       Notify notify)
+    : gio_(gio), loop_(loop), connection_(connection), path_(std::move(path)), record_(record),
+      notify_(std::move(notify)) {
+    static const GDBusInterfaceVTable vtable = [] {
+        GDBusInterfaceVTable t{};
+        t.method_call = &StatusNotifierItem::MethodCall;
+        t.get_property = &StatusNotifierItem::GetProperty;
+        return t;
+    }();
+    MainContextPoll::Default calls(loop_);
+    registration_ = gio_.g_dbus_connection_register_object(connection_, path_.c_str(), interface,
+                                                           &vtable, this, nullptr, nullptr);
+}
+
+StatusNotifierItem::~StatusNotifierItem() {
+    if (registration_) gio_.g_dbus_connection_unregister_object(connection_, registration_);
+}
+
+void StatusNotifierItem::Register() {
+    if (!registration_) return;
+    // The root object is found by the connection's name alone; any other
+    // is given by its path (the watcher takes the caller's name with it).
+    const char* unique = gio_.g_dbus_connection_get_unique_name(connection_);
+    const std::string service = path_ == kRootPath && unique ? std::string(unique) : path_;
+    MainContextPoll::Default calls(loop_);
+    gio_.g_dbus_connection_call(connection_, "org.kde.StatusNotifierWatcher",
+                                "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher",
+                                "RegisterStatusNotifierItem",
+                                gio_.g_variant_new("(s)", service.c_str()), nullptr,
+                                G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);
+}
+
+void StatusNotifierItem::Update(const NotifyIconData& record) {
+    const bool icon = !SameIcon(record.Icon, record_.Icon);
+    const bool tip = record.szTip != record_.szTip;
+    record_ = record;
+    if (icon) Emit("NewIcon");
+    if (tip) {
+        Emit("NewTitle");
+        Emit("NewToolTip");
+    }
+}
+
+void StatusNotifierItem::Emit(const char* signal) {
+    gio_.g_dbus_connection_emit_signal(connection_, nullptr, path_.c_str(), kInterface, signal,
+                                       nullptr, nullptr);
+}
+
+// ------------------------------------------------------------ the panel's calls
+
+void StatusNotifierItem::MethodCall(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+                                    const gchar* method, GVariant* parameters,
+                                    GDBusMethodInvocation* invocation, gpointer self) {
+    auto* item = static_cast<StatusNotifierItem*>(self);
+    item->gio_.g_dbus_method_invocation_return_value(invocation, nullptr);
+    item->Call(method, parameters);
+}
+
+// Each request becomes the mouse messages a click in a classic tray gives:
+// an activation is the left double click that brings a window back, the
+// context-menu request a right click, the secondary activation a middle
+// click. Scrolling means nothing to the icon.
+void StatusNotifierItem::Call(const std::string& method, GVariant* parameters) {
+    if (method == "Scroll") return;
+    gint32 x = 0, y = 0;
+    gio_.g_variant_get(parameters, "(ii)", &x, &y);
+    const TPoint at{x, y};
+    if (method == "Activate") {
+        notify_(record_, WM_LBUTTONDBLCLK, at);
+    } else if (method == "ContextMenu") {
+        notify_(record_, WM_RBUTTONDOWN, at);
+        notify_(record_, WM_RBUTTONUP, at);
+    } else if (method == "SecondaryActivate") {
+        notify_(record_, WM_MBUTTONDOWN, at);
+        notify_(record_, WM_MBUTTONUP, at);
+    }
+}
+
+// ------------------------------------------------------------ properties
+
+GVariant* StatusNotifierItem::GetProperty(GDBusConnection*, const gchar*, const gchar*,
+                                          const gchar*, const gchar* property, GError**,
+                                          gpointer self) {
+    return static_cast<StatusNotifierItem*>(self)->Property(property);
+}
+
+GVariant* StatusNotifierItem::Text(const std::string& text) const {
+    gchar* valid = gio_.g_utf8_make_valid(text.c_str(), gssize(text.size()));
+    GVariant* value = gio_.g_variant_new("s", valid);
+    gio_.g_free(valid);
+    return value;
+}
+
+GVariant* StatusNotifierItem::Pixmaps(bool withIcon) const {
+    GVariantBuilder builder;
+    gio_.g_variant_builder_init(&builder, Gio::Type("a(iiay)"));
+    if (withIcon)
+        for (const StatusIconPixmap& p : StatusIconPixmaps(record_.Icon)) {
+            GVariant* bytes = gio_.g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, p.Argb.data(),
+                                                             p.Argb.size(), 1);
+            gio_.g_variant_builder_add_value(
+                &builder, gio_.g_variant_new("(ii@ay)", gint32(p.Width), gint32(p.Height), bytes));
+        }
+    return gio_.g_variant_builder_end(&builder);
+}
+
+GVariant* StatusNotifierItem::Property(const std::string& name) const {
+    if (name == "Category") return Text("ApplicationStatus");
+    if (name == "Id") return Text(path_ == kRootPath ? "sorimo" : "sorimo-" + std::to_string(record_.uID));
+    if (name == "Title") return Text(record_.szTip);
+    if (name == "Status") return Text("Active");
+    if (name == "WindowId") return gio_.g_variant_new("i", gint32(0));
+    if (name == "IconPixmap") return Pixmaps(true);
+    if (name == "OverlayIconPixmap" || name == "AttentionIconPixmap") return Pixmaps(false);
+    if (name == "ToolTip")
+        return gio_.g_variant_new("(s@a(iiay)@ss)", "", Pixmaps(false), Text(record_.szTip), "");
+    if (name == "ItemIsMenu") return gio_.g_variant_new("b", FALSE);
+    return Text("");  // the icon names and the movie: none
+}
+
+}  // namespace platform::xdg
