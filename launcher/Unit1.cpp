@@ -66,6 +66,7 @@ void TForm1::FormCreate(TComponent*) {
     App().OnMessage = [this](TMsg& msg, bool& handled) { AppMessage(msg, handled); };
     Button2Click(this);
     Timer1->SetInterval(1000);
+    SetUpFileDrops();
 }
 
 void TForm1::LoadSettings() {
@@ -241,7 +242,7 @@ void TForm1::PaintBox1MouseMove(TComponent*, TShiftState, int X, int Y) {
 
 void TForm1::Timer3Timer(TComponent*) {
     Timer3->SetInterval(0);
-    if (!Busy && Form3) Form3->Show();
+    if (!Busy && !FileDragging && Form3) Form3->Show();
 }
 
 void TForm1::kestBlotter1MouseMove(TComponent*, TShiftState, int, int) { CloseHint(); }
