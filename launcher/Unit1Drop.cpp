@@ -87,6 +87,10 @@ void TForm1::FormFileDrop(TComponent*, const std::vector<std::string>& Files, in
                           bool& Accept) {
     const TDropSpot spot = Busy ? TDropSpot{} : DropSpotAt(X, Y);
     EndFileDrag();
+    // The pointer's arrival at the drag's end armed the hint with the text
+    // the slot had before the drop: the next movement shows the new one.
+    Timer3->SetInterval(0);
+    CloseHint();
     if (spot.Kind != TDropSpot::Cell) return;
     if (!std::all_of(Files.begin(), Files.end(), StorablePath)) return;
     const std::vector<TSlotFill> fills = ChooseDropSlots(SlotPath, SlotAt(spot.Col, spot.Row), Files);

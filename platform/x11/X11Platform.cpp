@@ -18,6 +18,7 @@
 #include "platform/x11/X11Services.h"
 #include "platform/x11/X11Tray.h"
 #include "platform/x11/X11Window.h"
+#include "platform/x11/XdndTarget.h"
 
 namespace platform {
 
@@ -106,6 +107,7 @@ private:
     SignalWatch signals_;
     X11Services services_;
     std::unique_ptr<X11Tray> tray_;
+    std::unique_ptr<XdndTarget> drops_;
     std::map<Window, X11Window*> windows_;
     AppListener* app_ = nullptr;
     DoubleClickTracker doubleClicks_;
@@ -129,6 +131,10 @@ X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
     tray_ = std::make_unique<X11Tray>(context_, *fonts_, [this](const NotifyIconData& r,
                                                                 std::intptr_t m) {
         TrayNotify(r, m);
+    });
+    drops_ = std::make_unique<XdndTarget>(context_, [this](Window id) -> WindowListener* {
+        X11Window* w = Find(id);
+        return w ? &w->Listener() : nullptr;
     });
     XSetIOErrorExitHandler(d, &X11Platform::OnDisplayLost, this);
     XSetErrorHandler(&IgnoreProtocolError);
@@ -159,6 +165,7 @@ std::unique_ptr<NativeWindow> X11Platform::CreateNativeWindow(const WindowSpec& 
                                                               WindowListener& listener) {
     auto window = std::make_unique<X11Window>(context_, spec, listener);
     if (spec.Kind == WindowKind::Main && !context_.mainWindow) context_.mainWindow = window->Id();
+    if (spec.Kind == WindowKind::Main) drops_->TakeDrops(window->Id());
     windows_[window->Id()] = window.get();
     // The map entry goes when the window does: wrap to unregister.
     struct Tracked final : NativeWindow {
@@ -211,12 +218,13 @@ bool X11Platform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) 
 
 void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
     XFlush(display_.get());
-    const std::int64_t tip = tray_->NextDeadline();
-    if (tip >= 0 && (deadlineMs < 0 || tip < deadlineMs)) deadlineMs = tip;
+    for (const std::int64_t due : {tray_->NextDeadline(), drops_->NextDeadline()})
+        if (due >= 0 && (deadlineMs < 0 || due < deadlineMs)) deadlineMs = due;
     if (XPending(display_.get()) == 0) WaitForInput(deadlineMs);
     HandleSignals();
     DispatchAll();
     tray_->OnTime(NowMs());
+    drops_->OnTime(NowMs());
 }
 
 void X11Platform::WaitForInput(std::int64_t deadlineMs) {
@@ -251,6 +259,7 @@ void X11Platform::Dispatch(XEvent& e) {
         return;
     }
     if (tray_->HandleEvent(e, NowMs())) return;
+    if (drops_->HandleEvent(e, NowMs())) return;
     X11Window* w = Find(e.xany.window);
     if (!w) return;
     switch (e.type) {

@@ -245,6 +245,12 @@ TEST_F(FileDrop, TheHintClosesWhenADragArrivesAndStaysAwayDuringIt) {
     DragTo(Cell(2, 0));
     Settle(1000);
     EXPECT_FALSE(program->Form3->Visible());
+    // The pointer arrives as the drag ends, before the dropped data: the
+    // hint it armed would show the slot as it was.
+    platform.MoveTo(Cell(3, 0).X, Cell(3, 0).Y);
+    platform.Drop({"/dropped"});
+    Settle(1000);
+    EXPECT_FALSE(program->Form3->Visible());
 }
 
 }  // namespace
