@@ -1,10 +1,12 @@
 #include "platform/win32/Win32Window.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <stdexcept>
 
 #include "platform/gdi/WinText.h"
+#include "platform/win32/Win32Drop.h"
 #include "platform/win32/Win32Icons.h"
 
 namespace platform::win32 {
@@ -42,6 +44,8 @@ Win32Window::Win32Window(const WindowClass& windowClass, const WindowSpec& spec,
                                   nullptr, ::GetModuleHandleW(nullptr), this);
     if (!hwnd) throw std::runtime_error("CreateWindowExW failed for " + spec.Caption);
     hwnd_.Reset(hwnd);
+    // The launcher takes files dropped from the shell.
+    if (kind_ == WindowKind::Main) ::DragAcceptFiles(hwnd, TRUE);
 }
 
 Win32Window::~Win32Window() {
@@ -78,6 +82,9 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP: OnButton(MouseAction::Up, gui::mbLeft, wParam, lParam); return 0;
         case WM_RBUTTONUP: OnButton(MouseAction::Up, gui::mbRight, wParam, lParam); return 0;
         case WM_MBUTTONUP: OnButton(MouseAction::Up, gui::mbMiddle, wParam, lParam); return 0;
+        case WM_DROPFILES:
+            listener_.NativeDrag(ReadDroppedFiles(hwnd_.Get(), reinterpret_cast<HDROP>(wParam)));
+            return 0;
         default: break;
     }
     return ::DefWindowProcW(hwnd_.Get(), message, wParam, lParam);
