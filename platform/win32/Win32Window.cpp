@@ -82,9 +82,7 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP: OnButton(MouseAction::Up, gui::mbLeft, wParam, lParam); return 0;
         case WM_RBUTTONUP: OnButton(MouseAction::Up, gui::mbRight, wParam, lParam); return 0;
         case WM_MBUTTONUP: OnButton(MouseAction::Up, gui::mbMiddle, wParam, lParam); return 0;
-        case WM_DROPFILES:
-            listener_.NativeDrag(ReadDroppedFiles(hwnd_.Get(), reinterpret_cast<HDROP>(wParam)));
-            return 0;
+        case WM_DROPFILES: OnDropFiles(wParam); return 0;
         default: break;
     }
     return ::DefWindowProcW(hwnd_.Get(), message, wParam, lParam);
@@ -130,6 +128,14 @@ void Win32Window::OnMouseLeave() {
     // While a button is held the pointer still belongs to this window.
     if (::GetCapture() == hwnd_.Get()) return;
     listener_.NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}});
+}
+
+void Win32Window::OnDropFiles(WPARAM drop) {
+    DragInput input = ReadDroppedFiles(hwnd_.Get(), reinterpret_cast<HDROP>(drop));
+    // A window disabled behind a native modal dialog takes nothing (the
+    // notice would wait in the queue until the dialog has closed).
+    if (!::IsWindowEnabled(hwnd_.Get())) return;
+    listener_.NativeDrag(input);
 }
 
 void Win32Window::SetBounds(const TRect& r) {

@@ -8,6 +8,7 @@ import os
 import select
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import time
@@ -349,8 +350,16 @@ class XdndProbe:
         self.x.XFlush(self.d)
 
     def enter(self, target, types=("text/uri-list",)):
+        """Starts a drag offering `types`; more than three are listed in the
+        XdndTypeList property, as the protocol has it."""
         self.x.XSetSelectionOwner(self.d, self.atom("XdndSelection"), self.window, 0)
-        self.send(target, "XdndEnter", 5 << 24, *[self.atom(t) for t in types])
+        atoms = [self.atom(t) for t in types]
+        flags = 5 << 24
+        if len(atoms) > 3:
+            data = struct.pack(f"{len(atoms)}l", *atoms)
+            self.x.XChangeProperty(self.d, self.window, self.atom("XdndTypeList"), 4, 32, 0, data, len(atoms))
+            flags |= 1
+        self.send(target, "XdndEnter", flags, *atoms[:3])
 
     def position(self, target, x, y, action="XdndActionCopy"):
         """Sends a position; the XdndStatus answer as (accepted, action name)."""

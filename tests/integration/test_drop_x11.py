@@ -30,8 +30,8 @@ class FileDrop(unittest.TestCase):
         self.addCleanup(self.desktop.close)
         self.scratch = tempfile.mkdtemp(prefix="sorimo-drop-")
 
-    def start(self, settings):
-        program = Sorimo(self.desktop, EXE, settings)
+    def start(self, settings, **kwargs):
+        program = Sorimo(self.desktop, EXE, settings, **kwargs)
         self.addCleanup(program.close)
         self.window = program.window()
         return program
@@ -133,7 +133,8 @@ class FileDrop(unittest.TestCase):
         probe.enter(target, types=("text/plain", "UTF8_STRING"))
         self.assertEqual(probe.position(target, *cell(0, 0)), (False, None))
         probe.send(target, "XdndLeave", 0)
-        probe.enter(target)
+        # The files offered as the fourth type: only the property lists it.
+        probe.enter(target, types=("text/plain", "UTF8_STRING", "STRING", "text/uri-list"))
         self.assertEqual(probe.position(target, *cell(0, 0)), (True, "XdndActionCopy"))
         self.assertEqual(probe.position(target, *DOWN_ARROW), (False, None))
         # A move or a link is taken as a copy: only the path is kept.
@@ -164,6 +165,23 @@ class FileDrop(unittest.TestCase):
         probe.enter(target)
         self.assertEqual(probe.position(target, *cell(1, 0)), (True, "XdndActionCopy"))
         self.assertEqual(probe.drop(target, answer=b"http://example.org/\r\n")[:2], (False, None))
+
+    def test_positions_in_screen_pixels_find_the_cell_on_a_scaled_screen(self):
+        program = self.start(ini(LEFT, TOP), extra_env={"GDK_SCALE": "2"})
+        target = int(self.window)
+        probe = self.probe()
+        probe.enter(target)
+        x, y = cell(1, 0)
+        self.assertEqual(probe.position(target, 2 * x, 2 * y), (True, "XdndActionCopy"))
+        self.assertEqual(probe.position(target, 2 * DOWN_ARROW[0], 2 * DOWN_ARROW[1]), (False, None))
+        # The cell's last screen pixel, and the first one beyond the grid.
+        grid_right = 2 * (LEFT + 1 + 16 + 144)
+        self.assertEqual(probe.position(target, grid_right - 1, 2 * y), (True, "XdndActionCopy"))
+        self.assertEqual(probe.position(target, grid_right, 2 * y), (False, None))
+        self.assertEqual(probe.position(target, 2 * x + 1, 2 * y + 1), (True, "XdndActionCopy"))
+        (path,) = self.files("scaled")
+        self.assertEqual(probe.drop(target, answer=f"file://{path}\r\n".encode())[:2], (True, "XdndActionCopy"))
+        wait_for(lambda: f"2={path}\r\n" in program.settings(), what="the file in slot 2")
 
 
 if __name__ == "__main__":
