@@ -17,7 +17,8 @@ constexpr int kDragPageMs = 500;
 
 bool Over(const TControl& control, int x, int y) {
     const TPoint o = control.FormOrigin();
-    return control.Visible() && TRect{o.X, o.Y, o.X + control.Width(), o.Y + control.Height()}.Contains({x, y});
+    return control.Visible() &&
+           TRect{o.X, o.Y, o.X + control.Width(), o.Y + control.Height()}.Contains({x, y});
 }
 }  // namespace
 
@@ -93,7 +94,8 @@ void TForm1::FormFileDrop(TComponent*, const std::vector<std::string>& Files, in
     CloseHint();
     if (spot.Kind != TDropSpot::Cell) return;
     if (!std::all_of(Files.begin(), Files.end(), StorablePath)) return;
-    const std::vector<TSlotFill> fills = ChooseDropSlots(SlotPath, SlotAt(spot.Col, spot.Row), Files);
+    const std::vector<TSlotFill> fills =
+        ChooseDropSlots(SlotPath, SlotAt(spot.Col, spot.Row), Files);
     if (fills.empty()) return;
     for (const TSlotFill& fill : fills) SlotPath[fill.Slot] = fill.Path;
     Accept = true;

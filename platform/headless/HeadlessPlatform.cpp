@@ -214,7 +214,8 @@ void HeadlessPlatform::DragTo(int x, int y) {
         dragPoint_ = {x, y};
         HeadlessWindow* target = WindowAt(dragPoint_);
         if (target && target->Kind() != WindowKind::Main) target = nullptr;
-        if (dragOver_ && dragOver_ != target) dragOver_->Listener().NativeDrag(DragNotice(DragAction::Leave));
+        if (dragOver_ && dragOver_ != target)
+            dragOver_->Listener().NativeDrag(DragNotice(DragAction::Leave));
         dragOver_ = target;
         if (!target) {
             DragAnswers.push_back({DragAction::Over, false});  // no window takes it

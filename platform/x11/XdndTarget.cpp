@@ -25,27 +25,27 @@ struct XdndTarget::Drag {
     Window source = 0;
     long version = kVersion;
     bool offersFiles = false;
-    TPoint point;                 // logical screen point of the last position
-    std::uint64_t position = 0;   // number of the last position
-    bool accepted = false;        // what the last status said
-    bool inside = false;          // the window heard an Over and no leave since
-    bool dropped = false;         // XdndDrop came: no positions any more
-    std::int64_t deadline = -1;   // while the data is awaited
+    TPoint point;                // logical screen point of the last position
+    std::uint64_t position = 0;  // number of the last position
+    bool accepted = false;       // what the last status said
+    bool inside = false;         // the window heard an Over and no leave since
+    bool dropped = false;        // XdndDrop came: no positions any more
+    std::int64_t deadline = -1;  // while the data is awaited
 };
 
 XdndTarget::XdndTarget(Context& context, FindListener find)
     : context_(context), find_(std::move(find)), names_(std::make_unique<Names>()) {
-    const char* names[] = {"XdndAware",      "XdndEnter",      "XdndPosition",   "XdndStatus",
-                           "XdndLeave",      "XdndDrop",       "XdndFinished",   "XdndSelection",
-                           "XdndTypeList",   "XdndActionCopy", "XdndActionMove", "XdndActionLink",
-                           "text/uri-list",  "SORIMO_DROP",    "INCR"};
+    const char* names[] = {
+        "XdndAware",      "XdndEnter",      "XdndPosition",  "XdndStatus",   "XdndLeave",
+        "XdndDrop",       "XdndFinished",   "XdndSelection", "XdndTypeList", "XdndActionCopy",
+        "XdndActionMove", "XdndActionLink", "text/uri-list", "SORIMO_DROP",  "INCR"};
     Atom atoms[15];
     XInternAtoms(context_.display, const_cast<char**>(names), 15, False, atoms);
     Names& n = *names_;
-    Atom* fields[] = {&n.XdndAware,      &n.XdndEnter,      &n.XdndPosition,   &n.XdndStatus,
-                      &n.XdndLeave,      &n.XdndDrop,       &n.XdndFinished,   &n.XdndSelection,
-                      &n.XdndTypeList,   &n.XdndActionCopy, &n.XdndActionMove, &n.XdndActionLink,
-                      &n.UriList,        &n.Property,       &n.INCR};
+    Atom* fields[] = {
+        &n.XdndAware,      &n.XdndEnter,      &n.XdndPosition,  &n.XdndStatus,   &n.XdndLeave,
+        &n.XdndDrop,       &n.XdndFinished,   &n.XdndSelection, &n.XdndTypeList, &n.XdndActionCopy,
+        &n.XdndActionMove, &n.XdndActionLink, &n.UriList,       &n.Property,     &n.INCR};
     for (int i = 0; i < 15; ++i) *fields[i] = atoms[i];
 }
 
@@ -71,7 +71,8 @@ TPoint XdndTarget::Logical(int rootX, int rootY) const {
 bool XdndTarget::HandleEvent(const XEvent& e, std::int64_t nowMs) {
     if (e.type == SelectionNotify) {
         if (!drag_ || !drag_->dropped || drag_->deadline < 0 ||
-            e.xselection.requestor != drag_->target || e.xselection.selection != names_->XdndSelection)
+            e.xselection.requestor != drag_->target ||
+            e.xselection.selection != names_->XdndSelection)
             return false;
         OnData(e.xselection);
         return true;
@@ -111,7 +112,8 @@ bool XdndTarget::OffersFiles(const XClientMessageEvent& m) const {
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
         if (XGetWindowProperty(context_.display, Window(m.data.l[0]), names_->XdndTypeList, 0, 4096,
-                               False, XA_ATOM, &actual, &format, &count, &after, &data) == Success &&
+                               False, XA_ATOM, &actual, &format, &count, &after,
+                               &data) == Success &&
             data) {
             if (actual == XA_ATOM && format == 32) {
                 const auto* atoms = reinterpret_cast<const unsigned long*>(data);
@@ -226,7 +228,9 @@ std::optional<std::string> XdndTarget::TakeData(Window window, Atom property) co
     return text;
 }
 
-std::int64_t XdndTarget::NextDeadline() const { return drag_ ? drag_->deadline : -1; }
+std::int64_t XdndTarget::NextDeadline() const {
+    return drag_ ? drag_->deadline : -1;
+}
 
 void XdndTarget::OnTime(std::int64_t nowMs) {
     if (!drag_ || drag_->deadline < 0 || nowMs < drag_->deadline) return;

@@ -58,7 +58,8 @@ std::optional<std::string> LocalFileOfUri(std::string_view uri, std::size_t maxP
     if (rest.empty() || rest.front() != '/') return std::nullopt;
     auto path = PercentDecoded(rest);
     if (!path || path->size() > maxPath) return std::nullopt;
-    if (path->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return std::nullopt;
+    if (path->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        return std::nullopt;
     return path;
 }
 

@@ -11,8 +11,8 @@
 namespace platform::xdg {
 
 // One URI a line (CRLF, a bare LF is taken too); empty lines and lines
-// starting with '#' are skipped, and so are NULs ending the text. Each URI must be a file: URI whose host is
-// empty or "localhost" and whose path is absolute ("file:///a/b",
+// starting with '#' are skipped, and so are NULs ending the text. Each URI must be a file: URI
+// whose host is empty or "localhost" and whose path is absolute ("file:///a/b",
 // "file://localhost/a/b", "file:/a/b"); the path is percent-decoded. Nothing
 // when the list names no file, or when any URI names something else (a web
 // address, a remote host, a relative path, a query or fragment, a broken

@@ -88,7 +88,9 @@ protected:
     }
     void DragTo(gui::TPoint p) { platform.DragTo(p.X, p.Y); }
     gui::TPoint UpArrow() const { return {form->Left() + 1 + 160 + 18, form->Top() + 1 + 16 + 20}; }
-    gui::TPoint DownArrow() const { return {form->Left() + 1 + 160 + 18, form->Top() + 1 + 52 + 14}; }
+    gui::TPoint DownArrow() const {
+        return {form->Left() + 1 + 160 + 18, form->Top() + 1 + 52 + 14};
+    }
     // A point of the grid panel beside the cells.
     gui::TPoint Gap() const { return {form->Left() + 1 + 8, form->Top() + 1 + 40}; }
     // The pressed face has no white bevel line at the cell's row 1.
@@ -148,7 +150,8 @@ TEST_F(FileDrop, OneFileFillsTheSlotUnderThePointerAndIsSavedAsAnAssignIs) {
     EXPECT_EQ(form->SlotPath[2], "/new/a");
     EXPECT_EQ(form->EditedSlot, 2);
     EXPECT_EQ(platform.IconLookups.back(), "/old/3");  // every icon reloaded
-    EXPECT_EQ(Ini(), "[FILES]\r\n2=/new/a\r\n3=/old/3\r\n[FORM]\r\nLEFT=40\r\nTOP=0\r\nOFFSET=1\r\n");
+    EXPECT_EQ(Ini(),
+              "[FILES]\r\n2=/new/a\r\n3=/old/3\r\n[FORM]\r\nLEFT=40\r\nTOP=0\r\nOFFSET=1\r\n");
     EXPECT_EQ(PressedCells(), 0);  // the grid is repainted raised
 }
 
@@ -166,7 +169,7 @@ TEST_F(FileDrop, ThreeFilesFillTheDropSlotAndTheNextEmptyOnesWrittenInOneGo) {
 
 TEST_F(FileDrop, RefusedDropsChangeNoSlotAndWriteNothing) {
     Start();
-    DropAt(Cell(0, 0), {}, false);               // a web address or text
+    DropAt(Cell(0, 0), {}, false);                // a web address or text
     DropAt(Cell(0, 0), {"/ok", "/bad\nLEFT=1"});  // one path would inject a key
     DropAt(Gap(), {"/ok"});
     DropAt(UpArrow(), {"/ok"});

@@ -17,8 +17,9 @@ using Files = std::vector<std::string>;
 constexpr std::size_t kMax = 4095;
 
 TEST(UriList, LocalFilesInTheirOrderWithEveryHostAndLineEndTheDesktopsUse) {
-    EXPECT_EQ(LocalFilesOfUriList("file:///home/u/a.txt\r\nfile://localhost/b\r\nfile:/c\r\n", kMax),
-              (Files{"/home/u/a.txt", "/b", "/c"}));
+    EXPECT_EQ(
+        LocalFilesOfUriList("file:///home/u/a.txt\r\nfile://localhost/b\r\nfile:/c\r\n", kMax),
+        (Files{"/home/u/a.txt", "/b", "/c"}));
     EXPECT_EQ(LocalFilesOfUriList("# comment\nFILE://LocalHost/d\n\nfile:///e", kMax),
               (Files{"/d", "/e"}));
     // A terminator counted into the data by the source.
@@ -46,7 +47,8 @@ TEST(UriList, AnythingButALocalAbsoluteFileRefusesTheWholeList) {
              "file:///a b",
              "file:///a%2",
              "file:///a%zz",
-             "", "# only a comment\r\n",
+             "",
+             "# only a comment\r\n",
          })
         EXPECT_EQ(LocalFilesOfUriList(list, kMax), std::nullopt) << list;
 }
@@ -60,8 +62,9 @@ TEST(UriList, DecodedLineBreaksAndNulsAndOverlongPathsAreRefused) {
     EXPECT_EQ(LocalFileOfUri("file://" + longest, kMax), longest);
     EXPECT_EQ(LocalFileOfUri("file://" + longest + "y", kMax), std::nullopt);
     // The limit is on the decoded bytes, not on the escapes.
-    EXPECT_EQ(LocalFileOfUri("file:///" + std::string(kMax - 1, 'x').replace(0, 3, "%41"), kMax)->size(),
-              kMax - 2);
+    EXPECT_EQ(
+        LocalFileOfUri("file:///" + std::string(kMax - 1, 'x').replace(0, 3, "%41"), kMax)->size(),
+        kMax - 2);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 //   sorimo_post_drop X Y PATH...   X, Y in the launcher's client area
 // Exit code 0 when the message was posted, 1 when no launcher window was
 // found, 2 for wrong arguments.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,8 +39,10 @@ int main(int argc, char** argv) {
     HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
     if (!process) return 1;
     const SIZE_T size = ::GlobalSize(memory);
-    void* remote = ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    const bool copied = remote && ::WriteProcessMemory(process, remote, ::GlobalLock(memory), size, nullptr);
+    void* remote =
+        ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool copied =
+        remote && ::WriteProcessMemory(process, remote, ::GlobalLock(memory), size, nullptr);
     ::GlobalUnlock(memory);
     ::GlobalFree(memory);
     ::CloseHandle(process);
