@@ -6,8 +6,8 @@
 // a posted message, so the block is copied into the launcher's memory
 // (fixed memory: its address is the handle) and that address is posted.
 //   sorimo_post_drop X Y PATH...   X, Y in the launcher's client area
-// Exit code 0 when the message was posted, 1 when no launcher window was
-// found, 2 for wrong arguments.
+// Exit code 0 when the message was posted, 2 for wrong arguments, 1 for a
+// failure, said on the standard error.
 #include <shlobj.h>
 #include <windows.h>
 
@@ -16,13 +16,33 @@
 #include <cstring>
 #include <string>
 
+namespace {
+// The launcher: a top-level window of the form class captioned "Sorimo".
+// (Looked for by name, not by FindWindow's class lookup, which under Wine
+// does not always see a class another process registered.)
+BOOL CALLBACK FindLauncher(HWND window, LPARAM found) {
+    char name[64] = {}, title[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    ::GetWindowTextA(window, title, sizeof title);
+    if (std::strcmp(name, "SorimoForm") != 0 || std::strcmp(title, "Sorimo") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "sorimo_post_drop: %s failed (error %lu)\n", what, ::GetLastError());
+    return 1;
+}
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc < 4) {
         std::fprintf(stderr, "usage: sorimo_post_drop X Y PATH...\n");
         return 2;
     }
-    HWND launcher = ::FindWindowA("SorimoForm", "Sorimo");
-    if (!launcher) return 1;
+    HWND launcher = nullptr;
+    ::EnumWindows(&FindLauncher, reinterpret_cast<LPARAM>(&launcher));
+    if (!launcher) return Fail("no launcher window");
     std::string paths;
     for (int i = 3; i < argc; ++i) paths.append(argv[i]).push_back('\0');
     paths.push_back('\0');
@@ -37,7 +57,7 @@ int main(int argc, char** argv) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(launcher, &pid);
     HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 1;
+    if (!process) return Fail("OpenProcess");
     const SIZE_T size = ::GlobalSize(memory);
     void* remote =
         ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
@@ -46,7 +66,8 @@ int main(int argc, char** argv) {
     ::GlobalUnlock(memory);
     ::GlobalFree(memory);
     ::CloseHandle(process);
-    if (!copied) return 1;
-    if (!::PostMessageA(launcher, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0)) return 1;
+    if (!copied) return Fail("VirtualAllocEx or WriteProcessMemory");
+    if (!::PostMessageA(launcher, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0))
+        return Fail("PostMessageA");
     return 0;
 }
