@@ -122,6 +122,15 @@ void TApplication::Deliver(const TTrayNotice& notice) {
     if (TWinControl* target = FindControl(msg.hwnd)) target->WndProc(msg);
 }
 
+void TApplication::Deliver(const TDragNotice& notice) {
+    TForm* form = FormOf(notice.Window);
+    if (!form) return;
+    // Behind a modal window a form takes no drop (an unanswered reply
+    // refuses it); a leave always reaches it, to end the hover picture.
+    if (TakesInput(form) || notice.Input.Action == platform::DragAction::Leave)
+        form->HandleDrag(notice.Input);
+}
+
 TForm* TApplication::FormOf(HWND handle) const {
     return dynamic_cast<TForm*>(FindControl(handle));
 }

@@ -151,6 +151,7 @@ private:
     void Deliver(const TMouseNotice& notice);
     void Deliver(const TCloseNotice& notice);
     void Deliver(const TTrayNotice& notice);
+    void Deliver(const TDragNotice& notice);
     TForm* FormOf(HWND handle) const;
     bool TakesInput(TWinControl* target) const;
     bool PaintOneForm();

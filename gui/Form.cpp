@@ -192,6 +192,47 @@ void TForm::NativeExpose(const TRect& area) {
 
 void TForm::NativeCloseRequest() { app_.PostInput(TCloseNotice{handle_}); }
 
+void TForm::NativeDrag(const platform::DragInput& input) {
+    app_.PostInput(TDragNotice{handle_, input});
+}
+
+// ------------------------------------------------------------ dropped files
+
+void TForm::HandleDrag(const platform::DragInput& input) {
+    using platform::DragAction;
+    if (input.Action == DragAction::Leave) {
+        EndFileDrag();
+        return;
+    }
+    dragPoint_ = {input.Screen.X - Left(), input.Screen.Y - Top()};
+    bool accept = false;
+    // Answered also when a handler throws: files it took stay taken.
+    struct AnswerOnExit {
+        const platform::DragInput& input;
+        const bool& accept;
+        ~AnswerOnExit() {
+            if (input.Reply) input.Reply->Answer(accept);
+        }
+    } answer{input, accept};
+    if (input.Action == DragAction::Over) {
+        const TDragState state = dragInside_ ? dsDragMove : dsDragEnter;
+        dragInside_ = true;
+        if (OnFileDragOver) OnFileDragOver(this, dragPoint_.X, dragPoint_.Y, state, accept);
+    } else if (!input.OnlyFiles || input.Files.empty() || !OnFileDrop) {
+        EndFileDrag();
+    } else {
+        dragInside_ = false;
+        OnFileDrop(this, input.Files, dragPoint_.X, dragPoint_.Y, accept);
+    }
+}
+
+void TForm::EndFileDrag() {
+    if (!dragInside_) return;
+    dragInside_ = false;
+    bool ignored = false;
+    if (OnFileDragOver) OnFileDragOver(this, dragPoint_.X, dragPoint_.Y, dsDragLeave, ignored);
+}
+
 // ------------------------------------------------------------ mouse routing
 
 TControl* TForm::DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local) {

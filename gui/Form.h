@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gfx/Graphics.h"
 #include "gui/WinControl.h"
@@ -25,6 +26,17 @@ constexpr int mrOk = 1;
 constexpr int mrCancel = 2;
 
 using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
+
+// Files dragged from another program over a form.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// X, Y in the form's client coordinates. Accept (false on entry) says
+// whether a drop at the point would be taken; it is not read on a leave.
+using TFileDragOverEvent =
+    std::function<void(TComponent* Sender, int X, int Y, TDragState State, bool& Accept)>;
+// The dropped files' paths, in the dragging program's order; Accept (false
+// on entry) says whether the form took them.
+using TFileDropEvent = std::function<void(TComponent* Sender, const std::vector<std::string>& Files,
+                                          int X, int Y, bool& Accept)>;
 
 class TForm : public TWinControl, private platform::WindowListener {
 public:
@@ -93,6 +105,17 @@ public:
     // the capture, else to the one under the pointer.
     void HandleMouse(const platform::MouseInput& input);
 
+    // Files dragged from another program (only the main window takes
+    // them). The first notice over the form is an enter, then moves; a
+    // leave, or a drop, ends the drag. A drop that carried anything other
+    // than local files, or no file, is refused without OnFileDrop: the form
+    // hears a leave instead.
+    TFileDragOverEvent OnFileDragOver;
+    TFileDropEvent OnFileDrop;
+    bool FileDragInside() const { return dragInside_; }
+    // A drag notice taken from the queue; answers its reply.
+    void HandleDrag(const platform::DragInput& input);
+
     // Stored-layout application: `apply` sets the form's properties and
     // creates its controls; then the OnCreate handler runs. An error from
     // `apply` passes on (start-up ends); one from OnCreate is shown and the
@@ -114,7 +137,9 @@ private:
     void NativeMouse(const platform::MouseInput& input) override;
     void NativeExpose(const TRect& area) override;
     void NativeCloseRequest() override;
+    void NativeDrag(const platform::DragInput& input) override;
 
+    void EndFileDrag();
     TControl* DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local);
     void UpdateHover(TControl* under);
     void PlaceOnFirstShow();
@@ -128,6 +153,8 @@ private:
     TControl* capture_ = nullptr;
     TControl* hover_ = nullptr;
     bool hoverEntered_ = false;  // hover_ has heard its enter
+    bool dragInside_ = false;    // OnFileDragOver heard an enter and no leave yet
+    TPoint dragPoint_;           // client point of the last drag notice
     TIcon icon_;
     TWindowState windowState_ = wsNormal;
     bool shownOnce_ = false;

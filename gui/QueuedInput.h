@@ -1,6 +1,7 @@
 // What the platform hands the GUI layer between two turns of the loop, kept
 // as typed values until the loop dispatches them: mouse input and close
-// requests for a form, notices of the notification area. A message record
+// requests for a form, files dragged over a form, notices of the
+// notification area. A message record
 // (TMsg) is made only for the notices, whose receiver dispatches by number.
 #pragma once
 
@@ -31,6 +32,13 @@ struct TTrayNotice {
     TPoint Screen;  // the cursor's screen point at the action
 };
 
-using TQueuedInput = std::variant<TMouseNotice, TCloseNotice, TTrayNotice>;
+// Files dragged from another program over a form, away from it or dropped
+// on it; the input carries the reply to the dragging program.
+struct TDragNotice {
+    HWND Window = 0;
+    platform::DragInput Input;
+};
+
+using TQueuedInput = std::variant<TMouseNotice, TCloseNotice, TTrayNotice, TDragNotice>;
 
 }  // namespace gui

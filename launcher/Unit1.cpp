@@ -70,6 +70,7 @@ void TForm1::FormCreate(TComponent*) {
     App().OnMessage = [this](TMsg& msg, bool& handled) { AppMessage(msg, handled); };
     BeginIconLookup();
     Timer1->SetInterval(1000);
+    SetUpFileDrops();
 }
 
 void TForm1::LoadSettings() {
@@ -277,7 +278,7 @@ void TForm1::PaintBox1MouseMove(TComponent*, TShiftState, int X, int Y) {
 
 void TForm1::Timer3Timer(TComponent*) {
     Timer3->SetInterval(0);
-    if (!Busy && Form3) Form3->Show();
+    if (!Busy && !FileDragging && Form3) Form3->Show();
 }
 
 void TForm1::kestBlotter1MouseMove(TComponent*, TShiftState, int, int) { CloseHint(); }

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/Button.h"
 #include "gui/Form.h"
@@ -15,6 +16,7 @@
 #include "gui/PaintBox.h"
 #include "gui/Panel.h"
 #include "gui/Timer.h"
+#include "launcher/SlotDrop.h"
 #include "settings/IniFile.h"
 
 namespace widgets {
@@ -138,6 +140,17 @@ public:
     void TaskTray1DblClick(widgets::TTaskTray* Seft, gui::TMouseButton Button);
     void TaskTray1AreaLost(gui::TComponent* Sender);
 
+    // Files dragged from another program onto the slots (Unit1Drop.cpp).
+    gui::TTimer* Timer4 = nullptr;  // pages the grid while a drag rests on an arrow
+    bool FileDragging = false;      // files are dragged over the window
+    void FormFileDragOver(gui::TComponent* Sender, int X, int Y, gui::TDragState State,
+                          bool& Accept);
+    void FormFileDrop(gui::TComponent* Sender, const std::vector<std::string>& Files, int X, int Y,
+                      bool& Accept);
+    void Timer4Timer(gui::TComponent* Sender);
+    // What a drag at a point of the window (client coordinates) is over.
+    TDropSpot DropSpotAt(int x, int y) const;
+
     // The about box and the hint window, created after the launcher; the
     // program sets these references once they exist.
     TForm2* Form2 = nullptr;
@@ -169,6 +182,12 @@ private:
     void CloseHint();
     void HideToTray();
     std::string SettingsFile() const;
+    void SetUpFileDrops();
+    void SetDragSpot(const TDropSpot& spot);
+    void EndFileDrag();
+    void SaveSlots(const std::vector<TSlotFill>& fills);
+
+    TDropSpot dragSpot_;  // what the drag is over; a cell there is drawn pressed
 };
 
 // The directory part of a path: up to and including its last "\", "/" or

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gfx/FontEngine.h"
 #include "gfx/Graphics.h"
@@ -48,6 +50,45 @@ struct MouseInput {
     TPoint Screen;
 };
 
+// ------------------------------------------------------- dropping files
+
+// Files dragged from another program over a window.
+enum class DragAction { Over, Leave, Drop };
+
+// The window's answer to a drag notice, for the program that drags: whether
+// a drop at the point would be taken (Over), or was taken (Drop). Only the
+// first answer counts; a reply destroyed unanswered refuses, so a notice
+// that reaches no handler (a modal window is open, the handler threw) still
+// tells the source.
+class DragReply {
+public:
+    explicit DragReply(std::function<void(bool accepted)> send) : send_(std::move(send)) {}
+    ~DragReply() { Answer(false); }
+    DragReply(const DragReply&) = delete;
+    DragReply& operator=(const DragReply&) = delete;
+    void Answer(bool accepted) {
+        if (!send_) return;
+        auto send = std::move(send_);
+        send_ = nullptr;
+        send(accepted);
+    }
+
+private:
+    std::function<void(bool)> send_;
+};
+
+struct DragInput {
+    DragAction Action = DragAction::Over;
+    TPoint Screen;  // Over and Drop: the pointer, in screen coordinates
+    // Drop: the dropped items as the platform's local paths, in the source's
+    // order. OnlyFiles is false when some item was no local file the
+    // platform can name (a web address, text, a path over its length limit);
+    // Files is then empty.
+    std::vector<std::string> Files;
+    bool OnlyFiles = true;
+    std::shared_ptr<DragReply> Reply;  // none for Leave, or when no answer is asked
+};
+
 // Implemented by the GUI layer; the backend calls it from DeliverEvents.
 class WindowListener {
 public:
@@ -55,6 +96,9 @@ public:
     virtual void NativeMouse(const MouseInput& input) = 0;
     virtual void NativeExpose(const TRect& area) = 0;  // present the area again
     virtual void NativeCloseRequest() = 0;
+    // Files dragged over the window, away from it, or dropped on it. Only a
+    // window that takes drops (the main window) hears these.
+    virtual void NativeDrag(const DragInput& input) = 0;
 };
 
 class NativeWindow {

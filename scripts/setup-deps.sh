@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libx11-dev libglib2.0-dev
   fonts-ipafont-gothic fonts-ipafont-mincho shared-mime-info adwaita-icon-theme
-  xvfb xdotool imagemagick x11-utils openbox trayer zenity dbus python3-dbus python3-gi
+  xvfb xdotool imagemagick x11-utils openbox trayer zenity dbus python3-dbus python3-gi gir1.2-gtk-3.0
   g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64
   clang libclang-rt-dev
 )

@@ -106,6 +106,7 @@ void HeadlessPlatform::WindowDestroyed(HeadlessWindow* w) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
     if (grab_ == w) grab_ = nullptr;
     if (hover_ == w) hover_ = nullptr;
+    if (dragOver_ == w) dragOver_ = nullptr;
 }
 
 void HeadlessPlatform::Raise(HeadlessWindow* w) {
@@ -195,6 +196,55 @@ void HeadlessPlatform::DoubleClick(gui::TMouseButton button, int x, int y) {
     Click(button, x, y);
     Press(button);
     Release(button);
+}
+
+// Only the main window takes drops, as on the native backends.
+DragInput HeadlessPlatform::DragNotice(DragAction action) {
+    DragInput input;
+    input.Action = action;
+    input.Screen = dragPoint_;
+    if (action != DragAction::Leave)
+        input.Reply = std::make_shared<DragReply>(
+            [this, action](bool accepted) { DragAnswers.push_back({action, accepted}); });
+    return input;
+}
+
+void HeadlessPlatform::DragTo(int x, int y) {
+    Queue([this, x, y] {
+        dragPoint_ = {x, y};
+        HeadlessWindow* target = WindowAt(dragPoint_);
+        if (target && target->Kind() != WindowKind::Main) target = nullptr;
+        if (dragOver_ && dragOver_ != target)
+            dragOver_->Listener().NativeDrag(DragNotice(DragAction::Leave));
+        dragOver_ = target;
+        if (!target) {
+            DragAnswers.push_back({DragAction::Over, false});  // no window takes it
+            return;
+        }
+        target->Listener().NativeDrag(DragNotice(DragAction::Over));
+    });
+}
+
+void HeadlessPlatform::DragAway() {
+    Queue([this] {
+        if (dragOver_) dragOver_->Listener().NativeDrag(DragNotice(DragAction::Leave));
+        dragOver_ = nullptr;
+    });
+}
+
+void HeadlessPlatform::Drop(std::vector<std::string> files, bool onlyFiles) {
+    Queue([this, files = std::move(files), onlyFiles] {
+        HeadlessWindow* target = dragOver_;
+        dragOver_ = nullptr;
+        if (!target) {
+            DragAnswers.push_back({DragAction::Drop, false});
+            return;
+        }
+        DragInput input = DragNotice(DragAction::Drop);
+        if (onlyFiles) input.Files = files;
+        input.OnlyFiles = onlyFiles;
+        target->Listener().NativeDrag(input);
+    });
 }
 
 void HeadlessPlatform::SendCloseRequest(std::uintptr_t window) {

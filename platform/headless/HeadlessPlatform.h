@@ -97,6 +97,13 @@ public:
         if (app_) app_->NativeSessionEnd();
     }
     gui::TShiftState Buttons() const { return buttons_; }
+    // Files dragged from another program: over a screen point (a window
+    // left behind hears a leave), away from every window, or dropped at the
+    // last point. `onlyFiles` false stands for a drop that carried something
+    // other than local files.
+    void DragTo(int x, int y);
+    void DragAway();
+    void Drop(std::vector<std::string> files, bool onlyFiles = true);
 
     // ---- records
     struct ShellCall {
@@ -117,6 +124,12 @@ public:
         bool Result;
     };
     std::vector<NotifyCall> NotifyCalls;
+    // The windows' answers to drag notices, in the order given.
+    struct DragAnswer {
+        DragAction Action;
+        bool Accepted;
+    };
+    std::vector<DragAnswer> DragAnswers;
     // Every distinct font asked of the font engine, in the order first asked.
     std::vector<gui::TFontSpec> FontsOpened;
 
@@ -139,6 +152,7 @@ private:
     bool RunNextStep(std::int64_t deadlineMs);
     void SendMouse(MouseAction action, gui::TMouseButton button);
     HeadlessWindow* InputWindow() const;
+    DragInput DragNotice(DragAction action);
 
     struct Step {
         std::int64_t Time;
@@ -167,6 +181,8 @@ private:
     gui::TShiftState buttons_ = 0;
     HeadlessWindow* grab_ = nullptr;
     HeadlessWindow* hover_ = nullptr;
+    HeadlessWindow* dragOver_ = nullptr;
+    TPoint dragPoint_{};
     DoubleClickTracker doubleClicks_;
 };
 

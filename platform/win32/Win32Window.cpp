@@ -1,10 +1,12 @@
 #include "platform/win32/Win32Window.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <stdexcept>
 
 #include "platform/gdi/WinText.h"
+#include "platform/win32/Win32Drop.h"
 #include "platform/win32/Win32Icons.h"
 
 namespace platform::win32 {
@@ -42,6 +44,8 @@ Win32Window::Win32Window(const WindowClass& windowClass, const WindowSpec& spec,
                                   nullptr, ::GetModuleHandleW(nullptr), this);
     if (!hwnd) throw std::runtime_error("CreateWindowExW failed for " + spec.Caption);
     hwnd_.Reset(hwnd);
+    // The launcher takes files dropped from the shell.
+    if (kind_ == WindowKind::Main) ::DragAcceptFiles(hwnd, TRUE);
 }
 
 Win32Window::~Win32Window() {
@@ -78,6 +82,7 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP: OnButton(MouseAction::Up, gui::mbLeft, wParam, lParam); return 0;
         case WM_RBUTTONUP: OnButton(MouseAction::Up, gui::mbRight, wParam, lParam); return 0;
         case WM_MBUTTONUP: OnButton(MouseAction::Up, gui::mbMiddle, wParam, lParam); return 0;
+        case WM_DROPFILES: OnDropFiles(wParam); return 0;
         default: break;
     }
     return ::DefWindowProcW(hwnd_.Get(), message, wParam, lParam);
@@ -123,6 +128,14 @@ void Win32Window::OnMouseLeave() {
     // While a button is held the pointer still belongs to this window.
     if (::GetCapture() == hwnd_.Get()) return;
     listener_.NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}});
+}
+
+void Win32Window::OnDropFiles(WPARAM drop) {
+    DragInput input = ReadDroppedFiles(hwnd_.Get(), reinterpret_cast<HDROP>(drop));
+    // A window disabled behind a native modal dialog takes nothing (the
+    // notice would wait in the queue until the dialog has closed).
+    if (!::IsWindowEnabled(hwnd_.Get())) return;
+    listener_.NativeDrag(input);
 }
 
 void Win32Window::SetBounds(const TRect& r) {

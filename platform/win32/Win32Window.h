@@ -42,6 +42,7 @@ private:
     void OnButton(MouseAction action, gui::TMouseButton button, WPARAM wParam, LPARAM lParam);
     void OnMove(WPARAM wParam, LPARAM lParam);
     void OnMouseLeave();
+    void OnDropFiles(WPARAM drop);
     MouseInput Input(MouseAction action, gui::TMouseButton button, WPARAM wParam,
                      LPARAM lParam) const;
 

@@ -20,6 +20,7 @@
 #include "platform/x11/X11Window.h"
 #include "platform/xdg/NotifyAreaRouter.h"
 #include "platform/xdg/StatusNotifierArea.h"
+#include "platform/x11/XdndTarget.h"
 
 namespace platform {
 
@@ -128,6 +129,7 @@ private:
     std::unique_ptr<xdg::StatusNotifierArea> items_;
     std::unique_ptr<xdg::NotifyAreaRouter> area_;
     bool mainMapped_ = false;
+    std::unique_ptr<XdndTarget> drops_;
     std::map<Window, X11Window*> windows_;
     AppListener* app_ = nullptr;
     DoubleClickTracker doubleClicks_;
@@ -154,6 +156,10 @@ X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
     area_ = std::make_unique<xdg::NotifyAreaRouter>(*items_, *tray_);
     area_->SetTray(tray_->ManagerPresent());
     area_->SetWatcher(items_->State());
+    drops_ = std::make_unique<XdndTarget>(context_, [this](Window id) -> WindowListener* {
+        X11Window* w = Find(id);
+        return w ? &w->Listener() : nullptr;
+    });
     XSetIOErrorExitHandler(d, &X11Platform::OnDisplayLost, this);
     XSetErrorHandler(&IgnoreProtocolError);
     XSetIOErrorHandler(&ReturnFromIOError);
@@ -191,6 +197,7 @@ std::unique_ptr<NativeWindow> X11Platform::CreateNativeWindow(const WindowSpec& 
     HandleSignalsDuringStartUp();
     auto window = std::make_unique<X11Window>(context_, spec, listener);
     if (spec.Kind == WindowKind::Main && !context_.mainWindow) context_.mainWindow = window->Id();
+    if (spec.Kind == WindowKind::Main) drops_->TakeDrops(window->Id());
     windows_[window->Id()] = window.get();
     // The map entry goes when the window does: wrap to unregister.
     struct Tracked final : NativeWindow {
@@ -245,8 +252,8 @@ bool X11Platform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) 
 void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
     looping_ = true;
     XFlush(display_.get());
-    const std::int64_t tip = tray_->NextDeadline();
-    if (tip >= 0 && (deadlineMs < 0 || tip < deadlineMs)) deadlineMs = tip;
+    for (const std::int64_t due : {tray_->NextDeadline(), drops_->NextDeadline()})
+        if (due >= 0 && (deadlineMs < 0 || due < deadlineMs)) deadlineMs = due;
     if (XPending(display_.get()) == 0)
         WaitForInput(deadlineMs);
     else
@@ -254,6 +261,7 @@ void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
     HandleSignals();
     DispatchAll();
     tray_->OnTime(NowMs());
+    drops_->OnTime(NowMs());
     FinishTrayTurn();
 }
 
@@ -321,6 +329,7 @@ void X11Platform::Dispatch(XEvent& e) {
     if (TrackTrayManager(e)) return;
     if (e.type == MapNotify && e.xmap.window == context_.mainWindow) mainMapped_ = true;
     if (tray_->HandleEvent(e, NowMs())) return;
+    if (drops_->HandleEvent(e, NowMs())) return;
     X11Window* w = Find(e.xany.window);
     if (!w) return;
     switch (e.type) {

@@ -8,8 +8,10 @@ import ctypes.util
 import json
 import os
 import queue
+import select
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import threading
@@ -379,3 +381,179 @@ def ini(left=100, top=120, offset=1, slots=None):
     for k in range(1, 29):
         text += f"{k}={(slots or {}).get(k, 'NOFILE')}\r\n"
     return text
+
+
+# --- dragging files from another program
+
+def gtk_python():
+    """A Python that has GTK 3 through python3-gi: this one, else Debian's."""
+    for candidate in (os.environ.get("SORIMO_GTK_PYTHON"), "/usr/bin/python3"):
+        if candidate and subprocess.run([candidate, "-c", "import gi; gi.require_version('Gtk', '3.0')"],
+                                        capture_output=True).returncode == 0:
+            return candidate
+    raise RuntimeError("no Python with python3-gi and GTK 3 (apt-get install python3-gi gir1.2-gtk-3.0)")
+
+
+class DragSource:
+    """A real drag source (drag_source.py, GTK 3) offering `uris` as
+    text/uri-list from a small window at (x, y); the pointer, moved with
+    xdotool, drags from it."""
+
+    def __init__(self, desktop, uris, x=600, y=400):
+        self.desktop = desktop
+        self.x, self.y = x + 40, y + 40
+        script = os.path.join(os.path.dirname(__file__), "drag_source.py")
+        self.process = subprocess.Popen([gtk_python(), script, str(x), str(y), *uris], env=desktop.env,
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        if self._line(15) != "ready":
+            raise AssertionError("the drag source did not start")
+        # The window is mapped; give it the moment to draw and take input.
+        self.desktop.run(["xdotool", "sleep", "0.3"])
+
+    def _line(self, timeout):
+        ready, _, _ = select.select([self.process.stdout], [], [], timeout)
+        return self.process.stdout.readline().strip() if ready else None
+
+    def start(self):
+        """Presses on the source and moves past the drag threshold: the drag
+        begins and the source takes the pointer."""
+        steps = []
+        for step in range(1, 6):
+            steps += ["mousemove", str(self.x + 6 * step), str(self.y + 4 * step), "sleep", "0.05"]
+        self.desktop.run(["xdotool", "mousemove", str(self.x), str(self.y), "sleep", "0.1",
+                          "mousedown", "1", "sleep", "0.1", *steps])
+
+    def hover(self, x, y):
+        """Moves the dragging pointer to (x, y), arriving in small steps as a
+        hand does (each move is one position message)."""
+        self.desktop.run(["xdotool", "mousemove", str(x - 3), str(y - 3), "sleep", "0.05",
+                          "mousemove", str(x - 1), str(y - 1), "sleep", "0.05",
+                          "mousemove", str(x), str(y), "sleep", "0.1"])
+
+    def drop(self, timeout=15):
+        """Releases the button and waits until the drag has ended. (GTK 3
+        reports the action it offered whatever the target answered: what a
+        drop did shows in the launcher, and XdndProbe checks the answers.)"""
+        self.desktop.run(["xdotool", "mouseup", "1"])
+        line = self._line(timeout)
+        if not line or not line.startswith("end "):
+            raise AssertionError(f"the drag did not end: {line!r}")
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.process.stdout.close()
+
+
+class _XEvent(ctypes.Structure):
+    _fields_ = [("l", ctypes.c_long * 24)]
+
+
+class XdndProbe:
+    """A drag source speaking XDND by hand over an Xlib connection of the
+    test, to check the target's answers field by field: what XdndStatus and
+    XdndFinished say, and what a target does with a source that never
+    delivers the data it asked for."""
+
+    def __init__(self, desktop):
+        self.x = _xlib()
+        x = self.x
+        handle, window, atom = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong
+        x.XSendEvent.argtypes = [handle, window, ctypes.c_int, ctypes.c_long, ctypes.POINTER(_XEvent)]
+        x.XSetSelectionOwner.argtypes = [handle, atom, window, ctypes.c_ulong]
+        x.XPending.argtypes = [handle]
+        x.XNextEvent.argtypes = [handle, ctypes.POINTER(_XEvent)]
+        x.XChangeProperty.argtypes = [handle, window, atom, atom, ctypes.c_int, ctypes.c_int,
+                                      ctypes.c_char_p, ctypes.c_int]
+        self.d = x.XOpenDisplay(desktop.display.encode())
+        root = x.XDefaultRootWindow(self.d)
+        self.window = x.XCreateSimpleWindow(self.d, root, 0, 0, 1, 1, 0, 0, 0)
+        self.requests = []  # (target, property) of each request for the data
+
+    def atom(self, name):
+        return self.x.XInternAtom(self.d, name.encode(), 0)
+
+    def close(self):
+        if self.d:
+            self.x.XDestroyWindow(self.d, self.window)
+            self.x.XCloseDisplay(self.d)
+            self.d = None
+
+    def send(self, target, message, *data):
+        event = _XEvent()
+        event.l[0] = 33  # ClientMessage
+        event.l[3] = self.d
+        event.l[4] = target
+        event.l[5] = self.atom(message)
+        event.l[6] = 32
+        for i, value in enumerate((self.window, *data)):
+            event.l[7 + i] = value
+        self.x.XSendEvent(self.d, target, 0, 0, ctypes.byref(event))
+        self.x.XFlush(self.d)
+
+    def enter(self, target, types=("text/uri-list",)):
+        """Starts a drag offering `types`; more than three are listed in the
+        XdndTypeList property, as the protocol has it."""
+        self.x.XSetSelectionOwner(self.d, self.atom("XdndSelection"), self.window, 0)
+        atoms = [self.atom(t) for t in types]
+        flags = 5 << 24
+        if len(atoms) > 3:
+            data = struct.pack(f"{len(atoms)}l", *atoms)
+            self.x.XChangeProperty(self.d, self.window, self.atom("XdndTypeList"), 4, 32, 0, data, len(atoms))
+            flags |= 1
+        self.send(target, "XdndEnter", flags, *atoms[:3])
+
+    def position(self, target, x, y, action="XdndActionCopy"):
+        """Sends a position; the XdndStatus answer as (accepted, action name)."""
+        self.send(target, "XdndPosition", 0, (x << 16) | y, 0, self.atom(action))
+        data = self.wait_message("XdndStatus")
+        return bool(data[1] & 1), self.name(data[4])
+
+    def drop(self, target, answer=None, timeout=15):
+        """Drops; answers the request for the data with `answer` (bytes), or
+        never when None. The XdndFinished answer as (accepted, action name,
+        seconds it took)."""
+        started = time.monotonic()
+        self.send(target, "XdndDrop", 0, 0)
+        data = self.wait_message("XdndFinished", timeout=timeout, answer=answer)
+        return bool(data[1] & 1), self.name(data[2]), time.monotonic() - started
+
+    def name(self, atom):
+        if not atom:
+            return None
+        self.x.XGetAtomName.restype = ctypes.c_char_p
+        self.x.XGetAtomName.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        return self.x.XGetAtomName(self.d, atom).decode()
+
+    def wait_message(self, message, timeout=10, answer=None):
+        wanted = self.atom(message)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            while self.x.XPending(self.d):
+                event = _XEvent()
+                self.x.XNextEvent(self.d, ctypes.byref(event))
+                kind = event.l[0] & 0xFFFFFFFF
+                if kind == 30:  # SelectionRequest
+                    self._request(event, answer)
+                elif kind == 33 and event.l[5] == wanted:
+                    return [event.l[7 + i] for i in range(5)]
+            time.sleep(0.02)
+        raise AssertionError(f"no {message} within {timeout} s")
+
+    def _request(self, event, answer):
+        requestor, selection, target, prop, when = (event.l[i] for i in (5, 6, 7, 8, 9))
+        self.requests.append((self.name(target), prop))
+        if answer is None:
+            return  # a source that hangs
+        self.x.XChangeProperty(self.d, requestor, prop, target, 8, 0, answer, len(answer))
+        notify = _XEvent()
+        notify.l[0] = 31  # SelectionNotify
+        notify.l[3] = self.d
+        notify.l[4], notify.l[5], notify.l[6], notify.l[7], notify.l[8] = requestor, selection, target, prop, when
+        self.x.XSendEvent(self.d, requestor, 0, 0, ctypes.byref(notify))
+        self.x.XFlush(self.d)

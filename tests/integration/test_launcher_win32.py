@@ -166,5 +166,47 @@ class NoTray(WineDesktopTest):
         self.assertEqual(self.close_by_right_click(program), 0)
 
 
+class FileDrop(WineDesktopTest):
+    """WM_DROPFILES with a real HDROP, posted by a test program as the shell
+    posts it. (The Windows build takes drops through WM_DROPFILES alone:
+    there is no hover picture to check.)"""
+
+    def drop(self, client_x, client_y, *paths):
+        argv = ["bash", WINE_RUN, os.environ["SORIMO_POST_DROP"], str(client_x), str(client_y), *paths]
+        result = subprocess.run(argv, env=self.desktop.env, capture_output=True, timeout=60)
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+    @staticmethod
+    def cell(col, row):
+        return 1 + 16 + 36 * col + 18, 1 + 16 + 36 * row + 18
+
+    def test_dropped_files_fill_the_slot_under_the_point_and_the_next_empty_ones(self):
+        program = self.start(ini(LEFT, TOP).replace("2=NOFILE", "2=C:\\kept.txt"))
+        self.wait_until_it_takes_input()
+        self.drop(*self.cell(1, 1), "C:\\windows\\notepad.exe")
+        wait_for(lambda: "\r\n6=C:\\windows\\notepad.exe\r\n" in program.settings(), timeout=30,
+                 what="the dropped file in slot 6")
+        self.drop(*self.cell(0, 0), "C:\\a.txt", "C:\\windows", "C:\\c d.txt")
+        wait_for(lambda: "\r\n4=C:\\c d.txt\r\n" in program.settings(), timeout=30, what="slot 4")
+        text = program.settings()
+        for line in ("1=C:\\a.txt", "2=C:\\kept.txt", "3=C:\\windows", "6=C:\\windows\\notepad.exe"):
+            self.assertIn("\r\n" + line + "\r\n", text)
+        self.assertTrue(text.startswith(f"[FORM]\r\nLEFT={LEFT}\r\nTOP={TOP}\r\nOFFSET=1\r\n"), text[:60])
+
+    def test_refused_drops_change_no_slot(self):
+        settings = ini(LEFT, TOP)
+        program = self.start(settings)
+        self.wait_until_it_takes_input()
+        self.drop(160 + 18, 16 + 18, "C:\\on-the-arrow.txt")
+        self.drop(*self.cell(0, 0), "C:\\ok.txt", "C:\\" + "x" * 300)  # beyond MAX_PATH
+        # A drop the launcher takes, after the refused ones: they were seen.
+        self.drop(*self.cell(3, 1), "C:\\last.txt")
+        wait_for(lambda: "\r\n8=C:\\last.txt\r\n" in program.settings(), timeout=30, what="slot 8")
+        text = program.settings()
+        self.assertIn("\r\n1=NOFILE\r\n", text)
+        self.assertNotIn("on-the-arrow", text)
+        self.assertNotIn("ok.txt", text)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
