@@ -1,5 +1,7 @@
 #include "platform/x11/X11Display.h"
 
+#include "gfx/Utf8.h"
+
 namespace platform::x11 {
 
 Atoms::Atoms(Display* d) {
@@ -32,6 +34,15 @@ Atoms::Atoms(Display* d) {
 void SetTextProperty(Display* d, Window w, Atom property, Atom type, const std::string& text) {
     XChangeProperty(d, w, property, type, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(text.data()), int(text.size()));
+}
+
+std::optional<std::string> Latin1(const std::string& utf8) {
+    std::string bytes;
+    for (char32_t c : gui::DecodeUtf8(utf8)) {
+        if (c > 0xFF || (c < 0x20 && c != U'\t' && c != U'\n') || (c >= 0x7F && c < 0xA0)) return std::nullopt;
+        bytes += char(c);
+    }
+    return bytes;
 }
 
 }  // namespace platform::x11

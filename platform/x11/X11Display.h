@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform::x11 {
@@ -23,6 +24,11 @@ struct Atoms {
         _NET_WM_WINDOW_TYPE_TOOLTIP, _NET_WM_ICON, _NET_ACTIVE_WINDOW, MANAGER, _XEMBED,
         _XEMBED_INFO, _NET_SYSTEM_TRAY_OPCODE, _NET_SYSTEM_TRAY_VISUAL, _NET_SYSTEM_TRAY_S;
 };
+
+// The text as Latin-1 bytes when every character has one (what the STRING
+// type of WM_NAME holds: printable characters, tab and newline); none
+// otherwise.
+std::optional<std::string> Latin1(const std::string& utf8);
 
 // Sets a UTF-8 text property (and WM_NAME for the window name).
 void SetTextProperty(Display* d, Window w, Atom property, Atom type, const std::string& text);

@@ -15,6 +15,8 @@
 #include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/x11/SignalWatch.h"
 #include "platform/x11/X11Display.h"
+#include "platform/x11/X11Errors.h"
+#include "platform/x11/X11Input.h"
 #include "platform/x11/X11Services.h"
 #include "platform/x11/X11Tray.h"
 #include "platform/x11/X11Window.h"
@@ -26,30 +28,6 @@ namespace platform {
 
 namespace x11 {
 namespace {
-
-std::optional<gui::TMouseButton> ButtonOf(unsigned xbutton) {
-    switch (xbutton) {
-        case Button1: return gui::mbLeft;
-        case Button2: return gui::mbMiddle;
-        case Button3: return gui::mbRight;
-        default: return std::nullopt;  // wheel and extra buttons
-    }
-}
-
-gui::TShiftState ShiftOf(unsigned state) {
-    gui::TShiftState s = 0;
-    if (state & ShiftMask) s |= gui::ssShift;
-    if (state & ControlMask) s |= gui::ssCtrl;
-    if (state & Mod1Mask) s |= gui::ssAlt;
-    if (state & Button1Mask) s |= gui::ssLeft;
-    if (state & Button2Mask) s |= gui::ssMiddle;
-    if (state & Button3Mask) s |= gui::ssRight;
-    return s;
-}
-
-// Protocol errors (a window that vanished under us, a tray that died) are
-// not fatal: the next event tells the program what became of things.
-int IgnoreProtocolError(Display*, XErrorEvent*) { return 0; }
 
 // Returning hands a lost connection to the exit handler set per display
 // (Xlib's own handler would end the process at once).
@@ -161,7 +139,7 @@ X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
         return w ? &w->Listener() : nullptr;
     });
     XSetIOErrorExitHandler(d, &X11Platform::OnDisplayLost, this);
-    XSetErrorHandler(&IgnoreProtocolError);
+    XSetErrorHandler(&HandleProtocolError);
     XSetIOErrorHandler(&ReturnFromIOError);
 }
 
@@ -237,9 +215,7 @@ TRect X11Platform::ScreenRect() {
 }
 
 TPoint X11Platform::Logical(TPoint screen) const {
-    // Floor division, so that negative coordinates stay in their block.
-    auto down = [s = context_.scale](int v) { return v >= 0 ? v / s : -((-v + s - 1) / s); };
-    return {down(screen.X), down(screen.Y)};
+    return LogicalPoint(screen, context_.scale);
 }
 
 bool X11Platform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {

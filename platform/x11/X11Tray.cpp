@@ -5,6 +5,7 @@
 
 #include "gfx/Canvas.h"
 #include "gfx/TextLayout.h"
+#include "platform/x11/X11Handles.h"
 
 namespace platform::x11 {
 
@@ -71,7 +72,7 @@ public:
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
-    Window Id() const { return window_; }
+    Window Id() const { return window_.Get(); }
     const NotifyIconData& Record() const { return record_; }
     void Update(const NotifyIconData& record);
     void Draw();
@@ -88,12 +89,12 @@ private:
     Context& context_;
     gui::TFontEngine& fonts_;
     NotifyIconData record_;
-    Window window_ = 0;
-    Colormap colormap_ = 0;
+    ColormapOwner colormap_;
+    WindowOwner window_;
     Visual* visual_ = nullptr;
     int depth_ = 24;
-    GC gc_ = nullptr;
-    Window tip_ = 0;
+    GcOwner gc_;
+    WindowOwner tip_;
     bool tipShown_ = false;
     std::int64_t tipDue_ = -1;
 };
@@ -110,8 +111,8 @@ TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconDa
                             StructureNotifyMask;
     attributes.border_pixel = 0;
     if (visual_) {
-        colormap_ = XCreateColormap(d, context_.root, visual_, AllocNone);
-        attributes.colormap = colormap_;
+        colormap_ = ColormapOwner(d, XCreateColormap(d, context_.root, visual_, AllocNone));
+        attributes.colormap = colormap_.Get();
         attributes.background_pixel = 0;
         mask |= CWColormap | CWBackPixel;
     } else {
@@ -120,19 +121,19 @@ TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconDa
         attributes.background_pixmap = ParentRelative;
         mask |= CWBackPixmap;
     }
-    window_ = XCreateWindow(d, context_.root, 0, 0, 32, 32, 0, depth_, InputOutput, visual_, mask,
-                            &attributes);
-    gc_ = XCreateGC(d, window_, 0, nullptr);
+    window_ = WindowOwner(d, XCreateWindow(d, context_.root, 0, 0, 32, 32, 0, depth_, InputOutput,
+                                           visual_, mask, &attributes));
+    gc_ = GcOwner(d, XCreateGC(d, window_.Get(), 0, nullptr));
     const unsigned long info[2] = {0, XEMBED_MAPPED};
-    XChangeProperty(d, window_, context_.atoms->_XEMBED_INFO, context_.atoms->_XEMBED_INFO, 32,
+    XChangeProperty(d, window_.Get(), context_.atoms->_XEMBED_INFO, context_.atoms->_XEMBED_INFO, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(info), 2);
     // Without a minimum size some trays give the icon one pixel of width.
     XSizeHints hints{};
     hints.flags = PMinSize | PBaseSize;
     hints.min_width = hints.min_height = 16;
     hints.base_width = hints.base_height = 32;
-    XSetWMNormalHints(d, window_, &hints);
-    XStoreName(d, window_, "Sorimo tray icon");
+    XSetWMNormalHints(d, window_.Get(), &hints);
+    XStoreName(d, window_.Get(), "Sorimo tray icon");
     if (owner != None) RequestDock(owner);
     XFlush(d);
 }
@@ -146,17 +147,17 @@ void TrayIcon::RequestDock(Window owner) {
     e.xclient.format = 32;
     e.xclient.data.l[0] = CurrentTime;
     e.xclient.data.l[1] = SYSTEM_TRAY_REQUEST_DOCK;
-    e.xclient.data.l[2] = long(window_);
+    e.xclient.data.l[2] = long(window_.Get());
     XSendEvent(d, owner, False, NoEventMask, &e);
 }
 
 TrayIcon::~TrayIcon() {
     HideTip();
-    if (tip_) XDestroyWindow(context_.display, tip_);
-    XFreeGC(context_.display, gc_);
-    XUnmapWindow(context_.display, window_);
-    XDestroyWindow(context_.display, window_);
-    if (colormap_) XFreeColormap(context_.display, colormap_);
+    tip_.Reset();
+    gc_.Reset();
+    XUnmapWindow(context_.display, window_.Get());
+    window_.Reset();
+    colormap_.Reset();
     XFlush(context_.display);
 }
 
@@ -172,18 +173,18 @@ void TrayIcon::Draw() {
     Window root = 0;
     int x = 0, y = 0;
     unsigned w = 0, h = 0, border = 0, depth = 0;
-    if (!XGetGeometry(d, window_, &root, &x, &y, &w, &h, &border, &depth) || w == 0 || h == 0)
+    if (!XGetGeometry(d, window_.Get(), &root, &x, &y, &w, &h, &border, &depth) || w == 0 || h == 0)
         return;
     const bool argb = depth_ == 32;
     gui::TSurface ground(int(w), int(h), 0);
     XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(d, window_, &attributes) || attributes.map_state != IsViewable)
+    if (!XGetWindowAttributes(d, window_.Get(), &attributes) || attributes.map_state != IsViewable)
         return;  // drawn on the first Expose once docked
     if (!argb) {
         // Pseudo-transparency: let the server paint the tray's background,
         // read it back and blend the icon over it.
-        XClearWindow(d, window_);
-        if (XImage* back = XGetImage(d, window_, 0, 0, w, h, AllPlanes, ZPixmap)) {
+        XClearWindow(d, window_.Get());
+        if (XImage* back = XGetImage(d, window_.Get(), 0, 0, w, h, AllPlanes, ZPixmap)) {
             for (unsigned yy = 0; yy < h; ++yy)
                 for (unsigned xx = 0; xx < w; ++xx)
                     ground.Set(int(xx), int(yy), gui::TPixel(XGetPixel(back, int(xx), int(yy)) & 0xFFFFFF));
@@ -191,13 +192,7 @@ void TrayIcon::Draw() {
         }
     }
     if (!record_.Icon.Empty()) Compose(record_.Icon, ground, argb);
-    XImage* image = XCreateImage(d, visual_, unsigned(depth_), ZPixmap, 0,
-                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(ground.Data())),
-                                 w, h, 32, int(w) * 4);
-    if (!image) return;
-    XPutImage(d, window_, gc_, image, 0, 0, 0, 0, w, h);
-    image->data = nullptr;
-    XDestroyImage(image);
+    PutSurface({d, window_.Get(), gc_.Get(), visual_, depth_}, ground, ground.BoundsRect());
 }
 
 void TrayIcon::ShowTip() {
@@ -224,26 +219,21 @@ void TrayIcon::ShowTip() {
     if (!tip_) {
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;
-        tip_ = XCreateWindow(d, context_.root, 0, 0, 1, 1, 0, context_.depth, InputOutput,
-                             context_.visual, CWOverrideRedirect, &attributes);
+        tip_ = WindowOwner(d, XCreateWindow(d, context_.root, 0, 0, 1, 1, 0, context_.depth,
+                                            InputOutput, context_.visual, CWOverrideRedirect,
+                                            &attributes));
     }
-    XMoveResizeWindow(d, tip_, rx + 12, ry + 16, unsigned(tw), unsigned(th));
-    XMapRaised(d, tip_);
-    XImage* image = XCreateImage(d, context_.visual, unsigned(context_.depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(pixels.Data())),
-                                 unsigned(tw), unsigned(th), 32, tw * 4);
-    if (image) {
-        XPutImage(d, tip_, gc_, image, 0, 0, 0, 0, unsigned(tw), unsigned(th));
-        image->data = nullptr;
-        XDestroyImage(image);
-    }
+    XMoveResizeWindow(d, tip_.Get(), rx + 12, ry + 16, unsigned(tw), unsigned(th));
+    XMapRaised(d, tip_.Get());
+    PutSurface({d, tip_.Get(), gc_.Get(), context_.visual, context_.depth}, pixels,
+               pixels.BoundsRect());
     tipShown_ = true;
 }
 
 void TrayIcon::HideTip() {
     tipDue_ = -1;
     if (!tipShown_) return;
-    XUnmapWindow(context_.display, tip_);
+    XUnmapWindow(context_.display, tip_.Get());
     tipShown_ = false;
 }
 

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "gfx/Utf8.h"
-
 namespace platform::x11 {
 
 namespace {
@@ -20,16 +18,6 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 
 unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
 
-// The caption as Latin-1 bytes when every character has one (what the
-// STRING type of WM_NAME holds); none otherwise.
-std::optional<std::string> Latin1(const std::string& utf8) {
-    std::string bytes;
-    for (char32_t c : gui::DecodeUtf8(utf8)) {
-        if (c > 0xFF || (c < 0x20 && c != U'\t' && c != U'\n') || (c >= 0x7F && c < 0xA0)) return std::nullopt;
-        bytes += char(c);
-    }
-    return bytes;
-}
 }  // namespace
 
 int ScreenScale(Display* display) {
@@ -63,35 +51,34 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
     attributes.border_pixel = 0;
     attributes.colormap = DefaultColormap(d, context_.screen);
     const TRect physical = Physical();
-    window_ = XCreateWindow(d, context_.root, physical.Left, physical.Top,
-                            Positive(physical.Width()), Positive(physical.Height()), 0,
-                            context_.depth, InputOutput,
-                            context_.visual,
-                            CWEventMask | CWOverrideRedirect | CWBackPixmap | CWBorderPixel |
-                                CWColormap,
-                            &attributes);
-    gc_ = XCreateGC(d, window_, 0, nullptr);
+    window_ = WindowOwner(d, XCreateWindow(d, context_.root, physical.Left, physical.Top,
+                                           Positive(physical.Width()), Positive(physical.Height()),
+                                           0, context_.depth, InputOutput, context_.visual,
+                                           CWEventMask | CWOverrideRedirect | CWBackPixmap |
+                                               CWBorderPixel | CWColormap,
+                                           &attributes));
+    gc_ = GcOwner(d, XCreateGC(d, window_.Get(), 0, nullptr));
     Atom protocols[] = {context_.atoms->WM_DELETE_WINDOW};
-    XSetWMProtocols(d, window_, protocols, 1);
+    XSetWMProtocols(d, window_.Get(), protocols, 1);
     const long pid = long(getpid());
-    XChangeProperty(d, window_, context_.atoms->_NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
+    XChangeProperty(d, window_.Get(), context_.atoms->_NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
     XClassHint classHint{const_cast<char*>("sorimo"), const_cast<char*>("Sorimo")};
-    XSetClassHint(d, window_, &classHint);
+    XSetClassHint(d, window_.Get(), &classHint);
     SetCaption(spec.Caption);
     SetWindowType();
     SetNoDecorations();
     SetSizeHints();
     if (kind_ == WindowKind::Dialog && context_.mainWindow)
-        XSetTransientForHint(d, window_, context_.mainWindow);
+        XSetTransientForHint(d, window_.Get(), context_.mainWindow);
     if (kind_ == WindowKind::Main) SetSkipTaskbarState();
 }
 
 X11Window::~X11Window() {
     // Later dialogs must not name a window that no longer exists.
-    if (context_.mainWindow == window_) context_.mainWindow = 0;
-    XFreeGC(context_.display, gc_);
-    XDestroyWindow(context_.display, window_);
+    if (context_.mainWindow == window_.Get()) context_.mainWindow = 0;
+    gc_.Reset();
+    window_.Reset();
     XFlush(context_.display);
 }
 
@@ -100,14 +87,14 @@ void X11Window::SetWindowType() {
     Atom type = a._NET_WM_WINDOW_TYPE_NORMAL;
     if (kind_ == WindowKind::Dialog) type = a._NET_WM_WINDOW_TYPE_DIALOG;
     if (kind_ == WindowKind::Tooltip) type = a._NET_WM_WINDOW_TYPE_TOOLTIP;
-    XChangeProperty(context_.display, window_, a._NET_WM_WINDOW_TYPE, XA_ATOM, 32,
+    XChangeProperty(context_.display, window_.Get(), a._NET_WM_WINDOW_TYPE, XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&type), 1);
 }
 
 void X11Window::SetNoDecorations() {
     // flags = MWM_HINTS_DECORATIONS, decorations = 0
     const long hints[5] = {2, 0, 0, 0, 0};
-    XChangeProperty(context_.display, window_, context_.atoms->_MOTIF_WM_HINTS,
+    XChangeProperty(context_.display, window_.Get(), context_.atoms->_MOTIF_WM_HINTS,
                     context_.atoms->_MOTIF_WM_HINTS, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(hints), 5);
 }
@@ -120,21 +107,21 @@ void X11Window::SetSizeHints() {
     hints.y = physical.Top;
     hints.width = hints.min_width = hints.max_width = int(Positive(physical.Width()));
     hints.height = hints.min_height = hints.max_height = int(Positive(physical.Height()));
-    XSetWMNormalHints(context_.display, window_, &hints);
+    XSetWMNormalHints(context_.display, window_.Get(), &hints);
 }
 
 void X11Window::SetSkipTaskbarState() {
     const Atoms& a = *context_.atoms;
     if (!visible_) {
         const Atom states[] = {a._NET_WM_STATE_SKIP_TASKBAR, a._NET_WM_STATE_SKIP_PAGER};
-        XChangeProperty(context_.display, window_, a._NET_WM_STATE, XA_ATOM, 32, PropModeReplace,
+        XChangeProperty(context_.display, window_.Get(), a._NET_WM_STATE, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(states), 2);
         return;
     }
     // A mapped window asks the window manager.
     XEvent e{};
     e.xclient.type = ClientMessage;
-    e.xclient.window = window_;
+    e.xclient.window = window_.Get();
     e.xclient.message_type = a._NET_WM_STATE;
     e.xclient.format = 32;
     e.xclient.data.l[0] = 1;  // _NET_WM_STATE_ADD
@@ -151,7 +138,7 @@ void X11Window::SetBounds(const TRect& screenRect) {
     bounds_ = screenRect;
     if (resized) SetSizeHints();
     const TRect physical = Physical();
-    XMoveResizeWindow(context_.display, window_, physical.Left, physical.Top,
+    XMoveResizeWindow(context_.display, window_.Get(), physical.Left, physical.Top,
                       Positive(physical.Width()), Positive(physical.Height()));
 }
 
@@ -161,10 +148,10 @@ void X11Window::SetVisible(bool visible) {
         // Window managers drop _NET_WM_STATE on unmap: set it before each map.
         if (kind_ == WindowKind::Main) SetSkipTaskbarState();
         SetSizeHints();
-        XMapRaised(context_.display, window_);
-        XMoveWindow(context_.display, window_, Physical().Left, Physical().Top);
+        XMapRaised(context_.display, window_.Get());
+        XMoveWindow(context_.display, window_.Get(), Physical().Left, Physical().Top);
     } else {
-        XUnmapWindow(context_.display, window_);
+        XUnmapWindow(context_.display, window_.Get());
     }
     visible_ = visible;
     XFlush(context_.display);
@@ -177,16 +164,16 @@ void X11Window::SetCaption(const std::string& caption) {
     // Xlib's converter loads the locale tables on its first use, which
     // costs a millisecond at start-up.
     if (const std::optional<std::string> latin1 = Latin1(caption)) {
-        SetTextProperty(context_.display, window_, XA_WM_NAME, XA_STRING, *latin1);
+        SetTextProperty(context_.display, window_.Get(), XA_WM_NAME, XA_STRING, *latin1);
     } else {
         char* list[] = {const_cast<char*>(caption.c_str())};
         XTextProperty name{};
         if (Xutf8TextListToTextProperty(context_.display, list, 1, XCompoundTextStyle, &name) >= 0) {
-            XSetWMName(context_.display, window_, &name);
+            XSetWMName(context_.display, window_.Get(), &name);
             XFree(name.value);
         }
     }
-    SetTextProperty(context_.display, window_, context_.atoms->_NET_WM_NAME,
+    SetTextProperty(context_.display, window_.Get(), context_.atoms->_NET_WM_NAME,
                     context_.atoms->UTF8_STRING, caption);
 }
 
@@ -196,7 +183,7 @@ void X11Window::SetIcon(const gui::TIcon& icon) {
     for (int y = 0; y < icon.Height(); ++y)
         for (int x = 0; x < icon.Width(); ++x)
             data.push_back(long((unsigned long)(icon.AlphaAt(x, y)) << 24 | icon.Pixels().At(x, y)));
-    XChangeProperty(context_.display, window_, context_.atoms->_NET_WM_ICON, XA_CARDINAL, 32,
+    XChangeProperty(context_.display, window_.Get(), context_.atoms->_NET_WM_ICON, XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(data.data()),
                     int(data.size()));
 }
@@ -213,24 +200,16 @@ void X11Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
             for (int x = r.Left * s; x < r.Right * s; ++x) scaled_.Set(x, y, backBuffer.At(x / s, y / s));
         source = &scaled_;
     }
-    XImage* image = XCreateImage(context_.display, context_.visual, unsigned(context_.depth),
-                                 ZPixmap, 0,
-                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(source->Data())),
-                                 unsigned(source->Width()), unsigned(source->Height()), 32,
-                                 source->Width() * 4);
-    if (!image) return;
-    XPutImage(context_.display, window_, gc_, image, r.Left * s, r.Top * s, r.Left * s, r.Top * s,
-              unsigned(r.Width() * s), unsigned(r.Height() * s));
-    image->data = nullptr;  // the pixels belong to the back buffer
-    XDestroyImage(image);
+    PutSurface({context_.display, window_.Get(), gc_.Get(), context_.visual, context_.depth},
+               *source, gui::ScaleRect(r, s));
 }
 
 void X11Window::BringToFront() {
-    XRaiseWindow(context_.display, window_);
+    XRaiseWindow(context_.display, window_.Get());
     if (kind_ == WindowKind::Tooltip || !visible_) return;
     XEvent e{};
     e.xclient.type = ClientMessage;
-    e.xclient.window = window_;
+    e.xclient.window = window_.Get();
     e.xclient.message_type = context_.atoms->_NET_ACTIVE_WINDOW;
     e.xclient.format = 32;
     e.xclient.data.l[0] = 1;  // from an application

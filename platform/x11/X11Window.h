@@ -5,6 +5,7 @@
 
 #include "platform/Platform.h"
 #include "platform/x11/X11Display.h"
+#include "platform/x11/X11Handles.h"
 
 namespace platform::x11 {
 
@@ -40,9 +41,9 @@ public:
     void Present(const gui::TSurface& backBuffer, const TRect& area) override;
     void BringToFront() override;
     void HideTaskbarEntry() override;
-    std::uintptr_t Handle() const override { return window_; }
+    std::uintptr_t Handle() const override { return window_.Get(); }
 
-    Window Id() const { return window_; }
+    Window Id() const { return window_.Get(); }
     WindowKind Kind() const { return kind_; }
     WindowListener& Listener() { return listener_; }
     const TRect& Bounds() const { return bounds_; }
@@ -58,8 +59,8 @@ private:
     Context& context_;
     WindowListener& listener_;
     WindowKind kind_;
-    Window window_ = 0;
-    GC gc_ = nullptr;
+    WindowOwner window_;
+    GcOwner gc_;
     TRect bounds_;  // logical pixels
     bool visible_ = false;
     gui::TSurface scaled_;  // the presented picture at screen scale

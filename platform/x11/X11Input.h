@@ -1,0 +1,22 @@
+// Conversions of X input to the GUI layer's terms: buttons, modifier
+// states, and screen points in logical pixels at the screen scale.
+#pragma once
+
+#include <optional>
+
+#include "gfx/Types.h"
+
+namespace platform::x11 {
+
+// The button of an X button number; none for the wheel and extra buttons.
+std::optional<gui::TMouseButton> ButtonOf(unsigned xbutton);
+
+// The shift state of an X modifier and button mask.
+gui::TShiftState ShiftOf(unsigned state);
+
+// A screen point in physical pixels to logical ones: floor division by the
+// scale, so that a negative coordinate stays in its block; defined for
+// every int.
+gui::TPoint LogicalPoint(gui::TPoint physical, int scale);
+
+}  // namespace platform::x11

@@ -1,0 +1,79 @@
+// The X11 backend's pure conversions: buttons, modifier states, logical
+// points at the screen scale, Latin-1 window names, and which protocol
+// errors are expected.
+// GoogleTest first: Xlib's macros (None, Bool) would break its headers.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+
+#include <climits>
+
+#include "platform/x11/X11Display.h"
+#include "platform/x11/X11Errors.h"
+#include "platform/x11/X11Input.h"
+
+namespace platform::x11 {
+namespace {
+
+TEST(X11Input, ButtonsOneToThreeAreLeftMiddleRightAndTheWheelIsNone) {
+    EXPECT_EQ(ButtonOf(Button1), gui::mbLeft);
+    EXPECT_EQ(ButtonOf(Button2), gui::mbMiddle);
+    EXPECT_EQ(ButtonOf(Button3), gui::mbRight);
+    EXPECT_EQ(ButtonOf(Button4), std::nullopt);  // wheel up
+    EXPECT_EQ(ButtonOf(9), std::nullopt);
+}
+
+TEST(X11Input, ModifiersAndHeldButtonsBecomeTheShiftState) {
+    EXPECT_EQ(ShiftOf(0), 0);
+    EXPECT_EQ(ShiftOf(ShiftMask | ControlMask | Mod1Mask),
+              gui::ssShift | gui::ssCtrl | gui::ssAlt);
+    EXPECT_EQ(ShiftOf(Button1Mask | Button3Mask), gui::ssLeft | gui::ssRight);
+    EXPECT_EQ(ShiftOf(Button2Mask | LockMask | Mod4Mask), gui::ssMiddle);  // caps lock, super: none
+}
+
+// Negative coordinates (a monitor left of the primary) must stay in their
+// block, and the far ends of int overflowed in the negation.
+TEST(X11Input, LogicalPointsFloorIntoTheirBlockForEveryInt) {
+    EXPECT_EQ(LogicalPoint({7, 8}, 1), (gui::TPoint{7, 8}));
+    EXPECT_EQ(LogicalPoint({7, 8}, 2), (gui::TPoint{3, 4}));
+    EXPECT_EQ(LogicalPoint({-1, -2}, 2), (gui::TPoint{-1, -1}));
+    EXPECT_EQ(LogicalPoint({-3, 0}, 2), (gui::TPoint{-2, 0}));
+    EXPECT_EQ(LogicalPoint({INT_MIN, INT_MAX}, 3), (gui::TPoint{INT_MIN / 3 - 1, INT_MAX / 3}));
+    EXPECT_EQ(LogicalPoint({INT_MIN, 5}, 1), (gui::TPoint{INT_MIN, 5}));
+}
+
+TEST(X11Names, Latin1OnlyWhenEveryCharacterHasOne) {
+    EXPECT_EQ(Latin1("Sorimo"), "Sorimo");
+    EXPECT_EQ(Latin1("caf\xC3\xA9\tx"), "caf\xE9\tx");
+    EXPECT_EQ(Latin1("Sorimo\xE3\x83\x92\xE3\x83\xB3\xE3\x83\x88"), std::nullopt);  // Japanese
+    EXPECT_EQ(Latin1("a\x01"), std::nullopt);         // a control character
+    EXPECT_EQ(Latin1("a\xC2\x85"), std::nullopt);     // C1 control
+    EXPECT_EQ(Latin1(""), "");
+}
+
+TEST(X11Errors, VanishedWindowsAreExpectedOtherErrorsAreFaults) {
+    EXPECT_TRUE(IsExpectedXError(BadWindow, X_SendEvent));
+    EXPECT_TRUE(IsExpectedXError(BadDrawable, X_PutImage));
+    EXPECT_TRUE(IsExpectedXError(BadMatch, X_GetImage));
+    EXPECT_TRUE(IsExpectedXError(BadMatch, X_SetInputFocus));
+    EXPECT_FALSE(IsExpectedXError(BadMatch, X_CreateWindow));
+    EXPECT_FALSE(IsExpectedXError(BadValue, X_ChangeProperty));
+    EXPECT_FALSE(IsExpectedXError(BadAtom, X_GetProperty));
+}
+
+TEST(X11Errors, EachErrorAndRequestIsReportedOnceAndNamed) {
+    XErrorLog log;
+    EXPECT_TRUE(log.FirstTime(BadValue, X_ChangeProperty));
+    EXPECT_FALSE(log.FirstTime(BadValue, X_ChangeProperty));
+    EXPECT_TRUE(log.FirstTime(BadValue, X_CreateWindow));
+    XErrorEvent e{};
+    e.error_code = BadValue;
+    e.request_code = X_ChangeProperty;
+    e.minor_code = 0;
+    e.resourceid = 0x400001;
+    EXPECT_EQ(DescribeXError(e, "BadValue"), "X error 2 (BadValue) in request 18.0 on resource 0x400001");
+}
+
+}  // namespace
+}  // namespace platform::x11
