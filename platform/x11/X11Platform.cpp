@@ -279,9 +279,10 @@ void X11Platform::HandleSignals() {
 // Start-up (windows, the tray icon, the settings, an icon per slot) runs
 // before the loop first waits. The calls it makes into the platform take
 // pending signals, so that a session manager ending the program early is
-// answered within that time, not after all of it.
+// answered within that time, not after all of it. Once the end is passed
+// on, saving the settings calls in here too: nothing more is taken then.
 void X11Platform::HandleSignalsDuringStartUp() {
-    if (!looping_ && app_) HandleSignals();
+    if (!looping_ && !ending_ && app_) HandleSignals();
 }
 
 void X11Platform::DispatchAll() {

@@ -21,13 +21,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 RESOURCES = os.path.join(HERE, "..", "..", "resources")
 
 
-def _free_display():
-    for number in range(120, 400):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return f":{number}"
-    raise RuntimeError("no free X display number")
-
-
 def _xlib():
     xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
     handle, window, atom = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong
@@ -117,8 +110,7 @@ class Desktop:
     folder)."""
 
     def __init__(self, tray=True, bus=False, width=1024, height=768):
-        self.display = _free_display()
-        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env = dict(os.environ)
         self.env.pop("XDG_CURRENT_DESKTOP", None)
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         self.runtime = tempfile.mkdtemp(prefix="sorimo-run-")
@@ -126,7 +118,18 @@ class Desktop:
         self.processes = []
         if bus:
             self.start_bus()
-        self._start(["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-noreset", "-nolisten", "tcp"])
+        # The server takes the first free display number itself and says
+        # which: two test runs started at once cannot pick the same one.
+        numbers, theirs = os.pipe()
+        self._start(["Xvfb", "-displayfd", str(theirs), "-screen", "0", f"{width}x{height}x24",
+                     "-noreset", "-nolisten", "tcp"], pass_fds=(theirs,))
+        os.close(theirs)
+        with os.fdopen(numbers) as announced:
+            number = announced.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = f":{number}"
+        self.env["DISPLAY"] = self.display
         wait_for(lambda: self.run(["xdpyinfo"], check=False).returncode == 0, what="the X server")
         self.wm = self._start(["openbox", "--sm-disable"])
         # The window manager announces itself before it is ready: a window

@@ -121,9 +121,13 @@ class FilesThatAreNotFiles(HostileDesktopTest):
         settings = ini(100, 120, slots={1: fifo})
         program = self.start(settings)
         window = program.window()
-        self.desktop.click(100 + 1 + 16 + 18, 120 + 1 + 16 + 18)
+        x, y = 100 + 1 + 16 + 18, 120 + 1 + 16 + 18
+        self.desktop.click(x, y)
+        # The loop goes on: the pointer resting on the cell brings its hint.
+        self.desktop.move(x + 3, y + 3)
+        wait_for(lambda: self.desktop.find_window("Sorimoヒント"), what="the hint after the launch")
         self.close_by_handle(program, window)
-        self.assertEqual(program.wait(timeout=5), 0)
+        self.assertEqual(program.wait(), 0)
         self.assertEqual(program.settings(), settings)
 
 
