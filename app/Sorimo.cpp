@@ -41,7 +41,7 @@ void TSorimo::EndSession() {
     // not read its settings yet, or is reading them: writing then could
     // replace them with defaults, so Start saves once it is built.
     try {
-        if (form1Built_) Form1->Button3Click(Form1);
+        if (form1Built_) Form1->SaveAllSettings();
     } catch (const std::exception&) {
     }
     Application.Terminate();

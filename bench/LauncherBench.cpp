@@ -89,7 +89,7 @@ BENCHMARK(BM_IconReload28Slots)->Unit(benchmark::kMicrosecond);
 // The save at close: position, offset and the 28 slots.
 void BM_SaveAllSettings(benchmark::State& state) {
     Launcher launcher;
-    for (auto _ : state) launcher.program.Form1->Button3Click(nullptr);
+    for (auto _ : state) launcher.program.Form1->SaveAllSettings();
 }
 BENCHMARK(BM_SaveAllSettings)->Unit(benchmark::kMicrosecond);
 

@@ -1,6 +1,7 @@
 #include "launcher/Unit1.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "gui/Application.h"
 #include "settings/IniFile.h"
@@ -20,7 +21,7 @@ constexpr int SW_SHOW = 5;
 constexpr int kMinOffset = 1;
 constexpr int kMaxOffset = 6;
 
-// Keeps Busy set for the whole of a release, also when a step throws.
+// Keeps busy_ set for the whole of a release, also when a step throws.
 class BusyScope {
 public:
     explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
@@ -78,10 +79,10 @@ void TForm1::LoadSettings() {
     SetLeft(ini.ReadInteger("FORM", "LEFT", 0));
     SetTop(ini.ReadInteger("FORM", "TOP", 0));
     for (int k = 1; k <= kSlotCount; ++k)
-        SlotPath[k] = ini.ReadString("FILES", std::to_string(k), kNoFile);
+        slotPath_[k] = ini.ReadString("FILES", std::to_string(k), kNoFile);
     // An offset outside 1..6 would make the grid address slots outside the
     // table; it is brought into range as it is read.
-    RowOffset = std::clamp(ini.ReadInteger("FORM", "OFFSET", 1), kMinOffset, kMaxOffset);
+    rowOffset_ = std::clamp(ini.ReadInteger("FORM", "OFFSET", 1), kMinOffset, kMaxOffset);
     KeepReachable();
 }
 
@@ -102,19 +103,19 @@ void TForm1::Button2Click(TComponent*) {
 }
 
 void TForm1::LoadSlotIcon(int k) {
-    if (SlotPath[k] == kNoFile) {
-        SlotIcon[k].Borrow(&DefaultIcon());
+    if (slotPath_[k] == kNoFile) {
+        slotIcon_[k].Borrow(&DefaultIcon());
         return;
     }
     try {
-        if (auto icon = App().Platform().FileIcon(SlotPath[k]))
-            SlotIcon[k].Own(std::move(*icon));
+        if (auto icon = App().Platform().FileIcon(slotPath_[k]))
+            slotIcon_[k].Own(std::move(*icon));
         else
-            SlotIcon[k].Borrow(nullptr);  // no icon: the bare face
+            slotIcon_[k].Borrow(nullptr);  // no icon: the bare face
     } catch (const std::exception&) {
         // A fault inside the lookup empties the slot (in memory only).
-        SlotIcon[k].Borrow(&DefaultIcon());
-        SlotPath[k] = kNoFile;
+        slotIcon_[k].Borrow(&DefaultIcon());
+        slotPath_[k] = kNoFile;
     }
 }
 
@@ -123,7 +124,7 @@ void TForm1::LoadSlotIcon(int k) {
 // that arrives in between is handled. Drawing a cell finishes the lookups
 // first, so the grid never shows an icon that is not there yet.
 void TForm1::BeginIconLookup() {
-    for (int k = 1; k <= kSlotCount; ++k) SlotIcon[k].Borrow(&DefaultIcon());
+    for (int k = 1; k <= kSlotCount; ++k) slotIcon_[k].Borrow(&DefaultIcon());
     nextIconSlot_ = 1;
     IconTimer->SetInterval(1);
 }
@@ -143,25 +144,30 @@ void TForm1::StopIconLookup() {
     IconTimer->SetInterval(0);
 }
 
-void TForm1::Button3Click(TComponent*) {
-    TIniBatch batch;
-    AddFormKeys(batch);
-    for (int k = 1; k <= kSlotCount; ++k) batch.WriteString("FILES", std::to_string(k), SlotPath[k]);
-    TIniFile(SettingsFile()).Write(batch);
+void TForm1::Button3Click(TComponent*) { SaveAllSettings(); }
+
+void TForm1::Button4Click(TComponent*) { SaveSlot(editedSlot_); }
+
+void TForm1::SaveAllSettings() {
+    std::vector<int> all(kSlotCount);
+    std::iota(all.begin(), all.end(), 1);
+    SaveSlots(all);
 }
 
-void TForm1::Button4Click(TComponent*) {
+void TForm1::SaveSlot(int k) { SaveSlots({k}); }
+
+void TForm1::SaveSlots(const std::vector<int>& slots) {
     TIniBatch batch;
     AddFormKeys(batch);
-    if (EditedSlot >= 1 && EditedSlot <= kSlotCount)
-        batch.WriteString("FILES", std::to_string(EditedSlot), SlotPath[EditedSlot]);
+    for (const int k : slots)
+        if (k >= 1 && k <= kSlotCount) batch.WriteString("FILES", std::to_string(k), slotPath_[k]);
     TIniFile(SettingsFile()).Write(batch);
 }
 
 void TForm1::AddFormKeys(TIniBatch& batch) const {
     batch.WriteInteger("FORM", "LEFT", Left());
     batch.WriteInteger("FORM", "TOP", Top());
-    batch.WriteInteger("FORM", "OFFSET", RowOffset);
+    batch.WriteInteger("FORM", "OFFSET", rowOffset_);
 }
 
 // ------------------------------------------------------------ the grid
@@ -172,7 +178,7 @@ void TForm1::DrawCell(int col, int row, bool pressed) {
     canvas.CopyMode = SRCCOPY;
     canvas.BitBlt(kCellSize * col, kCellSize * row, kCellSize, kCellSize,
                   Image1->Bitmap().Surface(), 0, pressed ? kCellSize : 0);
-    if (const TIcon* icon = SlotIcon[SlotAt(col, row)].Get())
+    if (const TIcon* icon = slotIcon_[SlotAt(col, row)].Get())
         canvas.Draw(kCellSize * col + 2, kCellSize * row + 2, *icon);
 }
 
@@ -196,67 +202,65 @@ void TForm1::AppMessage(TMsg& Msg, bool&) {
 }
 
 void TForm1::HitTest(int x, int y) {
-    MouseX = x;
-    MouseY = y;
-    CellCol = std::clamp(x / kCellSize, 0, 3);
-    CellRow = std::clamp(y / kCellSize, 0, 1);
-    CurrentSlot = SlotAt(CellCol, CellRow);
+    cellCol_ = std::clamp(x / kCellSize, 0, 3);
+    cellRow_ = std::clamp(y / kCellSize, 0, 1);
+    currentSlot_ = SlotAt(cellCol_, cellRow_);
 }
 
 void TForm1::PaintBox1MouseDown(TComponent*, TMouseButton, TShiftState, int X, int Y) {
     HitTest(X, Y);
-    DrawCell(CellCol, CellRow, true);
+    DrawCell(cellCol_, cellRow_, true);
 }
 
 void TForm1::PaintBox1MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
     CloseHint();
-    BusyScope busy(Busy);
-    DrawCell(CellCol, CellRow, false);
-    if (Button != mbRight && SlotPath[CurrentSlot] != kNoFile)
+    BusyScope busy(busy_);
+    DrawCell(cellCol_, cellRow_, false);
+    if (Button != mbRight && slotPath_[currentSlot_] != kNoFile)
         LaunchCurrentSlot();
     else
         AssignCurrentSlot();
 }
 
 void TForm1::LaunchCurrentSlot() {
-    const std::string path = SlotPath[CurrentSlot];
+    const std::string path = slotPath_[currentSlot_];
     OpenDialog1->FileName = path;
     // A pipe, a device or a socket has no default action to run, and the
     // slot is not emptied either: the file is there. Nothing happens.
     if (IsSpecialFile(path)) return;
     if (ShellOpenFile(App(), path, "", DirectoryPart(path), SW_SHOW) >= 32) return;
-    SlotPath[CurrentSlot] = kNoFile;
-    SlotIcon[CurrentSlot].Borrow(&DefaultIcon());
+    slotPath_[currentSlot_] = kNoFile;
+    slotIcon_[currentSlot_].Borrow(&DefaultIcon());
     SlotChanged();
 }
 
 void TForm1::AssignCurrentSlot() {
-    const int slot = CurrentSlot;
+    const int slot = currentSlot_;
     if (OpenDialog1->Execute()) {
         const std::string& chosen = OpenDialog1->FileName;
         // A line break would split the settings line and inject keys: such a
         // choice counts as cancelled.
-        if (chosen.find_first_of("\r\n") == std::string::npos) SlotPath[slot] = chosen;
+        if (chosen.find_first_of("\r\n") == std::string::npos) slotPath_[slot] = chosen;
     }
     SlotChanged();
 }
 
 void TForm1::SlotChanged() {
     Button2Click(this);
-    EditedSlot = CurrentSlot;
+    editedSlot_ = currentSlot_;
     Button4Click(this);
     Button1Click(this);
 }
 
 void TForm1::ArrowButton1Click(TComponent*) {
-    if (RowOffset == kMinOffset) return;
-    RowOffset = std::clamp(RowOffset - 1, kMinOffset, kMaxOffset);
+    if (rowOffset_ == kMinOffset) return;
+    rowOffset_ = std::clamp(rowOffset_ - 1, kMinOffset, kMaxOffset);
     Button1Click(this);
 }
 
 void TForm1::ArrowButton2Click(TComponent*) {
-    if (RowOffset == kMaxOffset) return;
-    RowOffset = std::clamp(RowOffset + 1, kMinOffset, kMaxOffset);
+    if (rowOffset_ == kMaxOffset) return;
+    rowOffset_ = std::clamp(rowOffset_ + 1, kMinOffset, kMaxOffset);
     Button1Click(this);
 }
 
@@ -267,7 +271,7 @@ void TForm1::PaintBox1MouseMove(TComponent*, TShiftState, int X, int Y) {
     if (!Form3) return;
     const int left = Left() + PaintBox1->Left() + X + 13;
     const int top = Top() + PaintBox1->Top() + Y + 3;
-    const std::string& path = SlotPath[CurrentSlot];
+    const std::string& path = slotPath_[currentSlot_];
     Form3->Label1->SetCaption(path == kNoFile ? "NOFILE!!" : path);
     Form3->SetLeft(left);
     Form3->SetTop(top);
@@ -278,7 +282,7 @@ void TForm1::PaintBox1MouseMove(TComponent*, TShiftState, int X, int Y) {
 
 void TForm1::Timer3Timer(TComponent*) {
     Timer3->SetInterval(0);
-    if (!Busy && !FileDragging && Form3) Form3->Show();
+    if (!busy_ && !fileDragging_ && Form3) Form3->Show();
 }
 
 void TForm1::kestBlotter1MouseMove(TComponent*, TShiftState, int, int) { CloseHint(); }
@@ -291,22 +295,22 @@ void TForm1::CloseHint() {
 
 void TForm1::kestBlotter2MouseDown(TComponent*, TMouseButton Button, TShiftState, int X, int Y) {
     if (Button != mbLeft) return;
-    Dragging = true;
-    DragX = kestBlotter2->Left() + X;
-    DragY = kestBlotter2->Top() + Y;
+    dragging_ = true;
+    dragX_ = kestBlotter2->Left() + X;
+    dragY_ = kestBlotter2->Top() + Y;
 }
 
 void TForm1::kestBlotter2MouseMove(TComponent*, TShiftState, int X, int Y) {
-    if (!Dragging) return;
-    const int left = Left() + kestBlotter2->Left() + X - DragX;
-    const int top = Top() + kestBlotter2->Top() + Y - DragY;
+    if (!dragging_) return;
+    const int left = Left() + kestBlotter2->Left() + X - dragX_;
+    const int top = Top() + kestBlotter2->Top() + Y - dragY_;
     SetLeft(left);
     SetTop(top);
 }
 
 void TForm1::kestBlotter2MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
     if (Button == mbLeft)
-        Dragging = false;
+        dragging_ = false;
     else
         Close();
 }
@@ -337,26 +341,26 @@ void TForm1::Image4MouseUp(TComponent*, TMouseButton Button, TShiftState, int, i
 // would be no way to bring it back.
 void TForm1::HideToTray() {
     if (!TaskTray1 || !TaskTray1->Added()) return;
-    HiddenToTray = true;
+    hiddenToTray_ = true;
     Hide();
 }
 
 // The notification area went away with the icon: a hidden window comes back.
 void TForm1::TaskTray1AreaLost(TComponent*) {
-    if (!HiddenToTray) return;
+    if (!hiddenToTray_) return;
     Show();
-    HiddenToTray = false;
+    hiddenToTray_ = false;
 }
 
 void TForm1::TaskTray1MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
-    if (HiddenToTray || Button != mbRight) return;
+    if (hiddenToTray_ || Button != mbRight) return;
     HideToTray();
 }
 
 void TForm1::TaskTray1DblClick(widgets::TTaskTray*, TMouseButton Button) {
-    if (HiddenToTray && Button == mbLeft) {
+    if (hiddenToTray_ && Button == mbLeft) {
         Show();
-        HiddenToTray = false;
+        hiddenToTray_ = false;
     }
     SetWindowState(wsNormal);
 }
@@ -365,6 +369,6 @@ void TForm1::FormShow(TComponent*) {
     if (Native()) Native()->HideTaskbarEntry();
 }
 
-void TForm1::FormClose(TComponent*, TCloseAction&) { Button3Click(this); }
+void TForm1::FormClose(TComponent*, TCloseAction&) { SaveAllSettings(); }
 
 }  // namespace launcher

@@ -83,25 +83,25 @@ public:
     gui::TButton* Button4 = nullptr;
     widgets::TTaskTray* TaskTray1 = nullptr;
 
-    // Slot table and settings.
-    std::array<std::string, kSlotCount + 1> SlotPath;  // 1..28
-    std::array<TSlotIcon, kSlotCount + 1> SlotIcon;    // 1..28
-    int RowOffset = 1;
-    int EditedSlot = 0;
-
+    // Slot table and settings (read by tests; the handlers change them).
+    const std::string& SlotPath(int k) const { return slotPath_[std::size_t(k)]; }  // 1..28
+    const TSlotIcon& SlotIcon(int k) const { return slotIcon_[std::size_t(k)]; }    // 1..28
+    int RowOffset() const { return rowOffset_; }
+    int EditedSlot() const { return editedSlot_; }
     // Pointer state of the grid.
-    int MouseX = 0;
-    int MouseY = 0;
-    int CellCol = 0;
-    int CellRow = 0;
-    int CurrentSlot = 1;
-    bool Busy = false;
-
+    int CellCol() const { return cellCol_; }
+    int CellRow() const { return cellRow_; }
+    int CurrentSlot() const { return currentSlot_; }
+    bool Busy() const { return busy_; }
     // Window handling.
-    bool Dragging = false;
-    int DragX = 0;
-    int DragY = 0;
-    bool HiddenToTray = false;
+    bool Dragging() const { return dragging_; }
+    bool HiddenToTray() const { return hiddenToTray_; }
+    bool FileDragging() const { return fileDragging_; }
+
+    // Saving: the FORM keys with all 28 slots, or with slot k only (none
+    // when k is outside 1..28), each with one replace of the file.
+    void SaveAllSettings();
+    void SaveSlot(int k);
 
     // Handlers.
     void FormCreate(gui::TComponent* Sender);
@@ -142,7 +142,6 @@ public:
 
     // Files dragged from another program onto the slots (Unit1Drop.cpp).
     gui::TTimer* Timer4 = nullptr;  // pages the grid while a drag rests on an arrow
-    bool FileDragging = false;      // files are dragged over the window
     void FormFileDragOver(gui::TComponent* Sender, int X, int Y, gui::TDragState State,
                           bool& Accept);
     void FormFileDrop(gui::TComponent* Sender, const std::vector<std::string>& Files, int X, int Y,
@@ -158,7 +157,7 @@ public:
 
     const gui::TIcon& DefaultIcon() const;
     // The slot a grid cell shows.
-    int SlotAt(int col, int row) const { return 4 * (RowOffset + row - 1) + col + 1; }
+    int SlotAt(int col, int row) const { return 4 * (rowOffset_ + row - 1) + col + 1; }
 
 private:
     void ApplyStoredLayout();
@@ -185,9 +184,23 @@ private:
     void SetUpFileDrops();
     void SetDragSpot(const TDropSpot& spot);
     void EndFileDrag();
-    void SaveSlots(const std::vector<TSlotFill>& fills);
+    void SaveSlots(const std::vector<int>& slots);
 
     TDropSpot dragSpot_;  // what the drag is over; a cell there is drawn pressed
+
+    std::array<std::string, kSlotCount + 1> slotPath_;  // 1..28
+    std::array<TSlotIcon, kSlotCount + 1> slotIcon_;    // 1..28
+    int rowOffset_ = 1;
+    int editedSlot_ = 0;
+    int cellCol_ = 0;
+    int cellRow_ = 0;
+    int currentSlot_ = 1;
+    bool busy_ = false;
+    bool dragging_ = false;
+    int dragX_ = 0;
+    int dragY_ = 0;
+    bool hiddenToTray_ = false;
+    bool fileDragging_ = false;  // files are dragged over the window
 };
 
 // The directory part of a path: up to and including its last "\", "/" or

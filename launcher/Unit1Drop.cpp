@@ -49,11 +49,11 @@ void TForm1::FormFileDragOver(TComponent*, int X, int Y, TDragState State, bool&
         return;
     }
     if (State == dsDragEnter) {
-        FileDragging = true;
+        fileDragging_ = true;
         CloseHint();
     }
     // While a release is handled the launcher takes nothing.
-    SetDragSpot(Busy ? TDropSpot{} : DropSpotAt(X, Y));
+    SetDragSpot(busy_ ? TDropSpot{} : DropSpotAt(X, Y));
     Accept = dragSpot_.Kind == TDropSpot::Cell;
 }
 
@@ -70,23 +70,23 @@ void TForm1::SetDragSpot(const TDropSpot& spot) {
 
 void TForm1::EndFileDrag() {
     SetDragSpot({});
-    FileDragging = false;
+    fileDragging_ = false;
 }
 
 void TForm1::Timer4Timer(TComponent*) {
     Timer4->SetInterval(0);
-    const int before = RowOffset;
+    const int before = rowOffset_;
     if (dragSpot_.Kind == TDropSpot::PageUp)
         ArrowButton1Click(this);
     else if (dragSpot_.Kind == TDropSpot::PageDown)
         ArrowButton2Click(this);
     // Again while the drag stays, until the first or last row is reached.
-    if (RowOffset != before) Timer4->SetInterval(kDragPageMs);
+    if (rowOffset_ != before) Timer4->SetInterval(kDragPageMs);
 }
 
 void TForm1::FormFileDrop(TComponent*, const std::vector<std::string>& Files, int X, int Y,
                           bool& Accept) {
-    const TDropSpot spot = Busy ? TDropSpot{} : DropSpotAt(X, Y);
+    const TDropSpot spot = busy_ ? TDropSpot{} : DropSpotAt(X, Y);
     EndFileDrag();
     // The pointer's arrival at the drag's end armed the hint with the text
     // the slot had before the drop: the next movement shows the new one.
@@ -95,22 +95,16 @@ void TForm1::FormFileDrop(TComponent*, const std::vector<std::string>& Files, in
     if (spot.Kind != TDropSpot::Cell) return;
     if (!std::all_of(Files.begin(), Files.end(), StorablePath)) return;
     const std::vector<TSlotFill> fills =
-        ChooseDropSlots(SlotPath, SlotAt(spot.Col, spot.Row), Files);
+        ChooseDropSlots(slotPath_, SlotAt(spot.Col, spot.Row), Files);
     if (fills.empty()) return;
-    for (const TSlotFill& fill : fills) SlotPath[fill.Slot] = fill.Path;
+    for (const TSlotFill& fill : fills) slotPath_[fill.Slot] = fill.Path;
     Accept = true;
     Button2Click(this);
-    EditedSlot = fills.front().Slot;
-    SaveSlots(fills);
+    editedSlot_ = fills.front().Slot;
+    std::vector<int> changed;
+    for (const TSlotFill& fill : fills) changed.push_back(fill.Slot);
+    SaveSlots(changed);
     Button1Click(this);
-}
-
-void TForm1::SaveSlots(const std::vector<TSlotFill>& fills) {
-    TIniBatch batch;
-    AddFormKeys(batch);
-    for (const TSlotFill& fill : fills)
-        batch.WriteString("FILES", std::to_string(fill.Slot), SlotPath[fill.Slot]);
-    TIniFile(SettingsFile()).Write(batch);
 }
 
 }  // namespace launcher

@@ -1,5 +1,7 @@
 // The launcher window's stored layout: its controls and their properties, in
 // declaration order. FormCreate then sets the final bounds.
+#include <functional>
+
 #include "gui/Application.h"
 #include "launcher/Unit1.h"
 #include "resources/ImageLoader.h"
@@ -46,6 +48,12 @@ TImage& MakeImage(TForm1& form, TWinControl& parent, const char* name, const TIc
     return image;
 }
 
+// A handler that hands its arguments on to a member of the form.
+template <class... Args>
+std::function<void(Args...)> Handler(TForm1* form, void (TForm1::*method)(Args...)) {
+    return [form, method](Args... args) { (form->*method)(args...); };
+}
+
 TTimer& MakeTimer(TForm1& form, const char* name, int interval, TNotifyEvent handler) {
     TTimer& timer = form.Own<TTimer>();
     timer.SetName(name);
@@ -72,32 +80,24 @@ void TForm1::ApplyStoredLayout() {
     SetCaption("Sorimo");
     SetIcon(resources::ToIcon(resources::kMainIcon));
     SetBounds(Left(), Top(), 264, 104);
-    OnShow = [this](TComponent* s) { FormShow(s); };
-    OnClose = [this](TComponent* s, TCloseAction& a) { FormClose(s, a); };
+    OnShow = Handler(this, &TForm1::FormShow);
+    OnClose = Handler(this, &TForm1::FormClose);
 
     Panel1 = &Own<TPanel>();
     Panel1->SetName("Panel1");
     Panel1->SetParent(this);
     Panel1->SetBounds(0, 0, 212, 104);
     kestBlotter1 = &MakeBlotter(*this, *Panel1, "kestBlotter1", clWhite, "SorimoP1");
-    kestBlotter1->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) {
-        kestBlotter1MouseMove(s, sh, x, y);
-    };
+    kestBlotter1->OnMouseMove = Handler(this, &TForm1::kestBlotter1MouseMove);
 
     PaintBox1 = &Own<TPaintBox>();
     PaintBox1->SetName("PaintBox1");
     PaintBox1->SetParent(kestBlotter1);
     PaintBox1->SetBounds(16, 16, 144, 72);
     PaintBox1->ShowHint = false;
-    PaintBox1->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
-        PaintBox1MouseDown(s, b, sh, x, y);
-    };
-    PaintBox1->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
-        PaintBox1MouseUp(s, b, sh, x, y);
-    };
-    PaintBox1->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) {
-        PaintBox1MouseMove(s, sh, x, y);
-    };
+    PaintBox1->OnMouseDown = Handler(this, &TForm1::PaintBox1MouseDown);
+    PaintBox1->OnMouseUp = Handler(this, &TForm1::PaintBox1MouseUp);
+    PaintBox1->OnMouseMove = Handler(this, &TForm1::PaintBox1MouseMove);
 
     ArrowButton1 = &Own<TArrowButton>();
     ArrowButton1->SetName("ArrowButton1");
@@ -105,14 +105,14 @@ void TForm1::ApplyStoredLayout() {
     ArrowButton1->SetBounds(288, 32, 33, 33);
     ArrowButton1->SetButtonColor(kArrowColor);
     ArrowButton1->SetDirection(widgets::arwUP);
-    ArrowButton1->OnClick = [this](TComponent* s) { ArrowButton1Click(s); };
+    ArrowButton1->OnClick = Handler(this, &TForm1::ArrowButton1Click);
     ArrowButton2 = &Own<TArrowButton>();
     ArrowButton2->SetName("ArrowButton2");
     ArrowButton2->SetParent(kestBlotter1);
     ArrowButton2->SetBounds(288, 88, 33, 33);
     ArrowButton2->SetButtonColor(kArrowColor);
     ArrowButton2->SetDirection(widgets::arwDOWN);
-    ArrowButton2->OnClick = [this](TComponent* s) { ArrowButton2Click(s); };
+    ArrowButton2->OnClick = Handler(this, &TForm1::ArrowButton2Click);
 
     Image1 = &Own<TImage>();
     Image1->SetName("Image1");
@@ -127,36 +127,24 @@ void TForm1::ApplyStoredLayout() {
 
     Panel2 = &MakePanel(*this, "Panel2", 212, 0);
     kestBlotter2 = &MakeBlotter(*this, *Panel2, "kestBlotter2", gui::TColor{16772328}, "SorimoP2");
-    kestBlotter2->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x,
-                                       int y) { kestBlotter2MouseDown(s, b, sh, x, y); };
-    kestBlotter2->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) {
-        kestBlotter2MouseMove(s, sh, x, y);
-    };
-    kestBlotter2->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
-        kestBlotter2MouseUp(s, b, sh, x, y);
-    };
+    kestBlotter2->OnMouseDown = Handler(this, &TForm1::kestBlotter2MouseDown);
+    kestBlotter2->OnMouseMove = Handler(this, &TForm1::kestBlotter2MouseMove);
+    kestBlotter2->OnMouseUp = Handler(this, &TForm1::kestBlotter2MouseUp);
     Image3 = &MakeImage(*this, *kestBlotter2, "Image3", resources::ToIcon(resources::kBar));
-    Image3->OnMouseDown = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
-        Image3MouseDown(s, b, sh, x, y);
-    };
-    Image3->OnMouseMove = [this](TComponent* s, TShiftState sh, int x, int y) {
-        Image3MouseMove(s, sh, x, y);
-    };
-    Image3->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
-        Image3MouseUp(s, b, sh, x, y);
-    };
+    Image3->OnMouseDown = Handler(this, &TForm1::Image3MouseDown);
+    Image3->OnMouseMove = Handler(this, &TForm1::Image3MouseMove);
+    Image3->OnMouseUp = Handler(this, &TForm1::Image3MouseUp);
 
     Panel3 = &MakePanel(*this, "Panel3", 212, 52);
     kestBlotter3 = &MakeBlotter(*this, *Panel3, "kestBlotter3", gui::TColor{16237770}, "SorimoP3");
     Image4 = &MakeImage(*this, *kestBlotter3, "Image4", resources::ToIcon(resources::kSlantedA));
-    const TMouseEvent aboutOrHide = [this](TComponent* s, TMouseButton b, TShiftState sh, int x,
-                                           int y) { Image4MouseUp(s, b, sh, x, y); };
+    const TMouseEvent aboutOrHide = Handler(this, &TForm1::Image4MouseUp);
     kestBlotter3->OnMouseUp = aboutOrHide;
     Image4->OnMouseUp = aboutOrHide;
 
-    Timer1 = &MakeTimer(*this, "Timer1", 0, [this](TComponent* s) { Timer1Timer(s); });
-    Timer2 = &MakeTimer(*this, "Timer2", 1000, [this](TComponent* s) { Timer2Timer(s); });
-    Timer3 = &MakeTimer(*this, "Timer3", 0, [this](TComponent* s) { Timer3Timer(s); });
+    Timer1 = &MakeTimer(*this, "Timer1", 0, Handler(this, &TForm1::Timer1Timer));
+    Timer2 = &MakeTimer(*this, "Timer2", 1000, Handler(this, &TForm1::Timer2Timer));
+    Timer3 = &MakeTimer(*this, "Timer3", 0, Handler(this, &TForm1::Timer3Timer));
 
     OpenDialog1 = &Own<TOpenDialog>();
     OpenDialog1->SetName("OpenDialog1");
@@ -172,16 +160,14 @@ void TForm1::ApplyStoredLayout() {
     TaskTray1->SetIcon(&heart);
     TaskTray1->SetIconID(1);
     TaskTray1->SetRegistered(true);
-    TaskTray1->OnDblClick = [this](widgets::TTaskTray* t, TMouseButton b) { TaskTray1DblClick(t, b); };
-    TaskTray1->OnAreaLost = [this](TComponent* s) { TaskTray1AreaLost(s); };
-    TaskTray1->OnMouseUp = [this](TComponent* s, TMouseButton b, TShiftState sh, int x, int y) {
-        TaskTray1MouseUp(s, b, sh, x, y);
-    };
+    TaskTray1->OnDblClick = Handler(this, &TForm1::TaskTray1DblClick);
+    TaskTray1->OnAreaLost = Handler(this, &TForm1::TaskTray1AreaLost);
+    TaskTray1->OnMouseUp = Handler(this, &TForm1::TaskTray1MouseUp);
 
-    Button1 = &MakeHiddenButton(*this, "Button1", "Rewrite", [this](TComponent* s) { Button1Click(s); });
-    Button2 = &MakeHiddenButton(*this, "Button2", "Reload", [this](TComponent* s) { Button2Click(s); });
-    Button3 = &MakeHiddenButton(*this, "Button3", "Inifile", [this](TComponent* s) { Button3Click(s); });
-    Button4 = &MakeHiddenButton(*this, "Button4", "INIFILE2", [this](TComponent* s) { Button4Click(s); });
+    Button1 = &MakeHiddenButton(*this, "Button1", "Rewrite", Handler(this, &TForm1::Button1Click));
+    Button2 = &MakeHiddenButton(*this, "Button2", "Reload", Handler(this, &TForm1::Button2Click));
+    Button3 = &MakeHiddenButton(*this, "Button3", "Inifile", Handler(this, &TForm1::Button3Click));
+    Button4 = &MakeHiddenButton(*this, "Button4", "INIFILE2", Handler(this, &TForm1::Button4Click));
 }
 
 }  // namespace launcher

@@ -138,7 +138,7 @@ TEST_F(FileDrop, TheCellUnderTheDragIsPressedAndOnlyACellAcceptsIt) {
     platform.DragAway();
     Settle();
     EXPECT_EQ(PressedCells(), 0);
-    EXPECT_FALSE(form->FileDragging);
+    EXPECT_FALSE(form->FileDragging());
 }
 
 TEST_F(FileDrop, OneFileFillsTheSlotUnderThePointerAndIsSavedAsAnAssignIs) {
@@ -147,8 +147,8 @@ TEST_F(FileDrop, OneFileFillsTheSlotUnderThePointerAndIsSavedAsAnAssignIs) {
     form->SetLeft(40);
     DropAt(Cell(1, 0), {"/new/a"});
     EXPECT_EQ(Answers(DragAction::Drop), std::vector<bool>{true});
-    EXPECT_EQ(form->SlotPath[2], "/new/a");
-    EXPECT_EQ(form->EditedSlot, 2);
+    EXPECT_EQ(form->SlotPath(2), "/new/a");
+    EXPECT_EQ(form->EditedSlot(), 2);
     EXPECT_EQ(platform.IconLookups.back(), "/old/3");  // every icon reloaded
     EXPECT_EQ(Ini(),
               "[FILES]\r\n2=/new/a\r\n3=/old/3\r\n[FORM]\r\nLEFT=40\r\nTOP=0\r\nOFFSET=1\r\n");
@@ -158,10 +158,10 @@ TEST_F(FileDrop, OneFileFillsTheSlotUnderThePointerAndIsSavedAsAnAssignIs) {
 TEST_F(FileDrop, ThreeFilesFillTheDropSlotAndTheNextEmptyOnesWrittenInOneGo) {
     Start();
     DropAt(Cell(0, 0), {"/f/1", "/f/2", "/f/3"});
-    EXPECT_EQ(form->SlotPath[1], "/f/1");
-    EXPECT_EQ(form->SlotPath[2], "/old/2");
-    EXPECT_EQ(form->SlotPath[4], "/f/2");
-    EXPECT_EQ(form->SlotPath[5], "/f/3");
+    EXPECT_EQ(form->SlotPath(1), "/f/1");
+    EXPECT_EQ(form->SlotPath(2), "/old/2");
+    EXPECT_EQ(form->SlotPath(4), "/f/2");
+    EXPECT_EQ(form->SlotPath(5), "/f/3");
     EXPECT_EQ(Ini(),
               "[FILES]\r\n2=/old/2\r\n3=/old/3\r\n1=/f/1\r\n4=/f/2\r\n5=/f/3\r\n"
               "[FORM]\r\nLEFT=0\r\nTOP=0\r\nOFFSET=1\r\n");
@@ -174,7 +174,7 @@ TEST_F(FileDrop, RefusedDropsChangeNoSlotAndWriteNothing) {
     DropAt(Gap(), {"/ok"});
     DropAt(UpArrow(), {"/ok"});
     EXPECT_EQ(Answers(DragAction::Drop), (std::vector<bool>{false, false, false, false}));
-    EXPECT_EQ(form->SlotPath[1], "NOFILE");
+    EXPECT_EQ(form->SlotPath(1), "NOFILE");
     EXPECT_EQ(Ini(), "[FILES]\r\n2=/old/2\r\n3=/old/3\r\n");
     EXPECT_EQ(PressedCells(), 0);  // the hovered cell is raised again
 }
@@ -183,45 +183,43 @@ TEST_F(FileDrop, ADragRestingOnAnArrowPagesEveryHalfSecondUntilTheLastRow) {
     Start();
     DragTo(DownArrow());
     Settle(499);
-    EXPECT_EQ(form->RowOffset, 1);
+    EXPECT_EQ(form->RowOffset(), 1);
     Settle(1);
-    EXPECT_EQ(form->RowOffset, 2);
+    EXPECT_EQ(form->RowOffset(), 2);
     Settle(500);
-    EXPECT_EQ(form->RowOffset, 3);
+    EXPECT_EQ(form->RowOffset(), 3);
     DragTo(Cell(0, 1));  // a file reaches slot 13 in the same drag
     Settle(2000);
-    EXPECT_EQ(form->RowOffset, 3);
+    EXPECT_EQ(form->RowOffset(), 3);
     platform.Drop({"/deep"});
     Settle();
-    EXPECT_EQ(form->SlotPath[13], "/deep");
+    EXPECT_EQ(form->SlotPath(13), "/deep");
     EXPECT_NE(Ini().find("OFFSET=3\r\n"), std::string::npos);
 
     DragTo(DownArrow());
     Settle(3 * 500 + 10);
-    EXPECT_EQ(form->RowOffset, 6);
+    EXPECT_EQ(form->RowOffset(), 6);
     const auto wakeups = platform.TimerWakeups();
     Settle(5000);  // the last row: the timer is not armed again
     EXPECT_EQ(platform.TimerWakeups(), wakeups + 1);
     DragTo(UpArrow());
     Settle(500);
-    EXPECT_EQ(form->RowOffset, 5);
+    EXPECT_EQ(form->RowOffset(), 5);
     platform.DragAway();
     Settle(2000);
-    EXPECT_EQ(form->RowOffset, 5);
+    EXPECT_EQ(form->RowOffset(), 5);
 }
 
 TEST_F(FileDrop, NoDropWhileBusyOrTheFileDialogOrTheAboutBoxIsOpen) {
     Start();
-    form->Busy = true;
-    DragTo(Cell(0, 0));
-    Settle();
-    EXPECT_EQ(PressedCells(), 0);
-    platform.Drop({"/busy"});
-    Settle();
-    form->Busy = false;
-
+    // The release that opens the dialog keeps Busy set while it is open.
     platform.ScriptOpenDialog(std::nullopt, 1000);
     ClickAt(Cell(3, 1));  // an empty slot: the dialog opens
+    platform.After(50, [&] {
+        EXPECT_TRUE(form->Busy());
+        platform.DragTo(Cell(0, 0).X, Cell(0, 0).Y);
+        platform.Drop({"/busy"});
+    });
     platform.After(100, [&] { platform.DragTo(Cell(0, 0).X, Cell(0, 0).Y); });
     platform.After(200, [&] { platform.Drop({"/dialog"}); });
     Settle(1500);
@@ -232,7 +230,7 @@ TEST_F(FileDrop, NoDropWhileBusyOrTheFileDialogOrTheAboutBoxIsOpen) {
     Settle(500);
     EXPECT_EQ(Answers(DragAction::Drop), (std::vector<bool>{false, false, false}));
     EXPECT_EQ(Answers(DragAction::Over), (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(form->SlotPath[1], "NOFILE");
+    EXPECT_EQ(form->SlotPath(1), "NOFILE");
 }
 
 TEST_F(FileDrop, TheHintClosesWhenADragArrivesAndStaysAwayDuringIt) {

@@ -121,7 +121,7 @@ TEST_F(HintWindow, StaysAwayWhileAReleaseIsHandled) {
     Start();
     bool shownDuringDialog = true;
     ClickAt(Cell(0, 0));
-    platform.After(700, [&] { shownDuringDialog = Hint().Visible() || !form->Busy; });
+    platform.After(700, [&] { shownDuringDialog = Hint().Visible() || !form->Busy(); });
     Settle(1500);
     EXPECT_EQ(platform.DialogRequests.size(), 1u);
     EXPECT_FALSE(shownDuringDialog);

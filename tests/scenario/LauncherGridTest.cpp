@@ -43,7 +43,7 @@ TEST_F(LauncherGrid, LeftAndMiddleLaunchInTheSlotsFolderRightAssigns) {
     platform.ScriptOpenDialog("/new/one");
     ClickAt(Cell(0, 0), mbRight);
     Settle();
-    EXPECT_EQ(form->SlotPath[1], "/new/one");
+    EXPECT_EQ(form->SlotPath(1), "/new/one");
     ASSERT_EQ(platform.DialogRequests.size(), 1u);
     EXPECT_EQ(platform.DialogRequests[0].InitialFile, "/slot/8");  // the last launch's path
 }
@@ -78,8 +78,8 @@ TEST_F(LauncherGrid, ALeftDragOutOfTheGridActsOnTheClampedCell) {
     platform.Release(mbLeft);
     Settle();
     EXPECT_EQ(Launched(), (std::vector<std::string>{"/slot/8"}));
-    EXPECT_EQ(form->CellCol, 3);
-    EXPECT_EQ(form->CellRow, 1);
+    EXPECT_EQ(form->CellCol(), 3);
+    EXPECT_EQ(form->CellRow(), 1);
 }
 
 TEST_F(LauncherGrid, PagingStopsAtTheFirstAndLastRows) {
@@ -88,18 +88,18 @@ TEST_F(LauncherGrid, PagingStopsAtTheFirstAndLastRows) {
     const gui::TPoint down{form->Left() + 1 + 160 + 18, form->Top() + 1 + 52 + 14};
     ClickAt(up);
     Settle();
-    EXPECT_EQ(form->RowOffset, 1);
+    EXPECT_EQ(form->RowOffset(), 1);
     for (int i = 0; i < 8; ++i) {
         ClickAt(down);
         Settle(600);  // slow enough that no two clicks make a double click
     }
-    EXPECT_EQ(form->RowOffset, 6);
+    EXPECT_EQ(form->RowOffset(), 6);
     ClickAt(Cell(3, 1));
     Settle();
     EXPECT_EQ(Launched().back(), "/slot/28");
     ClickAt(up);
     Settle();
-    EXPECT_EQ(form->RowOffset, 5);
+    EXPECT_EQ(form->RowOffset(), 5);
 }
 
 TEST_F(LauncherGrid, CellsComeBack50msAfterEveryPaint) {
@@ -131,15 +131,15 @@ TEST_F(LauncherGrid, APathWithoutIconShowsTheBareFaceAndNoIconIsShared) {
     EXPECT_EQ(GridPixel(2, 2), 0x123456u);
     EXPECT_EQ(GridPixel(36 + 2, 2), 0x123456u);
     EXPECT_EQ(GridPixel(72 + 10, 10), kCyan);  // slot 3: no icon
-    EXPECT_NE(form->SlotIcon[1].Get(), form->SlotIcon[2].Get());
-    EXPECT_EQ(form->SlotIcon[3].Get(), nullptr);
+    EXPECT_NE(form->SlotIcon(1).Get(), form->SlotIcon(2).Get());
+    EXPECT_EQ(form->SlotIcon(3).Get(), nullptr);
 }
 
 TEST_F(LauncherGrid, AFaultInTheIconLookupEmptiesTheSlot) {
     platform.IconFaults["/slot/4"] = "lookup crashed";
     Start();
-    EXPECT_EQ(form->SlotPath[4], "NOFILE");
-    EXPECT_EQ(form->SlotIcon[4].Get(), &form->DefaultIcon());
+    EXPECT_EQ(form->SlotPath(4), "NOFILE");
+    EXPECT_EQ(form->SlotIcon(4).Get(), &form->DefaultIcon());
 }
 
 // Looking up 28 icons before the window was shown delayed its first map.

@@ -44,11 +44,11 @@ TEST_F(LauncherSettings, AFileWithOnlyOneSlotLoadsTheRestAsDefaults) {
     Start();
     EXPECT_EQ(form->Left(), 0);
     EXPECT_EQ(form->Top(), 0);
-    EXPECT_EQ(form->RowOffset, 1);
-    EXPECT_EQ(form->SlotPath[3], "/usr/bin/env");
+    EXPECT_EQ(form->RowOffset(), 1);
+    EXPECT_EQ(form->SlotPath(3), "/usr/bin/env");
     for (int k = 1; k <= 28; ++k) {
         if (k == 3) continue;
-        EXPECT_EQ(form->SlotPath[k], "NOFILE") << k;
+        EXPECT_EQ(form->SlotPath(k), "NOFILE") << k;
     }
 }
 
@@ -57,9 +57,9 @@ TEST_F(LauncherSettings, ValueFormsAndLetterCase) {
     Start();
     EXPECT_EQ(form->Left(), -40);
     EXPECT_EQ(form->Top(), 16);
-    EXPECT_EQ(form->RowOffset, 3);
-    EXPECT_EQ(form->SlotPath[1], "");        // present but empty: a filled slot
-    EXPECT_EQ(form->SlotPath[2], "nofile");  // the marker is case-sensitive
+    EXPECT_EQ(form->RowOffset(), 3);
+    EXPECT_EQ(form->SlotPath(1), "");        // present but empty: a filled slot
+    EXPECT_EQ(form->SlotPath(2), "nofile");  // the marker is case-sensitive
 }
 
 TEST_F(LauncherSettings, APositionWhollyOffTheScreenIsMovedOntoIt) {
@@ -104,16 +104,16 @@ TEST_F(LauncherSettings, PositionsAtTheEndsOfIntAreBroughtOntoTheScreenWithoutOv
 TEST_F(LauncherSettings, NonIntegerAndOutOfRangeOffsets) {
     WriteIni("[FORM]\r\nOFFSET=abc\r\nLEFT=12px\r\n");
     Start();
-    EXPECT_EQ(form->RowOffset, 1);
+    EXPECT_EQ(form->RowOffset(), 1);
     EXPECT_EQ(form->Left(), 0);
     program.reset();
     WriteIni("[FORM]\r\nOFFSET=9\r\n");
     Start();
-    EXPECT_EQ(form->RowOffset, 6);  // brought into range as read
+    EXPECT_EQ(form->RowOffset(), 6);  // brought into range as read
     program.reset();
     WriteIni("[FORM]\r\nOFFSET=99999999999\r\n");
     Start();
-    EXPECT_EQ(form->RowOffset, 1);
+    EXPECT_EQ(form->RowOffset(), 1);
 }
 
 TEST_F(LauncherSettings, AssigningSlot12RewritesOnlyItAndTheFormKeys) {
@@ -144,7 +144,7 @@ TEST_F(LauncherSettings, AChosenPathWithALineBreakIsNotStored) {
     platform.ScriptOpenDialog("/tmp/evil\r\n[FORM]\r\nLEFT=999");
     ClickAt(Cell(1, 0));
     Settle();
-    EXPECT_EQ(form->SlotPath[2], "NOFILE");
+    EXPECT_EQ(form->SlotPath(2), "NOFILE");
     EXPECT_EQ(Ini().find("999"), std::string::npos);
 }
 
@@ -154,8 +154,8 @@ TEST_F(LauncherSettings, AFailedLaunchEmptiesTheSlotAndWritesIt) {
     platform.ShellResults["/gone/file.txt"] = 2;
     ClickAt(Cell(0, 1));
     Settle();
-    EXPECT_EQ(form->SlotPath[5], "NOFILE");
-    EXPECT_EQ(form->SlotIcon[5].Get(), &form->DefaultIcon());
+    EXPECT_EQ(form->SlotPath(5), "NOFILE");
+    EXPECT_EQ(form->SlotIcon(5).Get(), &form->DefaultIcon());
     EXPECT_NE(Ini().find("5=NOFILE\r\n"), std::string::npos);
     EXPECT_TRUE(platform.ErrorBoxes.empty());
 }
@@ -189,17 +189,17 @@ TEST_F(LauncherSettings, BadFilesStartWithoutHarm) {
     for (const std::string& bytes : bad) {
         WriteIni(bytes);
         Start();
-        EXPECT_GE(form->RowOffset, 1);
-        EXPECT_LE(form->RowOffset, 6);
+        EXPECT_GE(form->RowOffset(), 1);
+        EXPECT_LE(form->RowOffset(), 6);
         program.reset();
     }
     WriteIni("[FILES]\r\n1=/first\r\n1=/second\r\n");
     Start();
-    EXPECT_EQ(form->SlotPath[1], "/first");
+    EXPECT_EQ(form->SlotPath(1), "/first");
     program.reset();
     WriteIni("[FILES]\r\n1=" + std::string(100000, 'p') + "\r\n");
     Start();
-    EXPECT_EQ(form->SlotPath[1].size(), std::min<std::size_t>(100000, gui::TIniFile::kMaxValueLength));
+    EXPECT_EQ(form->SlotPath(1).size(), std::min<std::size_t>(100000, gui::TIniFile::kMaxValueLength));
 }
 
 // A long path was read back cut, so the slot named another, missing file.
@@ -212,7 +212,7 @@ TEST_F(LauncherSettings, ALongSlotPathSurvivesStartAndCloseByteForByte) {
     text.replace(text.find("7=NOFILE"), 8, "7=" + path);
     WriteIni(text);
     Start();
-    EXPECT_EQ(form->SlotPath[7], path.substr(0, gui::TIniFile::kMaxValueLength));
+    EXPECT_EQ(form->SlotPath(7), path.substr(0, gui::TIniFile::kMaxValueLength));
     CloseByHandle();
     if (gui::TIniFile::kMaxValueLength > 2047) {
         EXPECT_EQ(Ini(), text);

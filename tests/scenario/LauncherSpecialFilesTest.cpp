@@ -36,7 +36,7 @@ TEST_F(LauncherSpecialFiles, AFifoADeviceOrASocketIsNotLaunchedAndStaysInItsSlot
     for (int col = 0; col < 4; ++col) {
         ClickAt(Cell(col, 0));
         Settle();
-        EXPECT_EQ(form->SlotPath[col + 1], targets[col]);
+        EXPECT_EQ(form->SlotPath(col + 1), targets[col]);
     }
     EXPECT_TRUE(platform.ShellCalls.empty());
     EXPECT_EQ(Ini(), text);  // nothing was emptied or written
@@ -50,7 +50,7 @@ TEST_F(LauncherSpecialFiles, AFolderIsStillOpened) {
     Settle();
     ASSERT_EQ(platform.ShellCalls.size(), 1u);
     EXPECT_EQ(platform.ShellCalls[0].Request.File, dir.Path().string());
-    EXPECT_EQ(form->SlotPath[1], dir.Path().string());
+    EXPECT_EQ(form->SlotPath(1), dir.Path().string());
 }
 
 }  // namespace

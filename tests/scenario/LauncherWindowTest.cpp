@@ -90,7 +90,7 @@ TEST_F(LauncherWindow, HiddenByThePanelComesBackOnlyByALeftDoubleClickOnTheTray)
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->Left(), 100);
     EXPECT_EQ(form->Top(), 200);
-    EXPECT_EQ(form->RowOffset, 4);
+    EXPECT_EQ(form->RowOffset(), 4);
     EXPECT_GT(Window().TaskbarHides(), hides);  // no taskbar entry after showing
 }
 
@@ -101,7 +101,7 @@ TEST_F(LauncherWindow, ARightReleaseOnTheTrayHidesAndItsDoubleClickDoesNotShow) 
     platform.SendTrayMessage(1, kRightUp);
     Settle();
     EXPECT_FALSE(form->Visible());
-    EXPECT_TRUE(form->HiddenToTray);
+    EXPECT_TRUE(form->HiddenToTray());
 }
 
 TEST_F(LauncherWindow, TheTrayIconLivesFromStartUpToExit) {
@@ -138,7 +138,7 @@ TEST_F(LauncherWindow, WithoutATrayIconHidingIsRefusedUntilAnAreaAppears) {
     ClickAt(AboutPanel(), mbRight);
     Settle();
     EXPECT_TRUE(form->Visible());  // there would be no way back
-    EXPECT_FALSE(form->HiddenToTray);
+    EXPECT_FALSE(form->HiddenToTray());
     platform.NotifyIconResult = true;
     platform.SendTrayRecreated();
     Settle();
@@ -158,7 +158,7 @@ TEST_F(LauncherWindow, ANotificationAreaGoingAwayBringsTheHiddenWindowBack) {
     platform.SendTrayLost();
     Settle();
     EXPECT_TRUE(form->Visible());
-    EXPECT_FALSE(form->HiddenToTray);
+    EXPECT_FALSE(form->HiddenToTray());
     EXPECT_GT(Window().TaskbarHides(), hides);
     platform.SendTrayLost();  // lost while shown: nothing more
     Settle();
@@ -176,7 +176,7 @@ TEST_F(LauncherWindow, APanelsRequestsHideWithAContextMenuAndShowWithActivations
     platform.SendTrayMessage(1, kLeftDoubleClick);
     Settle();
     EXPECT_TRUE(form->Visible());
-    EXPECT_FALSE(form->HiddenToTray);
+    EXPECT_FALSE(form->HiddenToTray());
 }
 
 TEST_F(LauncherWindow, SessionEndWritesTheWholeFileAndExitsZero) {
