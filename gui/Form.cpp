@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/Application.h"
+#include "gui/ScreenPlacement.h"
 
 namespace gui {
 
@@ -89,9 +90,9 @@ void TForm::PlaceOnFirstShow() {
     if (shownOnce_) return;
     shownOnce_ = true;
     if (Position != poScreenCenter) return;
-    const TRect screen = app_.Platform().ScreenRect();
-    SetBounds(std::max((screen.Width() - Width()) / 2, 0),
-              std::max((screen.Height() - Height()) / 2, 0), Width(), Height());
+    // Centred on the primary monitor, wherever it lies on the desktop.
+    const TPoint corner = CentredOn(app_.Platform().ScreenRect(), Width(), Height());
+    SetBounds(corner.X, corner.Y, Width(), Height());
 }
 
 void TForm::DoShow() {
