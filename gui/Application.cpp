@@ -105,6 +105,11 @@ void TApplication::Deliver(const TMouseNotice& notice) {
     if (form && TakesInput(form)) form->HandleMouse(notice.Input);
 }
 
+void TApplication::Deliver(const TKeyNotice& notice) {
+    TForm* form = FormOf(notice.Window);
+    if (form && TakesInput(form)) form->HandleKey(notice.Input);
+}
+
 void TApplication::Deliver(const TCloseNotice& notice) {
     if (TForm* form = FormOf(notice.Window)) form->Close();
 }
@@ -119,6 +124,14 @@ void TApplication::Deliver(const TTrayNotice& notice) {
     if (OnMessage) OnMessage(msg, handled);
     if (handled) return;
     if (TWinControl* target = FindControl(msg.hwnd)) target->WndProc(msg);
+}
+
+void TApplication::Deliver(const TMonitorsNotice&) {
+    if (OnMonitorsChanged) OnMonitorsChanged();
+}
+
+void TApplication::Deliver(const TStartNotice& notice) {
+    if (OnStartRequest) OnStartRequest(notice.Request);
 }
 
 TForm* TApplication::FormOf(HWND handle) const {
@@ -238,6 +251,12 @@ void TApplication::NativeTrayRecreated() {
 
 void TApplication::NativeSessionEnd() {
     if (OnSessionEnd) OnSessionEnd();
+}
+
+void TApplication::NativeMonitorsChanged() { PostInput(TMonitorsNotice{}); }
+
+void TApplication::NativeStartRequest(platform::StartRequest request) {
+    PostInput(TStartNotice{request});
 }
 
 std::int64_t TApplication::NativeIdle() {

@@ -187,6 +187,10 @@ void TForm::NativeMouse(const platform::MouseInput& input) {
     app_.PostInput(TMouseNotice{handle_, input});
 }
 
+void TForm::NativeKey(const platform::KeyInput& input) {
+    app_.PostInput(TKeyNotice{handle_, input});
+}
+
 void TForm::NativeExpose(const TRect& area) {
     if (native_ && Visible()) native_->Present(backBuffer_, Intersect(area, ClientRect()));
 }
@@ -255,6 +259,10 @@ void TForm::HandleMouse(const platform::MouseInput& input) {
         case MouseAction::Up: target->WMButtonUp(input.Button, input.Shift, x, y); break;
         case MouseAction::Leave: break;
     }
+}
+
+void TForm::HandleKey(const platform::KeyInput& input) {
+    if (OnKeyDown) OnKeyDown(this, input.Pressed, input.Shift);
 }
 
 void TForm::ControlDestroyed(TControl* c) {

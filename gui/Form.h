@@ -26,6 +26,10 @@ constexpr int mrCancel = 2;
 
 using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
 
+// The keys a form hears: those its boxes answer to.
+using TKey = platform::Key;
+using TKeyEvent = std::function<void(TComponent* Sender, TKey Key, TShiftState Shift)>;
+
 class TForm : public TWinControl, private platform::WindowListener {
 public:
     explicit TForm(TApplication& app,
@@ -66,6 +70,9 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
     TCloseEvent OnClose;
+    // A key pressed while the form has the keyboard focus (only while it
+    // takes input: not behind a modal form).
+    TKeyEvent OnKeyDown;
 
     // Native window and drawing.
     HWND Handle() override;
@@ -92,6 +99,8 @@ public:
     // notices follow the pointer, and the event goes to the control holding
     // the capture, else to the one under the pointer.
     void HandleMouse(const platform::MouseInput& input);
+    // A key taken from the queue: raises OnKeyDown.
+    void HandleKey(const platform::KeyInput& input);
 
     // Stored-layout application: `apply` sets the form's properties and
     // creates its controls; then the OnCreate handler runs. An error from
@@ -112,6 +121,7 @@ protected:
 private:
     // platform::WindowListener
     void NativeMouse(const platform::MouseInput& input) override;
+    void NativeKey(const platform::KeyInput& input) override;
     void NativeExpose(const TRect& area) override;
     void NativeCloseRequest() override;
 

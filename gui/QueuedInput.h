@@ -1,7 +1,9 @@
 // What the platform hands the GUI layer between two turns of the loop, kept
-// as typed values until the loop dispatches them: mouse input and close
-// requests for a form, notices of the notification area. A message record
-// (TMsg) is made only for the notices, whose receiver dispatches by number.
+// as typed values until the loop dispatches them: mouse input, keys and
+// close requests for a form, notices of the notification area, changes of
+// the monitors and requests of later starts of the program. A message
+// record (TMsg) is made only for the tray notices, whose receiver
+// dispatches by number.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +19,12 @@ struct TMouseNotice {
     platform::MouseInput Input;
 };
 
+// A key pressed in a form that has the keyboard focus.
+struct TKeyNotice {
+    HWND Window = 0;
+    platform::KeyInput Input;
+};
+
 struct TCloseNotice {
     HWND Window = 0;
 };
@@ -30,6 +38,15 @@ struct TTrayNotice {
     std::intptr_t LParam = 0;
 };
 
-using TQueuedInput = std::variant<TMouseNotice, TCloseNotice, TTrayNotice>;
+// The monitor layout changed.
+struct TMonitorsNotice {};
+
+// A later start of the program handed this request over and ended.
+struct TStartNotice {
+    platform::StartRequest Request = platform::StartRequest::Activate;
+};
+
+using TQueuedInput =
+    std::variant<TMouseNotice, TKeyNotice, TCloseNotice, TTrayNotice, TMonitorsNotice, TStartNotice>;
 
 }  // namespace gui

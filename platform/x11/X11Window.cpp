@@ -18,6 +18,9 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
                             PointerMotionMask | EnterWindowMask | LeaveWindowMask |
                             StructureNotifyMask;
 
+// Dialogs hear keys too: their boxes close on Return, Space and Escape.
+long EventMaskOf(WindowKind kind) { return kind == WindowKind::Dialog ? kEventMask | KeyPressMask : kEventMask; }
+
 unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
 
 // The caption as Latin-1 bytes when every character has one (what the
@@ -53,7 +56,7 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
     : context_(context), listener_(listener), kind_(spec.Kind), bounds_(spec.Bounds) {
     Display* d = context_.display;
     XSetWindowAttributes attributes{};
-    attributes.event_mask = kEventMask;
+    attributes.event_mask = EventMaskOf(kind_);
     attributes.override_redirect = kind_ == WindowKind::Tooltip ? True : False;
     attributes.background_pixmap = None;  // no flicker: Expose presents the retained picture
     attributes.border_pixel = 0;
@@ -67,8 +70,9 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
                                 CWColormap,
                             &attributes);
     gc_ = XCreateGC(d, window_, 0, nullptr);
-    Atom protocols[] = {context_.atoms->WM_DELETE_WINDOW};
-    XSetWMProtocols(d, window_, protocols, 1);
+    // Dialogs take part in focus hand-over (the locally active model).
+    Atom protocols[] = {context_.atoms->WM_DELETE_WINDOW, context_.atoms->WM_TAKE_FOCUS};
+    XSetWMProtocols(d, window_, protocols, kind_ == WindowKind::Dialog ? 2 : 1);
     const long pid = long(getpid());
     XChangeProperty(d, window_, context_.atoms->_NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
@@ -78,6 +82,7 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
     SetWindowType();
     SetNoDecorations();
     SetSizeHints();
+    SetInputHints();
     if (kind_ == WindowKind::Dialog && context_.mainWindow)
         XSetTransientForHint(d, window_, context_.mainWindow);
     if (kind_ == WindowKind::Main) SetSkipTaskbarState();
@@ -139,6 +144,19 @@ void X11Window::SetSkipTaskbarState() {
     e.xclient.data.l[3] = 1;
     XSendEvent(context_.display, context_.root, False,
                SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+void X11Window::SetInputHints() {
+    if (kind_ != WindowKind::Dialog) return;
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = True;  // the window manager gives it the focus
+    XSetWMHints(context_.display, window_, &hints);
+}
+
+void X11Window::TakeFocus(Time time) {
+    if (kind_ != WindowKind::Dialog || !visible_) return;
+    XSetInputFocus(context_.display, window_, RevertToParent, time);
 }
 
 void X11Window::SetBounds(const TRect& screenRect) {
@@ -230,6 +248,7 @@ void X11Window::BringToFront() {
     e.xclient.message_type = context_.atoms->_NET_ACTIVE_WINDOW;
     e.xclient.format = 32;
     e.xclient.data.l[0] = 1;  // from an application
+    e.xclient.data.l[1] = long(context_.userTime);
     XSendEvent(context_.display, context_.root, False,
                SubstructureRedirectMask | SubstructureNotifyMask, &e);
 }
