@@ -321,7 +321,7 @@ std::unique_ptr<FileDialogSession> HeadlessPlatform::BeginOpenFileDialog(
 
 bool HeadlessPlatform::ShowNativeErrorBox(const std::string& title, const std::string& message) {
     ErrorBoxes.push_back({title, message});
-    return true;
+    return HasNativeErrorBox;
 }
 
 bool HeadlessPlatform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {

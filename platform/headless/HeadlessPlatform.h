@@ -77,6 +77,9 @@ public:
     // nothing for cancel, after the given virtual delay.
     void ScriptOpenDialog(std::optional<std::string> answer, int delayMs = 0);
     bool NotifyIconResult = true;
+    // Whether error boxes are the platform's (recorded only) or, as on X11,
+    // the GUI layer's own window (recorded too).
+    bool HasNativeErrorBox = true;
 
     // ---- virtual time and scripted steps
     void At(std::int64_t timeMs, std::function<void()> step);
