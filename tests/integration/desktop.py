@@ -137,6 +137,27 @@ class Desktop:
     def run(self, argv, check=True, **kwargs):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check, **kwargs)
 
+    # --- monitors (RandR 1.5 monitors on the one Xvfb screen)
+    def set_monitors(self, monitors):
+        """Splits the root into monitors, given as (name, x, y, width,
+        height), the first the primary one: it takes over Xvfb's output, so
+        that the monitor covering the whole root goes; the others have no
+        output. Parts of the root may lie on no monitor."""
+        output = self.run(["xrandr", "--listmonitors"]).stdout.split()[-1]
+        for index, (name, x, y, width, height) in enumerate(monitors):
+            # 96 pixels per inch, for the millimetres xrandr asks for.
+            geometry = f"{width}/{width * 254 // 960}x{height}/{height * 254 // 960}+{x}+{y}"
+            self.run(["xrandr", "--setmonitor", name, geometry, output if index == 0 else "none"])
+        wait_for(lambda: self.monitors() == [m[0] for m in monitors], what="the monitors")
+
+    def monitors(self):
+        """The names of the monitors, as RandR lists them."""
+        lines = self.run(["xrandr", "--listmonitors"]).stdout.splitlines()[1:]
+        return [line.split()[1].lstrip("+*") for line in lines]
+
+    def delete_monitor(self, name):
+        self.run(["xrandr", "--delmonitor", name])
+
     def close(self):
         for process in reversed(self.processes):
             if process.poll() is None:
@@ -156,9 +177,27 @@ class Desktop:
 
     # --- windows
     def find_window(self, name):
-        result = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], check=False)
-        ids = result.stdout.split()
+        ids = self.find_windows(name)
         return ids[0] if ids else None
+
+    def find_windows(self, name):
+        """The visible windows with exactly this name (xdotool matches
+        without regard to case; the names are compared again here)."""
+        result = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], check=False)
+        return [w for w in result.stdout.split()
+                if self.run(["xdotool", "getwindowname", w], check=False).stdout.rstrip("\n") == name]
+
+    def focused_window(self):
+        return self.run(["xdotool", "getwindowfocus"], check=False).stdout.strip()
+
+    def active_window(self):
+        """The window _NET_ACTIVE_WINDOW names, as a decimal id."""
+        text = self.run(["xprop", "-root", "_NET_ACTIVE_WINDOW"]).stdout
+        return str(int(text.split()[-1], 16)) if "window id" in text else None
+
+    def key(self, name):
+        """A key press and release, sent to the window with the focus."""
+        self.run(["xdotool", "key", name])
 
     def geometry(self, window):
         info = self.run(["xwininfo", "-id", window]).stdout
@@ -199,8 +238,27 @@ class Sorimo:
         if path_prefix:
             env["PATH"] = path_prefix + os.pathsep + env.get("PATH", "")
         env.update(extra_env or {})
-        self.process = subprocess.Popen([self.executable], env=env, cwd="/",
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env = env
+        self.process = self.spawn()
+
+    def spawn(self, *args):
+        """Starts the same executable again (so with the same settings
+        file), with the arguments given."""
+        return subprocess.Popen([self.executable, *args], env=self.env, cwd="/",
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def start_again(self, *args, timeout=10):
+        """A later start of the same program: its exit code and how many
+        seconds it ran."""
+        begun = time.monotonic()
+        process = self.spawn(*args)
+        try:
+            code = process.wait(timeout=timeout)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        return code, time.monotonic() - begun
 
     def window(self):
         return wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=30, what="the launcher window")
