@@ -336,6 +336,14 @@ class TwoCopies(DesktopTest):
         self.assertEqual(self.desktop.geometry(window)[:2], (LEFT, TOP))
         self.assertIsNone(program.process.poll())
 
+    def test_copies_with_other_settings_files_run_side_by_side(self):
+        first = self.start(ini(LEFT, TOP))
+        second = Sorimo(self.desktop, EXE, ini(LEFT + 300, TOP))  # another folder
+        self.addCleanup(second.close)
+        wait_for(lambda: len(self.desktop.find_windows("Sorimo")) == 2, timeout=30, what="two launchers")
+        self.assertIsNone(first.process.poll())
+        self.assertIsNone(second.process.poll())
+
     def test_two_starts_at_the_same_moment_leave_one_copy(self):
         program = Sorimo(self.desktop, EXE, ini(LEFT, TOP))
         self.addCleanup(program.close)
