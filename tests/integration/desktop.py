@@ -5,6 +5,7 @@ own (so that its settings file lies beside it)."""
 import ctypes
 import ctypes.util
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -12,11 +13,31 @@ import tempfile
 import time
 
 
-def _free_display():
-    for number in range(120, 400):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return f":{number}"
-    raise RuntimeError("no free X display number")
+def _start_server(argv, timeout=30):
+    """Starts an X server that picks a free display number itself and
+    reports it (-displayfd): two test runs starting at the same moment can
+    never end up on one server. Returns the process and the display."""
+    read, write = os.pipe()
+    try:
+        server = subprocess.Popen(argv[:1] + ["-displayfd", str(write)] + argv[1:], pass_fds=(write,),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    finally:
+        os.close(write)
+    text = b""
+    deadline = time.monotonic() + timeout
+    with os.fdopen(read, "rb", buffering=0) as pipe:
+        while not text.endswith(b"\n"):
+            remaining = deadline - time.monotonic()
+            if remaining <= 0 or not select.select([pipe], [], [], remaining)[0]:
+                server.kill()
+                server.wait()
+                raise RuntimeError("the X server did not start")
+            chunk = pipe.read(16)
+            if not chunk:
+                server.wait()
+                raise RuntimeError("the X server ended at start-up")
+            text += chunk
+    return server, ":" + text.decode().strip()
 
 
 def _xlib():
@@ -104,11 +125,11 @@ def wait_for(condition, timeout=10.0, what="condition"):
 
 class Desktop:
     def __init__(self, tray=True, width=1024, height=768):
-        self.display = _free_display()
+        server, self.display = _start_server(
+            ["Xvfb", "-screen", "0", f"{width}x{height}x24", "-noreset", "-nolisten", "tcp"])
+        self.processes = [server]
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("XDG_CURRENT_DESKTOP", None)
-        self.processes = []
-        self._start(["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-noreset", "-nolisten", "tcp"])
         wait_for(lambda: self.run(["xdpyinfo"], check=False).returncode == 0, what="the X server")
         self.wm = self._start(["openbox", "--sm-disable"])
         # The window manager announces itself before it is ready: a window
