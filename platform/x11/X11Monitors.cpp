@@ -2,6 +2,7 @@
 
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
+#include <dlfcn.h>
 
 namespace platform::x11 {
 
@@ -62,12 +63,17 @@ std::vector<gui::TRect> X11Monitors::FromRandR() const {
     return PrimaryFirst(std::move(rects), std::move(primary));
 }
 
+void X11Monitors::LibraryCloser::operator()(void* handle) const { dlclose(handle); }
+
 std::vector<gui::TRect> X11Monitors::FromXinerama() const {
-    int eventBase = 0, errorBase = 0;
-    if (!XineramaQueryExtension(display_, &eventBase, &errorBase) || !XineramaIsActive(display_))
-        return {};
+    if (!xinerama_) xinerama_.reset(dlopen("libXinerama.so.1", RTLD_LAZY | RTLD_LOCAL));
+    if (!xinerama_) return {};
+    const auto isActive = reinterpret_cast<decltype(&XineramaIsActive)>(dlsym(xinerama_.get(), "XineramaIsActive"));
+    const auto queryScreens =
+        reinterpret_cast<decltype(&XineramaQueryScreens)>(dlsym(xinerama_.get(), "XineramaQueryScreens"));
+    if (!isActive || !queryScreens || !isActive(display_)) return {};
     int count = 0;
-    XineramaScreenInfo* screens = XineramaQueryScreens(display_, &count);
+    XineramaScreenInfo* screens = queryScreens(display_, &count);
     if (!screens) return {};
     std::vector<gui::TRect> rects;
     for (int i = 0; i < count; ++i) {

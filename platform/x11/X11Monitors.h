@@ -3,11 +3,13 @@
 // whole root window; in screen pixels, the primary monitor first (the one
 // RandR marks primary, else the first listed). Layout changes are heard as
 // RandR notices and as the ConfigureNotify the server sends the root window
-// when monitors are defined or deleted.
+// when monitors are defined or deleted. Xinerama's library is loaded only
+// for the fallback, on a server without RandR 1.5, not at every start.
 #pragma once
 
 #include <X11/Xlib.h>
 
+#include <memory>
 #include <vector>
 
 #include "gfx/Types.h"
@@ -32,11 +34,16 @@ private:
     std::vector<gui::TRect> FromRandR() const;
     std::vector<gui::TRect> FromXinerama() const;
 
+    struct LibraryCloser {
+        void operator()(void* handle) const;
+    };
+
     Display* display_;
     Window root_;
     bool randr_ = false;       // RandR 1.2 or later: change notices
     bool randrList_ = false;   // RandR 1.5 or later: the monitor list
     int randrEventBase_ = 0;
+    mutable std::unique_ptr<void, LibraryCloser> xinerama_;
 };
 
 }  // namespace platform::x11
