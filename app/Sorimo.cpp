@@ -31,6 +31,13 @@ bool TSorimo::Start() {
     }
     Form1->Form2 = Form2;
     Form1->Form3 = Form3;
+    Application.OnMonitorsChanged = [this] { Form1->MonitorsChanged(); };
+    Application.OnStartRequest = [this](platform::StartRequest request) {
+        if (request == platform::StartRequest::Toggle)
+            Form1->ToggleShown();
+        else
+            Form1->ComeForward();
+    };
     return true;
 }
 
@@ -53,7 +60,8 @@ int TSorimo::Run() {
     return 0;
 }
 
-int SorimoMain(platform::Platform& platform) {
+int SorimoMain(platform::Platform& platform, platform::StartRequest request) {
+    if (!platform.BecomeRunningCopy(request)) return 0;
     TSorimo program(platform);
     if (!program.Start()) return 1;
     return program.Run();

@@ -6,7 +6,8 @@
 // settings file), the about box Form2 (launcher/Unit2) and the hint window
 // Form3 (launcher/Unit3), in that order, then runs the message loop until
 // the launcher window closes. The widgets the windows are built from live in
-// widgets/.
+// widgets/. One copy runs per settings file: a later start hands its request
+// (app/CommandLine) to the running copy and ends.
 #pragma once
 
 #include "gui/Application.h"
@@ -45,6 +46,9 @@ private:
 };
 
 // Start-up, loop and shutdown on the given platform: the process's exit code.
-int SorimoMain(platform::Platform& platform);
+// When a copy of the program already runs for the same settings file, it is
+// handed `request` instead, and this start ends at once with 0.
+int SorimoMain(platform::Platform& platform,
+               platform::StartRequest request = platform::StartRequest::Activate);
 
 }  // namespace app

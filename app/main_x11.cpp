@@ -1,11 +1,24 @@
 // The Linux program: Sorimo on the X11 backend.
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/Sorimo.h"
 #include "platform/x11/X11Platform.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const app::TCommandLine line = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.Action) {
+        case app::TStartAction::Help: std::fputs(app::HelpText("sorimo").c_str(), stdout); return 0;
+        case app::TStartAction::Version: std::fputs(app::VersionText().c_str(), stdout); return 0;
+        case app::TStartAction::Usage:
+            std::fputs(app::UsageText("sorimo", line.Unknown).c_str(), stderr);
+            return 2;
+        case app::TStartAction::Run:
+        case app::TStartAction::Toggle: break;
+    }
     std::unique_ptr<platform::Platform> platform;
     try {
         platform = platform::CreateX11Platform();
@@ -13,5 +26,5 @@ int main() {
         std::fprintf(stderr, "sorimo: %s\n", e.what());
         return 1;
     }
-    return app::SorimoMain(*platform);
+    return app::SorimoMain(*platform, line.Request());
 }

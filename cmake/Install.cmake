@@ -13,9 +13,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "A tiny quick launcher for 28 files")
 set(CPACK_PACKAGE_CONTACT "Sorimo developers")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# GIO is loaded at run time (file types, the default handler), so the
-# library scan cannot see it; the program runs without it, but without
-# file icons or a default handler.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0")
+# GIO (file types, the default handler) and Xinerama (the monitors on a
+# server without RandR 1.5) are loaded at run time, so the library scan
+# cannot see them; the program runs without them, but without file icons
+# or a default handler, and with the whole screen as one monitor.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0, libxinerama1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, zenity | kdialog")
 include(CPack)

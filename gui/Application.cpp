@@ -105,6 +105,11 @@ void TApplication::Deliver(const TMouseNotice& notice) {
     if (form && TakesInput(form)) form->HandleMouse(notice.Input);
 }
 
+void TApplication::Deliver(const TKeyNotice& notice) {
+    TForm* form = FormOf(notice.Window);
+    if (form && TakesInput(form)) form->HandleKey(notice.Input);
+}
+
 void TApplication::Deliver(const TCloseNotice& notice) {
     if (TForm* form = FormOf(notice.Window)) form->Close();
 }
@@ -129,6 +134,14 @@ void TApplication::Deliver(const TDragNotice& notice) {
     // refuses it); a leave always reaches it, to end the hover picture.
     if (TakesInput(form) || notice.Input.Action == platform::DragAction::Leave)
         form->HandleDrag(notice.Input);
+}
+
+void TApplication::Deliver(const TMonitorsNotice&) {
+    if (OnMonitorsChanged) OnMonitorsChanged();
+}
+
+void TApplication::Deliver(const TStartNotice& notice) {
+    if (OnStartRequest) OnStartRequest(notice.Request);
 }
 
 TForm* TApplication::FormOf(HWND handle) const {
@@ -252,6 +265,12 @@ void TApplication::NativeTrayLost() {
 
 void TApplication::NativeSessionEnd() {
     if (OnSessionEnd) OnSessionEnd();
+}
+
+void TApplication::NativeMonitorsChanged() { PostInput(TMonitorsNotice{}); }
+
+void TApplication::NativeStartRequest(platform::StartRequest request) {
+    PostInput(TStartNotice{request});
 }
 
 std::int64_t TApplication::NativeIdle() {

@@ -143,15 +143,20 @@ private:
     void NativeTrayRecreated() override;
     void NativeTrayLost() override;
     void NativeSessionEnd() override;
+    void NativeMonitorsChanged() override;
+    void NativeStartRequest(platform::StartRequest request) override;
     std::int64_t NativeIdle() override;
 
     void Adopt(TForm* form);
     void ShowErrorForm(const std::string& message);
     void Dispatch(const TQueuedInput& input);
     void Deliver(const TMouseNotice& notice);
+    void Deliver(const TKeyNotice& notice);
     void Deliver(const TCloseNotice& notice);
     void Deliver(const TTrayNotice& notice);
     void Deliver(const TDragNotice& notice);
+    void Deliver(const TMonitorsNotice& notice);
+    void Deliver(const TStartNotice& notice);
     TForm* FormOf(HWND handle) const;
     bool TakesInput(TWinControl* target) const;
     bool PaintOneForm();
@@ -187,6 +192,11 @@ public:
     std::function<void()> OnTrayRecreated;
     std::function<void()> OnTrayLost;
     std::function<void()> OnSessionEnd;
+    // Run from the loop like input (an error they raise is shown in the
+    // error box): the monitor layout changed; a later start of the program
+    // handed over its request.
+    std::function<void()> OnMonitorsChanged;
+    std::function<void(platform::StartRequest request)> OnStartRequest;
 };
 
 }  // namespace gui

@@ -1,5 +1,6 @@
 // The GUI layer's own error box, for platforms that have no native one: a
-// modal window with the message and an OK button.
+// modal window with the message and an OK button. Like the standard box it
+// closes on Return, keypad Enter, Space and Escape as well.
 #include "gui/Application.h"
 #include "gui/Form.h"
 #include "gui/Label.h"
@@ -24,6 +25,8 @@ public:
         ok.SetCaption("OK");
         ok.SetBounds((width - 80) / 2, text.Top() + text.Height() + 16, 80, 26);
         ok.OnClick = [this](TComponent*) { ModalResult = mrOk; };
+        // Every key the box hears closes it: OK is its only button.
+        OnKeyDown = [this](TComponent*, TKey, TShiftState) { ModalResult = mrOk; };
         SetBounds(0, 0, width, ok.Top() + ok.Height() + 14);
     }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/Application.h"
+#include "gui/ScreenPlacement.h"
 
 namespace gui {
 
@@ -89,9 +90,9 @@ void TForm::PlaceOnFirstShow() {
     if (shownOnce_) return;
     shownOnce_ = true;
     if (Position != poScreenCenter) return;
-    const TRect screen = app_.Platform().ScreenRect();
-    SetBounds(std::max((screen.Width() - Width()) / 2, 0),
-              std::max((screen.Height() - Height()) / 2, 0), Width(), Height());
+    // Centred on the primary monitor, wherever it lies on the desktop.
+    const TPoint corner = CentredOn(app_.Platform().ScreenRect(), Width(), Height());
+    SetBounds(corner.X, corner.Y, Width(), Height());
 }
 
 void TForm::DoShow() {
@@ -184,6 +185,10 @@ void TForm::FlushPresent() {
 
 void TForm::NativeMouse(const platform::MouseInput& input) {
     app_.PostInput(TMouseNotice{handle_, input});
+}
+
+void TForm::NativeKey(const platform::KeyInput& input) {
+    app_.PostInput(TKeyNotice{handle_, input});
 }
 
 void TForm::NativeExpose(const TRect& area) {
@@ -295,6 +300,10 @@ void TForm::HandleMouse(const platform::MouseInput& input) {
         case MouseAction::Up: target->WMButtonUp(input.Button, input.Shift, x, y); break;
         case MouseAction::Leave: break;
     }
+}
+
+void TForm::HandleKey(const platform::KeyInput& input) {
+    if (OnKeyDown) OnKeyDown(this, input.Pressed, input.Shift);
 }
 
 void TForm::ControlDestroyed(TControl* c) {

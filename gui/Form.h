@@ -37,6 +37,9 @@ using TFileDragOverEvent =
 // on entry) says whether the form took them.
 using TFileDropEvent = std::function<void(TComponent* Sender, const std::vector<std::string>& Files,
                                           int X, int Y, bool& Accept)>;
+// The keys a form hears: those its boxes answer to.
+using TKey = platform::Key;
+using TKeyEvent = std::function<void(TComponent* Sender, TKey Key, TShiftState Shift)>;
 
 class TForm : public TWinControl, private platform::WindowListener {
 public:
@@ -78,6 +81,9 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
     TCloseEvent OnClose;
+    // A key pressed while the form has the keyboard focus (only while it
+    // takes input: not behind a modal form).
+    TKeyEvent OnKeyDown;
 
     // Native window and drawing.
     HWND Handle() override;
@@ -104,6 +110,8 @@ public:
     // notices follow the pointer, and the event goes to the control holding
     // the capture, else to the one under the pointer.
     void HandleMouse(const platform::MouseInput& input);
+    // A key taken from the queue: raises OnKeyDown.
+    void HandleKey(const platform::KeyInput& input);
 
     // Files dragged from another program (only the main window takes
     // them). The first notice over the form is an enter, then moves; a
@@ -135,6 +143,7 @@ protected:
 private:
     // platform::WindowListener
     void NativeMouse(const platform::MouseInput& input) override;
+    void NativeKey(const platform::KeyInput& input) override;
     void NativeExpose(const TRect& area) override;
     void NativeCloseRequest() override;
     void NativeDrag(const platform::DragInput& input) override;

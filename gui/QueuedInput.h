@@ -1,8 +1,9 @@
 // What the platform hands the GUI layer between two turns of the loop, kept
-// as typed values until the loop dispatches them: mouse input and close
-// requests for a form, files dragged over a form, notices of the
-// notification area. A message record
-// (TMsg) is made only for the notices, whose receiver dispatches by number.
+// as typed values until the loop dispatches them: mouse input, keys and
+// close requests for a form, files dragged over a form, notices of the
+// notification area, changes of the monitors and requests of later starts
+// of the program. A message record (TMsg) is made only for the tray
+// notices, whose receiver dispatches by number.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,12 @@ namespace gui {
 struct TMouseNotice {
     HWND Window = 0;
     platform::MouseInput Input;
+};
+
+// A key pressed in a form that has the keyboard focus.
+struct TKeyNotice {
+    HWND Window = 0;
+    platform::KeyInput Input;
 };
 
 struct TCloseNotice {
@@ -39,6 +46,15 @@ struct TDragNotice {
     platform::DragInput Input;
 };
 
-using TQueuedInput = std::variant<TMouseNotice, TCloseNotice, TTrayNotice, TDragNotice>;
+// The monitor layout changed.
+struct TMonitorsNotice {};
+
+// A later start of the program handed this request over and ended.
+struct TStartNotice {
+    platform::StartRequest Request = platform::StartRequest::Activate;
+};
+
+using TQueuedInput = std::variant<TMouseNotice, TKeyNotice, TCloseNotice, TTrayNotice, TDragNotice,
+                                  TMonitorsNotice, TStartNotice>;
 
 }  // namespace gui

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "gui/Application.h"
+#include "gui/ScreenPlacement.h"
 #include "settings/IniFile.h"
 #include "launcher/FmxUtils.h"
 #include "launcher/Unit2.h"
@@ -86,13 +87,26 @@ void TForm1::LoadSettings() {
     KeepReachable();
 }
 
-void TForm1::KeepReachable() {
-    // A window wholly off the screen could never be reached again: such a
-    // stored position is moved just onto it. A partly visible one stays.
-    const TRect screen = App().Platform().ScreenRect();
-    if (!Intersect(BoundsRect(), screen).IsEmpty()) return;
-    SetLeft(std::clamp(Left(), screen.Left, std::max(screen.Left, screen.Right - Width())));
-    SetTop(std::clamp(Top(), screen.Top, std::max(screen.Top, screen.Bottom - Height())));
+bool TForm1::KeepReachable() {
+    // A window on no monitor could never be reached again (a place in a
+    // part of the desktop that no monitor shows, or on a monitor that has
+    // gone): it is moved just onto the primary monitor. A window partly on
+    // any monitor stays.
+    const TPoint now{Left(), Top()};
+    const TPoint place = ReachablePosition(now, Width(), Height(), App().Platform().Monitors());
+    if (place == now) return false;
+    SetBounds(place.X, place.Y, Width(), Height());
+    return true;
+}
+
+void TForm1::SavePosition() {
+    TIniFile ini(SettingsFile());
+    ini.WriteInteger("FORM", "LEFT", Left());
+    ini.WriteInteger("FORM", "TOP", Top());
+}
+
+void TForm1::MonitorsChanged() {
+    if (KeepReachable()) SavePosition();
 }
 
 // ------------------------------------------------------------ slot table
@@ -363,6 +377,26 @@ void TForm1::TaskTray1DblClick(widgets::TTaskTray*, TMouseButton Button) {
         hiddenToTray_ = false;
     }
     SetWindowState(wsNormal);
+}
+
+void TForm1::ComeForward() {
+    Show();
+    hiddenToTray_ = false;
+    SetWindowState(wsNormal);
+    // A box the launcher opened stays above it.
+    if (TForm* box = App().ActiveModal(); box && box != this) box->Show();
+}
+
+void TForm1::ToggleShown() {
+    const bool trayShown = TaskTray1 && TaskTray1->Added();
+    // With a box open the launcher is busy with it: it only comes forward.
+    if (Visible() && trayShown && !App().ActiveModal()) {
+        CloseHint();
+        hiddenToTray_ = true;
+        Hide();
+        return;
+    }
+    ComeForward();
 }
 
 void TForm1::FormShow(TComponent*) {

@@ -150,6 +150,18 @@ public:
     // What a drag at a point of the window (client coordinates) is over.
     TDropSpot DropSpotAt(int x, int y) const;
 
+    // The monitor layout changed: a launcher left on no monitor is moved
+    // onto the primary one and its new place (LEFT, TOP) saved at once.
+    void MonitorsChanged();
+    // A later start of the program asks this copy to come forward: the
+    // launcher is shown again if hidden to the tray (as the tray icon's
+    // double click does), raised and activated; an open box stays on top.
+    void ComeForward();
+    // A later start asks to toggle: while the launcher is shown and its
+    // tray icon is in the notification area it is hidden to the tray;
+    // otherwise it comes forward.
+    void ToggleShown();
+
     // The about box and the hint window, created after the launcher; the
     // program sets these references once they exist.
     TForm2* Form2 = nullptr;
@@ -162,7 +174,8 @@ public:
 private:
     void ApplyStoredLayout();
     void LoadSettings();
-    void KeepReachable();
+    bool KeepReachable();  // true when it moved the window
+    void SavePosition();
     void AddFormKeys(gui::TIniBatch& batch) const;
     void LoadSlotIcon(int k);
     void BeginIconLookup();

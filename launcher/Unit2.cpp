@@ -42,6 +42,7 @@ void SetWhiteHighlight(TShadowLabel& label) {
 }  // namespace
 
 TForm2::TForm2(TApplication& app) : TForm(app, platform::WindowKind::Dialog) {
+    OnKeyDown = [this](TComponent* s, TKey key, TShiftState shift) { FormKeyDown(s, key, shift); };
     Construct([this] { ApplyStoredLayout(); });
 }
 
@@ -115,6 +116,10 @@ void TForm2::MakeShadowLabels() {
 // next showing.
 void TForm2::VeltoButton1Click(TComponent*) {
     Close();
+}
+
+void TForm2::FormKeyDown(TComponent* Sender, TKey Key, TShiftState) {
+    if (Key == TKey::Escape || Key == TKey::Return || Key == TKey::KeypadEnter) VeltoButton1Click(Sender);
 }
 
 }  // namespace launcher

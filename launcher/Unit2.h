@@ -1,7 +1,8 @@
 // TForm2: the about box: the program's icon, name, version and credits on a
 // blotter panel, and an OK button that closes it. It is shown modally from
 // the launcher's about panel; it has no state of its own, and keeps the
-// place it was centred at on its first showing.
+// place it was centred at on its first showing. Escape and Return close it
+// as OK does.
 #pragma once
 
 #include "gui/Form.h"
@@ -30,6 +31,8 @@ public:
     widgets::TShadowLabel* ShadowLabel2 = nullptr;
 
     void VeltoButton1Click(gui::TComponent* Sender);
+    // Escape and Return (keypad Enter too) close the box like OK.
+    void FormKeyDown(gui::TComponent* Sender, gui::TKey Key, gui::TShiftState Shift);
 
 private:
     void ApplyStoredLayout();

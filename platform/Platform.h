@@ -89,11 +89,21 @@ struct DragInput {
     std::shared_ptr<DragReply> Reply;  // none for Leave, or when no answer is asked
 };
 
+// The keys the program's boxes answer to; a backend reports no other key.
+enum class Key { Return, KeypadEnter, Space, Escape };
+
+// A key pressed while the window has the keyboard focus.
+struct KeyInput {
+    Key Pressed = Key::Return;
+    gui::TShiftState Shift = 0;
+};
+
 // Implemented by the GUI layer; the backend calls it from DeliverEvents.
 class WindowListener {
 public:
     virtual ~WindowListener() = default;
     virtual void NativeMouse(const MouseInput& input) = 0;
+    virtual void NativeKey(const KeyInput& input) = 0;
     virtual void NativeExpose(const TRect& area) = 0;  // present the area again
     virtual void NativeCloseRequest() = 0;
     // Files dragged over the window, away from it, or dropped on it. Only a
@@ -168,6 +178,15 @@ public:
     virtual std::optional<std::string> Result() = 0;
 };
 
+// ------------------------------------------------------ one running copy
+
+// What a later start of the program asks of the copy that already runs for
+// the same settings file.
+enum class StartRequest {
+    Activate,  // come forward: show the launcher if hidden, raise it
+    Toggle,    // hide the launcher to the tray when shown, else come forward
+};
+
 // Application-wide events that belong to no window of the GUI layer.
 class AppListener {
 public:
@@ -187,6 +206,10 @@ public:
     virtual void NativeTrayLost() = 0;
     // The session is ending (logoff, SIGTERM, display lost).
     virtual void NativeSessionEnd() = 0;
+    // Monitors came, went, moved or changed size (Monitors() tells how).
+    virtual void NativeMonitorsChanged() = 0;
+    // A later start of the program handed its request over and ended.
+    virtual void NativeStartRequest(StartRequest request) = 0;
     // A native modal loop (a blocking dialog call) holds the thread: run the
     // due timers and paint, without dispatching queued input. Returns when
     // the next timer is due (NowMs), or -1 when none runs.
@@ -212,6 +235,10 @@ public:
                                                              WindowListener& listener) = 0;
     virtual TPoint CursorPos() = 0;
     virtual TRect ScreenRect() = 0;  // the primary monitor
+    // Every monitor's rectangle in screen coordinates, the primary one
+    // first; never empty. Monitors may lie at negative coordinates, and
+    // parts of the desktop's bounding box may lie on no monitor.
+    virtual std::vector<TRect> Monitors() = 0;
 
     // Drawing.
     virtual gui::TFontEngine& Fonts() = 0;
@@ -233,6 +260,15 @@ public:
     // Shell_NotifyIcon: non-zero (true) means success. An add is refused
     // while there is no notification area.
     virtual bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
+
+    // One running copy per settings file. Makes this process the running
+    // copy for SettingsFile() (the same file reached by another path counts
+    // as the same) and returns true; the requests of later starts then
+    // arrive through AppListener::NativeStartRequest. When another copy
+    // already runs for that file, hands it `request` and returns false:
+    // this process then ends without showing anything. A copy that died
+    // holds nothing; of two starts at the same moment exactly one wins.
+    virtual bool BecomeRunningCopy(StartRequest request) = 0;
 };
 
 }  // namespace platform

@@ -8,9 +8,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev libpng-dev libx11-dev libglib2.0-dev
+  libfreetype-dev libfontconfig-dev libpng-dev libx11-dev libxrandr-dev libxinerama-dev libglib2.0-dev
   fonts-ipafont-gothic fonts-ipafont-mincho shared-mime-info adwaita-icon-theme
-  xvfb xdotool imagemagick x11-utils openbox trayer zenity dbus python3-dbus python3-gi gir1.2-gtk-3.0
+  xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer zenity dbus python3-dbus python3-gi gir1.2-gtk-3.0
   g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64
   clang libclang-rt-dev
 )

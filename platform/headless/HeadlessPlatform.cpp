@@ -39,6 +39,8 @@ HeadlessPlatform::HeadlessPlatform() = default;
 
 HeadlessPlatform::~HeadlessPlatform() {
     for (HeadlessWindow* w : windows_) w->SetVisible(false);
+    for (auto it = copies_->BySettingsFile.begin(); it != copies_->BySettingsFile.end();)
+        it = it->second == this ? copies_->BySettingsFile.erase(it) : std::next(it);
 }
 
 gui::TFontEngine& HeadlessPlatform::Fonts() {
@@ -133,7 +135,8 @@ HeadlessWindow* HeadlessPlatform::WindowAt(TPoint screen) const {
 }
 
 gui::TSurface HeadlessPlatform::Screenshot(gui::TPixel background) const {
-    gui::TSurface screen(screen_.Width(), screen_.Height(), background);
+    const TRect primary = monitors_.front();
+    gui::TSurface screen(primary.Width(), primary.Height(), background);
     for (const HeadlessWindow* w : windows_) {
         if (!w->Visible()) continue;
         const gui::TSurface& pixels = w->Snapshot();
@@ -284,6 +287,53 @@ void HeadlessPlatform::SendSessionEnd() {
     });
 }
 
+HeadlessWindow* HeadlessPlatform::FocusWindow() const {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+        if ((*it)->Visible() && (*it)->Kind() != WindowKind::Tooltip) return *it;
+    return nullptr;
+}
+
+void HeadlessPlatform::PressKey(Key key, gui::TShiftState shift) {
+    Queue([this, key, shift] {
+        if (HeadlessWindow* w = FocusWindow()) w->Listener().NativeKey({key, shift});
+    });
+}
+
+// ------------------------------------------------------------ monitors
+
+void HeadlessPlatform::SetMonitors(std::vector<TRect> monitors) {
+    if (monitors.empty()) throw std::logic_error("headless: a desktop has at least one monitor");
+    monitors_ = std::move(monitors);
+}
+
+void HeadlessPlatform::ChangeMonitors(std::vector<TRect> monitors) {
+    SetMonitors(std::move(monitors));
+    Queue([this] {
+        if (app_) app_->NativeMonitorsChanged();
+    });
+}
+
+// ------------------------------------------------------------ running copies
+
+void HeadlessPlatform::ShareRunningCopiesWith(HeadlessPlatform& other) { copies_ = other.copies_; }
+
+bool HeadlessPlatform::BecomeRunningCopy(StartRequest request) {
+    // The same file reached by another path is the same file.
+    std::error_code ec;
+    std::string file = std::filesystem::weakly_canonical(SettingsFile(), ec).string();
+    if (ec) file = SettingsFile();
+    auto& running = copies_->BySettingsFile;
+    if (auto it = running.find(file); it != running.end() && it->second != this) {
+        HeadlessPlatform* owner = it->second;
+        owner->Queue([owner, request] {
+            if (owner->app_) owner->app_->NativeStartRequest(request);
+        });
+        return false;
+    }
+    running[file] = this;
+    return true;
+}
+
 // ------------------------------------------------------------ services
 
 std::string HeadlessPlatform::SettingsFile() {
@@ -332,7 +382,7 @@ std::unique_ptr<FileDialogSession> HeadlessPlatform::BeginOpenFileDialog(
 
 bool HeadlessPlatform::ShowNativeErrorBox(const std::string& title, const std::string& message) {
     ErrorBoxes.push_back({title, message});
-    return true;
+    return HasNativeErrorBox;
 }
 
 bool HeadlessPlatform::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {

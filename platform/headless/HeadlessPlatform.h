@@ -3,7 +3,9 @@
 // when the loop would otherwise wait, synthetic mouse input at screen
 // points, per-window snapshots of the presented pixels, scripted answers for
 // the shell, the icon lookup and the open-file dialog, and recorders of the
-// notification area and the error box.
+// notification area and the error box. Monitors are set by the test (one
+// screen of 1024 x 768 by default); copies of the program on platforms that
+// share their running-copy registry see each other.
 //
 // Waiting: when the loop waits with nothing pending, the earliest scripted
 // step (At) or the loop's deadline, whichever comes first, moves the clock;
@@ -38,7 +40,8 @@ public:
     std::unique_ptr<NativeWindow> CreateNativeWindow(const WindowSpec& spec,
                                                      WindowListener& listener) override;
     TPoint CursorPos() override { return pointer_; }
-    TRect ScreenRect() override { return screen_; }
+    TRect ScreenRect() override { return monitors_.front(); }
+    std::vector<TRect> Monitors() override { return monitors_; }
     gui::TFontEngine& Fonts() override;
     const gui::TSystemColors& SystemColors() override;
     std::string ExecutablePath() override { return executablePath_; }
@@ -48,9 +51,20 @@ public:
     std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request) override;
     bool ShowNativeErrorBox(const std::string& title, const std::string& message) override;
     bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
+    bool BecomeRunningCopy(StartRequest request) override;
 
     // ---- set-up
-    void SetScreen(TRect screen) { screen_ = screen; }
+    // One monitor.
+    void SetScreen(TRect screen) { monitors_ = {screen}; }
+    // Several monitors, the primary first (at least one), without telling
+    // the program: for the layout at start-up.
+    void SetMonitors(std::vector<TRect> monitors);
+    // A layout change while the program runs: the monitors become these and
+    // the program hears of it with the next delivered events.
+    void ChangeMonitors(std::vector<TRect> monitors);
+    // This platform's program and `other`'s are copies of one program on
+    // one desktop: each sees the other's claim of a settings file.
+    void ShareRunningCopiesWith(HeadlessPlatform& other);
     void SetExecutablePath(std::string path) { executablePath_ = std::move(path); }
     // Shell results: by path, else the default rule (>= 32 when the file
     // exists on disk, 2 "file not found" otherwise).
@@ -70,6 +84,9 @@ public:
     // What the notification area answers to adds and modifications
     // (false: there is none); deletes always succeed.
     bool NotifyIconResult = true;
+    // Whether error boxes are the platform's (recorded only) or, as on X11,
+    // the GUI layer's own window (recorded too).
+    bool HasNativeErrorBox = true;
 
     // ---- virtual time and scripted steps
     void At(std::int64_t timeMs, std::function<void()> step);
@@ -96,6 +113,10 @@ public:
     void EndSessionNow() {
         if (app_) app_->NativeSessionEnd();
     }
+
+    // A key pressed in the window that has the focus: the topmost visible
+    // one that is not a hint.
+    void PressKey(Key key, gui::TShiftState shift = 0);
     gui::TShiftState Buttons() const { return buttons_; }
     // Files dragged from another program: over a screen point (a window
     // left behind hears a leave), away from every window, or dropped at the
@@ -153,6 +174,7 @@ private:
     void SendMouse(MouseAction action, gui::TMouseButton button);
     HeadlessWindow* InputWindow() const;
     DragInput DragNotice(DragAction action);
+    HeadlessWindow* FocusWindow() const;
 
     struct Step {
         std::int64_t Time;
@@ -164,8 +186,14 @@ private:
         int DelayMs;
     };
 
+    // Which platform's program runs for each settings file.
+    struct RunningCopies {
+        std::map<std::string, HeadlessPlatform*> BySettingsFile;
+    };
+
     std::int64_t now_ = 0;
-    TRect screen_{0, 0, 1024, 768};
+    std::vector<TRect> monitors_{{0, 0, 1024, 768}};
+    std::shared_ptr<RunningCopies> copies_ = std::make_shared<RunningCopies>();
     std::string executablePath_ = "/opt/sorimo/sorimo";
     AppListener* app_ = nullptr;
     std::unique_ptr<gui::TFontEngine> fonts_;

@@ -11,9 +11,11 @@ using gdi::UniqueHandle;
 
 inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
 inline void DestroyWindowHandle(HWND window) { ::DestroyWindow(window); }
+inline void CloseKernelHandle(HANDLE handle) { ::CloseHandle(handle); }
 
 using IconHandle = UniqueHandle<HICON, &DestroyIconHandle>;
 using WindowHandle = UniqueHandle<HWND, &DestroyWindowHandle>;
+using KernelHandle = UniqueHandle<HANDLE, &CloseKernelHandle>;  // mutexes, files
 
 // A registered window class, unregistered when the owner goes.
 class WindowClass {

@@ -8,6 +8,7 @@
 #include "platform/gdi/GdiFontEngine.h"
 #include "platform/win32/ModalTicks.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32RunningCopy.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32SystemColors.h"
 #include "platform/win32/Win32Tray.h"
@@ -46,7 +47,8 @@ public:
     std::unique_ptr<NativeWindow> CreateNativeWindow(const WindowSpec& spec,
                                                      WindowListener& listener) override;
     TPoint CursorPos() override;
-    TRect ScreenRect() override;
+    TRect ScreenRect() override { return Monitors().front(); }
+    std::vector<TRect> Monitors() override;
     gui::TFontEngine& Fonts() override { return *fonts_; }
     const gui::TSystemColors& SystemColors() override { return colors_; }
     std::string ExecutablePath() override { return executable_; }
@@ -60,6 +62,7 @@ public:
     bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override {
         return tray_.Apply(message, data);
     }
+    bool BecomeRunningCopy(StartRequest request) override { return runningCopy_.Claim(request); }
 
 private:
     static LRESULT CALLBACK HiddenProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -67,13 +70,17 @@ private:
     HWND MakeHiddenWindow();
     HWND OwnerFor(WindowKind kind) const;
 
+    std::string executable_ = ModulePath();
     ComApartment com_;
     WindowClass formClass_{L"SorimoForm", &Win32Window::Procedure, CS_DBLCLKS};
     WindowClass hiddenClass_{L"SorimoHidden", &Win32Platform::HiddenProcedure, 0};
     // Never shown: the owner of the forms, the address of the tray's
     // callbacks and of the modal ticks, and a top-level window that hears
-    // the broadcasts (TaskbarCreated, WM_ENDSESSION).
+    // the broadcasts (TaskbarCreated, WM_DISPLAYCHANGE, WM_ENDSESSION), and
+    // the address of later starts' requests.
     WindowHandle hidden_{MakeHiddenWindow()};
+    // Before anything that may send the hidden window a message.
+    Win32RunningCopy runningCopy_{hidden_.Get(), hiddenClass_.Name(), SettingsFile()};
     UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     std::unique_ptr<gui::TFontEngine> fonts_ = CreateGdiFontEngine();
     Win32SystemColors colors_;
@@ -81,8 +88,21 @@ private:
     ModalTicks ticks_{hidden_.Get(), [this] { return NowMs(); }};
     AppListener* app_ = nullptr;
     HWND mainWindow_ = nullptr;
-    std::string executable_ = ModulePath();
 };
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+    auto& list = *reinterpret_cast<std::vector<TRect>*>(data);
+    const RECT& r = info.rcMonitor;
+    const TRect rect{int(r.left), int(r.top), int(r.right), int(r.bottom)};
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        list.insert(list.begin(), rect);
+    else
+        list.push_back(rect);
+    return TRUE;
+}
 
 HWND Win32Platform::MakeHiddenWindow() {
     HWND hwnd = ::CreateWindowExW(WS_EX_TOOLWINDOW, hiddenClass_.Name(), L"", WS_POPUP, 0, 0, 0,
@@ -109,6 +129,15 @@ LRESULT Win32Platform::OnHiddenMessage(UINT message, WPARAM wParam, LPARAM lPara
     if (message == taskbarCreated_) {
         // Explorer restarted: the icons are gone and must be added again.
         if (app_) app_->NativeTrayRecreated();
+        return 0;
+    }
+    if (message == WM_DISPLAYCHANGE) {
+        // Reaches every top-level window when monitors come, go or change.
+        if (app_) app_->NativeMonitorsChanged();
+        return 0;
+    }
+    if (message == runningCopy_.Message()) {
+        if (app_) app_->NativeStartRequest(Win32RunningCopy::RequestOf(wParam));
         return 0;
     }
     if (message == WM_ENDSESSION) {
@@ -155,8 +184,12 @@ TPoint Win32Platform::CursorPos() {
     return {int(p.x), int(p.y)};
 }
 
-TRect Win32Platform::ScreenRect() {
-    return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+std::vector<TRect> Win32Platform::Monitors() {
+    std::vector<TRect> monitors;  // the primary first
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty())
+        monitors.push_back({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    return monitors;
 }
 
 // ------------------------------------------------------------ modal calls

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "platform/gdi/WinText.h"
@@ -32,6 +33,24 @@ gui::TShiftState ShiftOf(WPARAM keys) {
 }
 
 int Positive(int v) { return v > 1 ? v : 1; }
+
+// The keys the boxes answer to; keypad Enter is Return with the extended bit.
+std::optional<Key> KeyOf(WPARAM virtualKey, LPARAM lParam) {
+    switch (virtualKey) {
+        case VK_RETURN: return (lParam & (1 << 24)) ? Key::KeypadEnter : Key::Return;
+        case VK_SPACE: return Key::Space;
+        case VK_ESCAPE: return Key::Escape;
+        default: return std::nullopt;
+    }
+}
+
+gui::TShiftState KeyShift() {
+    gui::TShiftState s = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) s |= gui::ssShift;
+    if (::GetKeyState(VK_CONTROL) < 0) s |= gui::ssCtrl;
+    if (::GetKeyState(VK_MENU) < 0) s |= gui::ssAlt;
+    return s;
+}
 }  // namespace
 
 Win32Window::Win32Window(const WindowClass& windowClass, const WindowSpec& spec,
@@ -70,6 +89,12 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: listener_.NativeCloseRequest(); return 0;
         case WM_MOUSEACTIVATE:
             if (kind_ == WindowKind::Tooltip) return MA_NOACTIVATE;
+            break;
+        case WM_KEYDOWN:
+            if (const std::optional<Key> key = KeyOf(wParam, lParam)) {
+                listener_.NativeKey({*key, KeyShift()});
+                return 0;
+            }
             break;
         case WM_MOUSEMOVE: OnMove(wParam, lParam); return 0;
         case WM_MOUSELEAVE: OnMouseLeave(); return 0;

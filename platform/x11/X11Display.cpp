@@ -8,6 +8,7 @@ Atoms::Atoms(Display* d) {
     auto atom = [d](const char* name) { return XInternAtom(d, name, False); };
     WM_PROTOCOLS = atom("WM_PROTOCOLS");
     WM_DELETE_WINDOW = atom("WM_DELETE_WINDOW");
+    WM_TAKE_FOCUS = atom("WM_TAKE_FOCUS");
     UTF8_STRING = atom("UTF8_STRING");
     _NET_WM_NAME = atom("_NET_WM_NAME");
     _NET_WM_PID = atom("_NET_WM_PID");

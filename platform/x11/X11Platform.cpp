@@ -6,10 +6,14 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <vector>
+
+#include <X11/keysym.h>
 
 #include "platform/common/DoubleClickTracker.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
@@ -17,17 +21,52 @@
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Errors.h"
 #include "platform/x11/X11Input.h"
+#include "platform/x11/X11Monitors.h"
 #include "platform/x11/X11Services.h"
 #include "platform/x11/X11Tray.h"
 #include "platform/x11/X11Window.h"
-#include "platform/xdg/NotifyAreaRouter.h"
-#include "platform/xdg/StatusNotifierArea.h"
 #include "platform/x11/XdndTarget.h"
+#include "platform/xdg/NotifyAreaRouter.h"
+#include "platform/xdg/RunningCopySocket.h"
+#include "platform/xdg/StatusNotifierArea.h"
 
 namespace platform {
 
 namespace x11 {
 namespace {
+
+std::optional<Key> KeyOf(XKeyEvent& e) {
+    switch (XLookupKeysym(&e, 0)) {
+        case XK_Return: return Key::Return;
+        case XK_KP_Enter: return Key::KeypadEnter;
+        case XK_space: return Key::Space;
+        case XK_Escape: return Key::Escape;
+        default: return std::nullopt;
+    }
+}
+
+// The server time a launcher put into DESKTOP_STARTUP_ID ("..._TIME1234"),
+// or none.
+std::optional<Time> StartupTime() {
+    const char* id = std::getenv("DESKTOP_STARTUP_ID");
+    const char* mark = id ? std::strstr(id, "_TIME") : nullptr;
+    if (!mark) return std::nullopt;
+    char* end = nullptr;
+    const unsigned long time = std::strtoul(mark + 5, &end, 10);
+    if (end == mark + 5 || time == 0) return std::nullopt;
+    return Time(time);
+}
+
+// A later start's request: "activate" or "toggle", then optionally its
+// start time.
+std::optional<StartRequest> ParseStartRequest(const std::string& message, Time& time) {
+    const std::size_t blank = message.find(' ');
+    const std::string word = message.substr(0, blank);
+    if (blank != std::string::npos) time = Time(std::strtoul(message.c_str() + blank + 1, nullptr, 10));
+    if (word == "activate") return StartRequest::Activate;
+    if (word == "toggle") return StartRequest::Toggle;
+    return std::nullopt;
+}
 
 // Returning hands a lost connection to the exit handler set per display
 // (Xlib's own handler would end the process at once).
@@ -51,7 +90,8 @@ public:
     std::unique_ptr<NativeWindow> CreateNativeWindow(const WindowSpec& spec,
                                                      WindowListener& listener) override;
     TPoint CursorPos() override;
-    TRect ScreenRect() override;
+    TRect ScreenRect() override { return Monitors().front(); }
+    std::vector<TRect> Monitors() override;
     gui::TFontEngine& Fonts() override { return *fonts_; }
     const gui::TSystemColors& SystemColors() override {
         return gui::ClassicSystemColors::Instance();
@@ -72,12 +112,18 @@ public:
     }
     bool ShowNativeErrorBox(const std::string&, const std::string&) override { return false; }
     bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
+    bool BecomeRunningCopy(StartRequest request) override;
 
 private:
     void WaitForInput(std::int64_t deadlineMs);
     void HandleSignals();
     void HandleSignalsDuringStartUp();
+    void HandleStartRequests();
     void DispatchAll();
+    void CheckMonitors();
+    void DispatchKey(X11Window& w, XKeyEvent& e);
+    void DispatchClientMessage(X11Window& w, const XClientMessageEvent& e);
+    void FocusNewDialog(X11Window& w);
     void Dispatch(XEvent& e);
     void DispatchButton(X11Window& w, const XButtonEvent& e);
     void DispatchMotion(X11Window& w, XMotionEvent e);
@@ -108,6 +154,12 @@ private:
     std::unique_ptr<xdg::NotifyAreaRouter> area_;
     bool mainMapped_ = false;
     std::unique_ptr<XdndTarget> drops_;
+    std::unique_ptr<X11Monitors> monitors_;
+    // The layout last reported (screen pixels), once asked for; an event
+    // that leaves it as it was tells the program nothing.
+    std::optional<std::vector<TRect>> knownMonitors_;
+    bool layoutEvent_ = false;
+    std::unique_ptr<xdg::RunningCopySocket> runningCopy_;
     std::map<Window, X11Window*> windows_;
     AppListener* app_ = nullptr;
     DoubleClickTracker doubleClicks_;
@@ -138,6 +190,7 @@ X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
         X11Window* w = Find(id);
         return w ? &w->Listener() : nullptr;
     });
+    monitors_ = std::make_unique<X11Monitors>(d, context_.root);
     XSetIOErrorExitHandler(d, &X11Platform::OnDisplayLost, this);
     XSetErrorHandler(&HandleProtocolError);
     XSetIOErrorHandler(&ReturnFromIOError);
@@ -209,9 +262,47 @@ TPoint X11Platform::CursorPos() {
     return Logical({rx, ry});
 }
 
-TRect X11Platform::ScreenRect() {
-    return {0, 0, DisplayWidth(display_.get(), context_.screen) / context_.scale,
-            DisplayHeight(display_.get(), context_.screen) / context_.scale};
+std::vector<TRect> X11Platform::Monitors() {
+    if (!knownMonitors_) knownMonitors_ = monitors_->Query();
+    std::vector<TRect> logical;
+    for (const TRect& m : *knownMonitors_) {
+        const TPoint topLeft = Logical({m.Left, m.Top});
+        const TPoint bottomRight = Logical({m.Right, m.Bottom});
+        logical.push_back({topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y});
+    }
+    return logical;
+}
+
+void X11Platform::CheckMonitors() {
+    if (!layoutEvent_) return;
+    layoutEvent_ = false;
+    if (!knownMonitors_) return;  // nobody asked yet: nothing to compare with
+    std::vector<TRect> now = monitors_->Query();
+    if (now == *knownMonitors_) return;
+    knownMonitors_ = std::move(now);
+    if (app_) app_->NativeMonitorsChanged();
+}
+
+bool X11Platform::BecomeRunningCopy(StartRequest request) {
+    runningCopy_ = std::make_unique<xdg::RunningCopySocket>(
+        xdg::RunningCopySocket::NameFor(SettingsFile()));
+    std::string message = request == StartRequest::Toggle ? "toggle" : "activate";
+    if (const std::optional<Time> time = StartupTime()) {
+        message.push_back(' ');
+        message.append(std::to_string(*time));
+    }
+    return runningCopy_->Claim(message) == xdg::RunningCopySocket::Outcome::Running;
+}
+
+void X11Platform::HandleStartRequests() {
+    if (!runningCopy_) return;
+    for (const std::string& message : runningCopy_->TakeMessages()) {
+        Time time = CurrentTime;
+        const std::optional<StartRequest> request = ParseStartRequest(message, time);
+        if (!request) continue;
+        if (time != CurrentTime) context_.userTime = time;
+        if (app_) app_->NativeStartRequest(*request);
+    }
 }
 
 TPoint X11Platform::Logical(TPoint screen) const {
@@ -235,7 +326,9 @@ void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
     else
         items_->DispatchReady();
     HandleSignals();
+    HandleStartRequests();
     DispatchAll();
+    CheckMonitors();
     tray_->OnTime(NowMs());
     drops_->OnTime(NowMs());
     FinishTrayTurn();
@@ -258,6 +351,7 @@ void X11Platform::WaitForInput(std::int64_t deadlineMs) {
     std::vector<pollfd> fds{{ConnectionNumber(display_.get()), POLLIN, 0},
                             {signals_.Fd(), POLLIN, 0}};
     for (int fd : services_.WatchedFds()) fds.push_back({fd, POLLIN, 0});
+    if (runningCopy_ && runningCopy_->Fd() >= 0) fds.push_back({runningCopy_->Fd(), POLLIN, 0});
     int timeout = -1;
     if (deadlineMs >= 0) timeout = int(std::max<std::int64_t>(0, deadlineMs - NowMs()));
     items_->Prepare(fds, timeout);
@@ -303,6 +397,7 @@ bool X11Platform::TrackTrayManager(const XEvent& e) {
 }
 
 void X11Platform::Dispatch(XEvent& e) {
+    if (monitors_->IsLayoutEvent(e)) layoutEvent_ = true;  // looked at once the queue is empty
     if (TrackTrayManager(e)) return;
     if (e.type == MapNotify && e.xmap.window == context_.mainWindow) mainMapped_ = true;
     if (tray_->HandleEvent(e, NowMs())) return;
@@ -318,7 +413,12 @@ void X11Platform::Dispatch(XEvent& e) {
             break;
         }
         case ButtonPress:
-        case ButtonRelease: DispatchButton(*w, e.xbutton); break;
+        case ButtonRelease:
+            context_.userTime = e.xbutton.time;
+            DispatchButton(*w, e.xbutton);
+            break;
+        case KeyPress: DispatchKey(*w, e.xkey); break;
+        case MapNotify: FocusNewDialog(*w); break;
         case MotionNotify: DispatchMotion(*w, e.xmotion); break;
         case EnterNotify:
             w->Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.xcrossing.state),
@@ -330,13 +430,33 @@ void X11Platform::Dispatch(XEvent& e) {
             if (e.xcrossing.mode == NotifyNormal && !(e.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask)))
                 w->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}});
             break;
-        case ClientMessage:
-            if (e.xclient.message_type == atoms_->WM_PROTOCOLS &&
-                Atom(e.xclient.data.l[0]) == atoms_->WM_DELETE_WINDOW)
-                w->Listener().NativeCloseRequest();
-            break;
+        case ClientMessage: DispatchClientMessage(*w, e.xclient); break;
         default: break;
     }
+}
+
+void X11Platform::DispatchClientMessage(X11Window& w, const XClientMessageEvent& e) {
+    if (e.message_type != atoms_->WM_PROTOCOLS) return;
+    const Atom protocol = Atom(e.data.l[0]);
+    if (protocol == atoms_->WM_DELETE_WINDOW) w.Listener().NativeCloseRequest();
+    if (protocol == atoms_->WM_TAKE_FOCUS) w.TakeFocus(Time(e.data.l[1]));
+}
+
+void X11Platform::DispatchKey(X11Window& w, XKeyEvent& e) {
+    context_.userTime = e.time;
+    if (const std::optional<Key> key = KeyOf(e)) w.Listener().NativeKey({*key, ShiftOf(e.state)});
+}
+
+void X11Platform::FocusNewDialog(X11Window& w) {
+    // A dialog that appears takes the focus itself only from the program's
+    // own windows or from nobody: other programs' focus is the window
+    // manager's to hand over (it offers it with WM_TAKE_FOCUS).
+    if (w.Kind() != WindowKind::Dialog) return;
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display_.get(), &focus, &revert);
+    if (focus == None || focus == PointerRoot || focus == context_.root || Find(focus))
+        w.TakeFocus(context_.userTime);
 }
 
 void X11Platform::DispatchButton(X11Window& w, const XButtonEvent& e) {

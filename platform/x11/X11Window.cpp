@@ -16,6 +16,9 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
                             PointerMotionMask | EnterWindowMask | LeaveWindowMask |
                             StructureNotifyMask;
 
+// Dialogs hear keys too: their boxes close on Return, Space and Escape.
+long EventMaskOf(WindowKind kind) { return kind == WindowKind::Dialog ? kEventMask | KeyPressMask : kEventMask; }
+
 unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
 
 }  // namespace
@@ -45,7 +48,7 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
     : context_(context), listener_(listener), kind_(spec.Kind), bounds_(spec.Bounds) {
     Display* d = context_.display;
     XSetWindowAttributes attributes{};
-    attributes.event_mask = kEventMask;
+    attributes.event_mask = EventMaskOf(kind_);
     attributes.override_redirect = kind_ == WindowKind::Tooltip ? True : False;
     attributes.background_pixmap = None;  // no flicker: Expose presents the retained picture
     attributes.border_pixel = 0;
@@ -58,8 +61,9 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
                                                CWBorderPixel | CWColormap,
                                            &attributes));
     gc_ = GcOwner(d, XCreateGC(d, window_.Get(), 0, nullptr));
-    Atom protocols[] = {context_.atoms->WM_DELETE_WINDOW};
-    XSetWMProtocols(d, window_.Get(), protocols, 1);
+    // Dialogs take part in focus hand-over (the locally active model).
+    Atom protocols[] = {context_.atoms->WM_DELETE_WINDOW, context_.atoms->WM_TAKE_FOCUS};
+    XSetWMProtocols(d, window_.Get(), protocols, kind_ == WindowKind::Dialog ? 2 : 1);
     const long pid = long(getpid());
     XChangeProperty(d, window_.Get(), context_.atoms->_NET_WM_PID, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
@@ -69,6 +73,7 @@ X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& l
     SetWindowType();
     SetNoDecorations();
     SetSizeHints();
+    SetInputHints();
     if (kind_ == WindowKind::Dialog && context_.mainWindow)
         XSetTransientForHint(d, window_.Get(), context_.mainWindow);
     if (kind_ == WindowKind::Main) SetSkipTaskbarState();
@@ -130,6 +135,19 @@ void X11Window::SetSkipTaskbarState() {
     e.xclient.data.l[3] = 1;
     XSendEvent(context_.display, context_.root, False,
                SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+void X11Window::SetInputHints() {
+    if (kind_ != WindowKind::Dialog) return;
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = True;  // the window manager gives it the focus
+    XSetWMHints(context_.display, window_.Get(), &hints);
+}
+
+void X11Window::TakeFocus(Time time) {
+    if (kind_ != WindowKind::Dialog || !visible_) return;
+    XSetInputFocus(context_.display, window_.Get(), RevertToParent, time);
 }
 
 void X11Window::SetBounds(const TRect& screenRect) {
@@ -213,6 +231,7 @@ void X11Window::BringToFront() {
     e.xclient.message_type = context_.atoms->_NET_ACTIVE_WINDOW;
     e.xclient.format = 32;
     e.xclient.data.l[0] = 1;  // from an application
+    e.xclient.data.l[1] = long(context_.userTime);
     XSendEvent(context_.display, context_.root, False,
                SubstructureRedirectMask | SubstructureNotifyMask, &e);
 }

@@ -21,6 +21,10 @@ struct Context {
     // Logical pixels to screen pixels: every logical pixel is presented as
     // a block of scale x scale, so pictures stay exact on dense screens.
     int scale = 1;
+    // The server time of the user's latest action on the program (a press,
+    // a key, the start of a later copy that handed over): window managers
+    // that prevent focus stealing weigh activation requests by it.
+    Time userTime = CurrentTime;
 };
 
 // Whole-pixel scale factor of the screen: GDK_SCALE, else Xft.dpi / 96
@@ -43,6 +47,10 @@ public:
     void HideTaskbarEntry() override;
     std::uintptr_t Handle() const override { return window_.Get(); }
 
+    // Gives a shown dialog the keyboard focus (when the window manager
+    // offers it with WM_TAKE_FOCUS, or the program may take it itself).
+    void TakeFocus(Time time);
+
     Window Id() const { return window_.Get(); }
     WindowKind Kind() const { return kind_; }
     WindowListener& Listener() { return listener_; }
@@ -54,6 +62,7 @@ private:
     void SetNoDecorations();
     void SetSizeHints();
     void SetSkipTaskbarState();
+    void SetInputHints();
     TRect Physical() const;
 
     Context& context_;

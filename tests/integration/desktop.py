@@ -20,6 +20,32 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 RESOURCES = os.path.join(HERE, "..", "..", "resources")
 
+def _start_server(argv, timeout=30):
+    """Starts an X server that picks a free display number itself and
+    reports it (-displayfd): two test runs starting at the same moment can
+    never end up on one server. Returns the process and the display."""
+    read, write = os.pipe()
+    try:
+        server = subprocess.Popen(argv[:1] + ["-displayfd", str(write)] + argv[1:], pass_fds=(write,),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    finally:
+        os.close(write)
+    text = b""
+    deadline = time.monotonic() + timeout
+    with os.fdopen(read, "rb", buffering=0) as pipe:
+        while not text.endswith(b"\n"):
+            remaining = deadline - time.monotonic()
+            if remaining <= 0 or not select.select([pipe], [], [], remaining)[0]:
+                server.kill()
+                server.wait()
+                raise RuntimeError("the X server did not start")
+            chunk = pipe.read(16)
+            if not chunk:
+                server.wait()
+                raise RuntimeError("the X server ended at start-up")
+            text += chunk
+    return server, ":" + text.decode().strip()
+
 
 def _xlib():
     xlib = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
@@ -118,17 +144,9 @@ class Desktop:
         self.processes = []
         if bus:
             self.start_bus()
-        # The server takes the first free display number itself and says
-        # which: two test runs started at once cannot pick the same one.
-        numbers, theirs = os.pipe()
-        self._start(["Xvfb", "-displayfd", str(theirs), "-screen", "0", f"{width}x{height}x24",
-                     "-noreset", "-nolisten", "tcp"], pass_fds=(theirs,))
-        os.close(theirs)
-        with os.fdopen(numbers) as announced:
-            number = announced.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.display = f":{number}"
+        server, self.display = _start_server(
+            ["Xvfb", "-screen", "0", f"{width}x{height}x24", "-noreset", "-nolisten", "tcp"])
+        self.processes.append(server)
         self.env["DISPLAY"] = self.display
         wait_for(lambda: self.run(["xdpyinfo"], check=False).returncode == 0, what="the X server")
         self.wm = self._start(["openbox", "--sm-disable"])
@@ -167,6 +185,27 @@ class Desktop:
     def run(self, argv, check=True, **kwargs):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check, **kwargs)
 
+    # --- monitors (RandR 1.5 monitors on the one Xvfb screen)
+    def set_monitors(self, monitors):
+        """Splits the root into monitors, given as (name, x, y, width,
+        height), the first the primary one: it takes over Xvfb's output, so
+        that the monitor covering the whole root goes; the others have no
+        output. Parts of the root may lie on no monitor."""
+        output = self.run(["xrandr", "--listmonitors"]).stdout.split()[-1]
+        for index, (name, x, y, width, height) in enumerate(monitors):
+            # 96 pixels per inch, for the millimetres xrandr asks for.
+            geometry = f"{width}/{width * 254 // 960}x{height}/{height * 254 // 960}+{x}+{y}"
+            self.run(["xrandr", "--setmonitor", name, geometry, output if index == 0 else "none"])
+        wait_for(lambda: self.monitors() == [m[0] for m in monitors], what="the monitors")
+
+    def monitors(self):
+        """The names of the monitors, as RandR lists them."""
+        lines = self.run(["xrandr", "--listmonitors"]).stdout.splitlines()[1:]
+        return [line.split()[1].lstrip("+*") for line in lines]
+
+    def delete_monitor(self, name):
+        self.run(["xrandr", "--delmonitor", name])
+
     def close(self):
         for process in reversed(self.processes):
             if process.poll() is None:
@@ -187,9 +226,27 @@ class Desktop:
 
     # --- windows
     def find_window(self, name):
-        result = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], check=False)
-        ids = result.stdout.split()
+        ids = self.find_windows(name)
         return ids[0] if ids else None
+
+    def find_windows(self, name):
+        """The visible windows with exactly this name (xdotool matches
+        without regard to case; the names are compared again here)."""
+        result = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"], check=False)
+        return [w for w in result.stdout.split()
+                if self.run(["xdotool", "getwindowname", w], check=False).stdout.rstrip("\n") == name]
+
+    def focused_window(self):
+        return self.run(["xdotool", "getwindowfocus"], check=False).stdout.strip()
+
+    def active_window(self):
+        """The window _NET_ACTIVE_WINDOW names, as a decimal id."""
+        text = self.run(["xprop", "-root", "_NET_ACTIVE_WINDOW"]).stdout
+        return str(int(text.split()[-1], 16)) if "window id" in text else None
+
+    def key(self, name):
+        """A key press and release, sent to the window with the focus."""
+        self.run(["xdotool", "key", name])
 
     def geometry(self, window):
         info = self.run(["xwininfo", "-id", window]).stdout
@@ -344,10 +401,29 @@ class Sorimo:
         env.update(extra_env or {})
         if prepare:
             prepare(self.folder)
+        self.env = env
         self.started_at = time.monotonic()
-        self.process = subprocess.Popen([self.executable], env=env, cwd="/",
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = self.spawn()
         self.started = time.monotonic()
+
+    def spawn(self, *args):
+        """Starts the same executable again (so with the same settings
+        file), with the arguments given."""
+        return subprocess.Popen([self.executable, *args], env=self.env, cwd="/",
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def start_again(self, *args, timeout=10):
+        """A later start of the same program: its exit code and how many
+        seconds it ran."""
+        begun = time.monotonic()
+        process = self.spawn(*args)
+        try:
+            code = process.wait(timeout=timeout)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        return code, time.monotonic() - begun
 
     def window(self, timeout=30):
         return wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=timeout, what="the launcher window")

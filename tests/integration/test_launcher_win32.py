@@ -8,6 +8,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -32,9 +33,13 @@ class WineSorimo:
         self.settings_path = os.path.join(self.folder, "Sorimo.INI")
         with open(self.settings_path, "wb") as f:
             f.write(settings.encode("ascii"))
-        self.process = subprocess.Popen(["bash", WINE_RUN, self.executable], env=desktop.env,
-                                        cwd=self.folder, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+        self.process = self.spawn()
+
+    def spawn(self, *args):
+        """Starts the same Sorimo.exe again (so with the same settings file)."""
+        return subprocess.Popen(["bash", WINE_RUN, self.executable, *args], env=self.desktop.env,
+                                cwd=self.folder, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
 
     def window(self):
         return wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=60,
@@ -206,6 +211,60 @@ class FileDrop(WineDesktopTest):
         self.assertIn("\r\n1=NOFILE\r\n", text)
         self.assertNotIn("on-the-arrow", text)
         self.assertNotIn("ok.txt", text)
+
+
+class AboutBoxKeys(WineDesktopTest):
+    def test_escape_and_return_close_the_about_box(self):
+        program = self.start(ini(LEFT, TOP))
+        self.wait_until_it_takes_input()
+        d = self.desktop
+        for key in ("Escape", "Return"):
+            for _ in range(3):  # a click Wine dropped is given again
+                self.click(LEFT + 212 + 6, TOP + 52 + 6)  # the about panel
+                try:
+                    box = wait_for(lambda: d.find_window("About Sorimo"), timeout=10, what="the about box")
+                    break
+                except AssertionError:
+                    continue
+            else:
+                self.fail("the about box never opened; on screen:\n" + self.visible_windows())
+            wait_for(lambda: d.focused_window() == box, timeout=10, what="the about box to take the focus")
+            d.key(key)
+            wait_for(lambda: d.find_window("About Sorimo") is None, timeout=10,
+                     what=f"{key} to close the about box")
+        self.assertEqual(self.close_by_right_click(program), 0)
+
+
+class TwoCopies(WineDesktopTest):
+    def test_a_second_start_exits_zero_and_brings_the_hidden_launcher_back(self):
+        program = self.start(ini(LEFT, TOP))
+        wait_for(self.docked_icon, timeout=15, what="the docked tray icon")
+        self.wait_until_it_takes_input()
+        for _ in range(3):  # a click Wine dropped is given again
+            self.click(LEFT + 212 + 6, TOP + 52 + 6, button=3)  # the about/hide panel
+            try:
+                wait_for(lambda: self.desktop.find_window("Sorimo") is None, timeout=10,
+                         what="the launcher to hide")
+                break
+            except AssertionError:
+                continue
+        self.assertIsNone(self.desktop.find_window("Sorimo"), "the launcher never hid")
+        begun = time.monotonic()
+        second = program.spawn()
+        try:
+            self.assertEqual(second.wait(timeout=30), 0)
+        finally:
+            if second.poll() is None:
+                second.kill()
+                second.wait()
+        # Wine's own start is part of the time (about 0.2 s here when idle):
+        # some room for a loaded machine.
+        self.assertLess(time.monotonic() - begun, 2.0)
+        window = wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=15,
+                          what="the launcher to come back")
+        self.assertEqual(self.desktop.geometry(window)[:2], (LEFT, TOP))
+        self.assertIsNone(program.process.poll())
+        self.assertEqual(self.close_by_right_click(program), 0)
 
 
 if __name__ == "__main__":

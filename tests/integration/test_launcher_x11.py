@@ -2,6 +2,7 @@
 synthetic input. Each test starts and stops its own servers."""
 
 import os
+import shutil
 import signal
 import stat
 import subprocess
@@ -35,6 +36,13 @@ def read_text(path):
         return None
 
 
+def kill_quietly(pid):
+    try:
+        os.kill(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
 def rgb_bytes(path):
     return subprocess.run(["convert", path, "rgb:-"], capture_output=True, check=True).stdout
 
@@ -42,9 +50,10 @@ def rgb_bytes(path):
 class DesktopTest(unittest.TestCase):
     tray = True
     bus = False
+    screen = (1024, 768)
 
     def setUp(self):
-        self.desktop = Desktop(tray=self.tray, bus=self.bus)
+        self.desktop = Desktop(tray=self.tray, bus=self.bus, width=self.screen[0], height=self.screen[1])
         self.addCleanup(self.desktop.close)
         self.scratch = tempfile.mkdtemp(prefix="sorimo-files-")
 
@@ -53,6 +62,15 @@ class DesktopTest(unittest.TestCase):
         self.addCleanup(program.close)
         self.window = program.window()
         return program
+
+    def fake_chooser(self, answer):
+        """A folder with a zenity that prints `answer`: for PATH."""
+        fake = tempfile.mkdtemp(prefix="sorimo-fake-")
+        self.addCleanup(shutil.rmtree, fake, True)
+        with open(os.path.join(fake, "zenity"), "w") as f:
+            f.write(f"#!/bin/sh\necho {answer}\n")
+        os.chmod(os.path.join(fake, "zenity"), 0o755)
+        return fake
 
     def script(self, name, body):
         path = os.path.join(self.scratch, name)
@@ -233,6 +251,178 @@ class ScreenScale(DesktopTest):
         self.desktop.click(2 * HANDLE[0], 2 * HANDLE[1], button=3)
         self.assertEqual(program.wait(), 0)
         self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT}\r\nTOP={TOP}\r\n"))
+
+
+class SeveralMonitors(DesktopTest):
+    """1920 x 1080 (primary) beside 1280 x 1024 on a 3200 x 1080 root:
+    nothing shows the strip below the smaller monitor."""
+    screen = (3200, 1080)
+
+    def setUp(self):
+        super().setUp()
+        self.desktop.set_monitors([("Big", 0, 0, 1920, 1080), ("Small", 1920, 0, 1280, 1024)])
+
+    def test_a_launcher_stored_where_no_monitor_shows_opens_on_the_primary_and_the_about_box_centres_there(self):
+        self.start(ini(2000, 1050))
+        d = self.desktop
+        self.assertEqual(d.geometry(self.window), (1920 - 264, 1080 - 104, 264, 104))
+        d.click(1920 - 264 + 212 + 6, 1080 - 104 + 52 + 6)  # the about panel
+        box = wait_for(lambda: d.find_window("About Sorimo"), what="the about box")
+        left, top = (1920 - 327) // 2, (1080 - 152) // 2
+        self.assertEqual(d.geometry(box), (left, top, 327, 152))
+        # On screen at that place, the box as the renderer draws it.
+        rendered = os.path.join(self.scratch, "about.png")
+        subprocess.run([RENDER, "about", "-o", rendered], check=True)
+        expected = rgb_bytes(rendered)
+        shot = os.path.join(self.scratch, "root.png")
+        crop = os.path.join(self.scratch, "crop.png")
+
+        def box_on_screen():
+            d.run(["import", "-window", "root", shot])
+            subprocess.run(["convert", shot, "-crop", f"327x152+{left}+{top}", "+repage", crop], check=True)
+            return rgb_bytes(crop) == expected
+        wait_for(box_on_screen, what="the about box on the primary monitor")
+
+    def test_deleting_the_monitor_that_holds_the_launcher_moves_it_and_saves_its_place(self):
+        program = self.start(ini(2100, 300))
+        d = self.desktop
+        self.assertEqual(d.geometry(self.window)[:2], (2100, 300))
+        d.delete_monitor("Small")
+        wait_for(lambda: d.geometry(self.window)[:2] == (1920 - 264, 300), what="the launcher on the primary")
+        wait_for(lambda: os.path.exists(program.settings_path)
+                 and program.settings().startswith(f"[FORM]\r\nLEFT={1920 - 264}\r\nTOP=300\r\n"),
+                 what="the new place in the settings file")
+
+
+class TwoCopies(DesktopTest):
+    def hide_to_tray(self):
+        self.desktop.click(*ABOUT_PANEL, button=3)
+        wait_for(lambda: self.desktop.find_window("Sorimo") is None, what="the launcher to hide")
+
+    def test_a_second_start_exits_zero_at_once_and_brings_the_hidden_launcher_back(self):
+        program = self.start(ini(LEFT, TOP))
+        d = self.desktop
+        wait_for(lambda: d.find_window("Sorimo tray icon"), what="the docked tray icon")
+        self.hide_to_tray()
+        code, seconds = program.start_again()
+        self.assertEqual(code, 0)
+        self.assertLess(seconds, 1.0)
+        window = wait_for(lambda: d.find_window("Sorimo"), what="the launcher to come back")
+        self.assertEqual(window, self.window)  # the first copy's
+        self.assertEqual(d.geometry(window)[:2], (LEFT, TOP))
+        wait_for(lambda: d.active_window() == window, what="the launcher to be activated")
+        self.assertEqual(len(d.find_windows("Sorimo tray icon")), 1)
+        self.assertEqual(program.process.poll(), None)
+
+    def test_toggle_hides_the_running_launcher_to_the_tray_and_shows_it_again(self):
+        program = self.start(ini(LEFT, TOP))
+        d = self.desktop
+        wait_for(lambda: d.find_window("Sorimo tray icon"), what="the docked tray icon")
+        self.assertEqual(program.start_again("--toggle")[0], 0)
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher to hide")
+        self.assertEqual(program.start_again("--toggle")[0], 0)
+        wait_for(lambda: d.find_window("Sorimo") == self.window, what="the launcher to show")
+
+    def test_the_settings_file_keeps_the_first_copys_slot_change_after_both_ended(self):
+        program = self.start(ini(LEFT, TOP), path_prefix=self.fake_chooser("/chosen/file.txt"))
+        self.assertEqual(program.start_again()[0], 0)
+        self.desktop.click(*cell(0, 0))  # an empty cell: the chooser answers
+        wait_for(lambda: "1=/chosen/file.txt\r\n" in program.settings(), what="the assigned slot")
+        self.desktop.click(*HANDLE, button=3)
+        self.assertEqual(program.wait(), 0)
+        self.assertIn("1=/chosen/file.txt\r\n", program.settings())
+
+    def test_a_killed_copy_does_not_stop_a_new_start_even_with_a_program_it_launched_still_running(self):
+        marker = os.path.join(self.scratch, "started")
+        long_running = self.script("long.sh", f"echo $$ > {marker}.tmp && mv {marker}.tmp {marker}\nexec sleep 60\n")
+        program = self.start(ini(LEFT, TOP, slots={1: long_running}))
+        self.desktop.click(*cell(0, 0))
+        child = int(wait_for(lambda: read_text(marker), what="the launched program"))
+        self.addCleanup(kill_quietly, child)
+        program.signal(signal.SIGKILL)
+        program.wait()
+        wait_for(lambda: self.desktop.find_window("Sorimo") is None, what="the killed copy's window to go")
+        program.process = program.spawn()
+        window = wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=30, what="the new copy's window")
+        self.assertEqual(self.desktop.geometry(window)[:2], (LEFT, TOP))
+        self.assertIsNone(program.process.poll())
+
+    def test_copies_with_other_settings_files_run_side_by_side(self):
+        first = self.start(ini(LEFT, TOP))
+        second = Sorimo(self.desktop, EXE, ini(LEFT + 300, TOP))  # another folder
+        self.addCleanup(second.close)
+        wait_for(lambda: len(self.desktop.find_windows("Sorimo")) == 2, timeout=30, what="two launchers")
+        self.assertIsNone(first.process.poll())
+        self.assertIsNone(second.process.poll())
+
+    def test_two_starts_at_the_same_moment_leave_one_copy(self):
+        program = Sorimo(self.desktop, EXE, ini(LEFT, TOP))
+        self.addCleanup(program.close)
+        other = program.spawn()
+        self.addCleanup(lambda: other.poll() is None and (other.kill(), other.wait()))
+        d = self.desktop
+        wait_for(lambda: d.find_window("Sorimo"), timeout=30, what="a launcher window")
+        # The copy that lost ends by itself with 0; the winner runs on.
+        deadline = time.monotonic() + 10
+        while program.process.poll() is None and other.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.05)
+        codes = [program.process.poll(), other.poll()]
+        self.assertEqual(sorted(codes, key=lambda c: c is None), [0, None])
+        wait_for(lambda: d.find_window("Sorimo tray icon"), what="the docked tray icon")
+        self.assertEqual(len(d.find_windows("Sorimo")), 1)
+        self.assertEqual(len(d.find_windows("Sorimo tray icon")), 1)
+
+
+class BoxKeys(DesktopTest):
+    def test_return_and_escape_close_the_error_box_that_takes_the_focus(self):
+        program = self.start(ini(LEFT, TOP))
+        d = self.desktop
+        # A folder where the settings file should be: closing fails and says so.
+        os.remove(program.settings_path)
+        os.mkdir(program.settings_path)
+        for key in ("Return", "Escape"):
+            d.click(*HANDLE, button=3)
+            box = wait_for(lambda: d.find_window("sorimo"), what="the error box")
+            wait_for(lambda: d.focused_window() == box, what="the error box to take the focus")
+            d.key(key)
+            wait_for(lambda: d.find_window("sorimo") is None, what=f"{key} to close the error box")
+            self.assertIsNone(program.process.poll())
+            # A search while the box's window is destroyed may miss windows:
+            # asked again.
+            wait_for(lambda: d.find_window("Sorimo") == self.window, what="the launcher still shown")
+
+    def test_return_and_escape_close_the_about_box(self):
+        self.start(ini(LEFT, TOP))
+        d = self.desktop
+        for key in ("Escape", "Return"):
+            d.click(*ABOUT_PANEL)
+            box = wait_for(lambda: d.find_window("About Sorimo"), what="the about box")
+            wait_for(lambda: d.focused_window() == box, what="the about box to take the focus")
+            d.key(key)
+            wait_for(lambda: d.find_window("About Sorimo") is None, what=f"{key} to close the about box")
+
+
+class CommandLine(unittest.TestCase):
+    """Answered without a display."""
+
+    def run_program(self, *args):
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        return subprocess.run([EXE, *args], env=env, capture_output=True, text=True, timeout=10)
+
+    def test_help_and_version_print_and_exit_zero(self):
+        result = self.run_program("--help")
+        self.assertEqual(result.returncode, 0)
+        self.assertIn("--toggle", result.stdout)
+        result = self.run_program("--version")
+        self.assertEqual((result.returncode, result.stdout), (0, "Sorimo 4.05\n"))
+
+    def test_an_unknown_argument_prints_the_usage_to_stderr_and_exits_two(self):
+        result = self.run_program("--tog")
+        self.assertEqual(result.returncode, 2)
+        self.assertEqual(result.stdout, "")
+        self.assertIn("unknown argument '--tog'", result.stderr)
+        self.assertIn("Usage: sorimo", result.stderr)
 
 
 class NoTray(DesktopTest):
