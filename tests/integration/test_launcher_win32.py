@@ -17,22 +17,51 @@ EXE = os.environ["SORIMO_EXE"]
 WINE_RUN = os.environ["SORIMO_WINE_RUN"]
 LEFT, TOP = 100, 120
 HANDLE = (LEFT + 212 + 6, TOP + 6)
-FIRST_CELL = (LEFT + 1 + 16 + 18, TOP + 1 + 16 + 18)
+ABOUT_PANEL = (LEFT + 212 + 6, TOP + 52 + 6)
+UP_ARROW = (LEFT + 1 + 160 + 18, TOP + 1 + 16 + 18)
+DOWN_ARROW = (LEFT + 1 + 160 + 18, TOP + 1 + 52 + 18)
+CYAN = b"\x00\xff\xff"
+
+
+def cell(col, row):
+    """The screen point at the middle of a grid cell."""
+    return LEFT + 1 + 16 + 36 * col + 18, TOP + 1 + 16 + 36 * row + 18
+
+
+FIRST_CELL = cell(0, 0)
+
+
+def wine_path(path):
+    """A file of this machine as Wine's programs name it (drive Z: is /)."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def pixel(picture, x, y):
+    width, _, data = picture
+    return data[3 * (y * width + x):3 * (y * width + x) + 3]
+
+
+def area(picture, x, y, w, h):
+    """The RGB bytes of a rectangle of a picture, row by row."""
+    width, _, data = picture
+    return b"".join(data[3 * ((y + r) * width + x):3 * ((y + r) * width + x + w)] for r in range(h))
 
 
 class WineSorimo:
     """Sorimo.exe copied into a folder of its own, so that Sorimo.INI lies
     beside it, and started under Wine."""
 
-    def __init__(self, desktop, settings):
+    def __init__(self, desktop, settings, extra_env=None):
         self.desktop = desktop
         self.folder = tempfile.mkdtemp(prefix="sorimo-wine-")
         self.executable = os.path.join(self.folder, "Sorimo.exe")
         shutil.copy(EXE, self.executable)
         self.settings_path = os.path.join(self.folder, "Sorimo.INI")
-        with open(self.settings_path, "wb") as f:
-            f.write(settings.encode("ascii"))
-        self.process = subprocess.Popen(["bash", WINE_RUN, self.executable], env=desktop.env,
+        if settings is not None:
+            with open(self.settings_path, "wb") as f:
+                f.write(settings if isinstance(settings, bytes) else settings.encode("ascii"))
+        env = dict(desktop.env, **(extra_env or {}))
+        self.process = subprocess.Popen(["bash", WINE_RUN, self.executable], env=env,
                                         cwd=self.folder, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
 
@@ -41,8 +70,11 @@ class WineSorimo:
                         what="the launcher window")
 
     def settings(self):
+        return self.settings_bytes().decode("ascii", "replace")
+
+    def settings_bytes(self):
         with open(self.settings_path, "rb") as f:
-            return f.read().decode("ascii", "replace")
+            return f.read()
 
     def wait(self, timeout=20):
         return self.process.wait(timeout=timeout)
@@ -66,11 +98,46 @@ class WineDesktopTest(unittest.TestCase):
         self.addCleanup(self.desktop.close)
         self.desktop.env["WINEPREFIX"] = os.environ["WINEPREFIX"]
 
-    def start(self, settings):
-        program = WineSorimo(self.desktop, settings)
+    def start(self, settings, extra_env=None):
+        program = WineSorimo(self.desktop, settings, extra_env)
         self.addCleanup(program.close)
         self.window = program.window()
         return program
+
+    def scratch_folder(self):
+        folder = tempfile.mkdtemp(prefix="sorimo-wine-files-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        return folder
+
+    def picture(self):
+        return self.desktop.pixels(self.window)
+
+    def wait_for_cells(self, scale=1):
+        """Waits until the grid is drawn (the program draws it a second after
+        start) and returns the window's picture then."""
+        def drawn():
+            shot = self.picture()
+            return shot if pixel(shot, 17 * scale, 17 * scale) == CYAN else None
+        return wait_for(drawn, timeout=20, what="the grid's cells")
+
+    def click_until(self, point, changed, button=1, what="a change", timeout=5):
+        """Clicks until `changed()` holds: Wine now and then drops a
+        synthetic click on a loaded machine, so a click that changed nothing
+        is given again (a few times at most)."""
+        for _ in range(3):
+            self.click(*point, button=button)
+            try:
+                return wait_for(changed, timeout=timeout, what=what)
+            except AssertionError:
+                continue
+        self.fail(f"no click made {what}; on screen:\n" + self.visible_windows())
+
+    def page_down(self):
+        """Clicks the down arrow until the grid shows another page (the next
+        row must look different); the picture then."""
+        before = self.wait_for_cells()[2]
+        self.click_until(DOWN_ARROW, lambda: self.picture()[2] != before, what="a page down")
+        return self.wait_for_cells()
 
     def click(self, x, y, button=1):
         # Wine loses a press that follows the pointer's arrival at once; a
@@ -128,7 +195,9 @@ class WineDesktopTest(unittest.TestCase):
             px, py, pw, ph = d.geometry(panel)
             for icon in icons:
                 x, y, w, h = d.geometry(icon)
-                if w >= 16 and px <= x and x + w <= px + pw and py <= y and y + h <= py + ph:
+                # Wine keeps an unmapped window of the panel's size beside the icon.
+                viewable = "IsViewable" in d.run(["xwininfo", "-id", icon], check=False).stdout
+                if viewable and w >= 16 and px <= x and x + w <= px + pw and py <= y and y + h <= py + ph:
                     return icon
         return None
 
@@ -146,6 +215,161 @@ class Launcher(WineDesktopTest):
                         text[:80])
         for k in range(1, 29):
             self.assertIn(f"\r\n{k}=NOFILE\r\n", text)
+
+
+class Grid(WineDesktopTest):
+    def test_left_release_on_a_filled_cell_runs_its_batch_file(self):
+        folder = self.scratch_folder()
+        marker = os.path.join(folder, "ran.txt")
+        batch = os.path.join(folder, "run.bat")
+        with open(batch, "w", newline="\r\n") as f:
+            f.write(f"@echo ran> \"{wine_path(marker)}\"\n")
+        self.start(ini(LEFT, TOP, slots={1: wine_path(batch)}))
+        self.wait_for_cells()
+        self.click_until(cell(0, 0), lambda: os.path.exists(marker), what="the batch file run",
+                         timeout=15)
+
+    def test_a_slot_whose_file_is_missing_is_emptied_and_written_at_once(self):
+        program = self.start(ini(LEFT, TOP, slots={2: "Z:\\nonexistent\\gone.txt"}))
+        self.wait_for_cells()
+        self.click_until(cell(1, 0), lambda: "\r\n2=NOFILE\r\n" in program.settings(),
+                         what="slot 2 emptied in the file", timeout=10)
+        self.assertIsNone(program.process.poll())  # written while it runs, not at the end
+
+    def test_right_release_opens_the_dialog_and_the_chosen_file_fills_the_slot(self):
+        chosen = os.path.join(self.scratch_folder(), "chosen.txt")
+        with open(chosen, "w") as f:
+            f.write("x")
+        program = self.start(ini(LEFT, TOP))
+        self.wait_for_cells()
+        dialog = self.click_until(cell(2, 0), lambda: self.desktop.find_window("Open"), button=3,
+                                  what="the open-file dialog")
+        self.desktop.run(["xdotool", "windowactivate", "--sync", dialog], check=False)
+        self.desktop.type_text(wine_path(chosen))
+        self.desktop.key("Return")
+        wait_for(lambda: f"\r\n3={wine_path(chosen)}\r\n" in program.settings(), timeout=15,
+                 what="slot 3 written with the chosen file")
+        self.assertIsNone(self.desktop.find_window("Open"))
+
+    def test_arrows_page_the_rows_and_the_offset_is_saved_at_close(self):
+        # Slot 5 shows in the lower row at offset 1, the upper at 2, not at 3:
+        # each page looks different.
+        program = self.start(ini(LEFT, TOP, slots={5: wine_path(EXE)}))
+        pictures = [self.wait_for_cells()]
+        for _ in range(2):
+            pictures.append(self.page_down())
+        self.click_until(UP_ARROW, lambda: self.picture()[2] == pictures[1][2], what="a page up")
+        self.assertEqual(self.close_by_right_click(program), 0)
+        self.assertIn("\r\nOFFSET=2\r\n", program.settings())
+
+    def test_slot_icons_come_from_the_shell_one_per_kind_of_file(self):
+        folder = self.scratch_folder()
+        text = os.path.join(folder, "notes.txt")
+        with open(text, "w") as f:
+            f.write("x")
+        self.start(ini(LEFT, TOP, slots={1: "C:\\windows\\notepad.exe", 2: wine_path(text), 3: wine_path(folder)}))
+        shot = self.wait_for_cells()
+        program, text_file, folder, empty = (area(shot, 1 + 16 + 36 * col, 1 + 16, 36, 36) for col in range(4))
+        for kind, picture in (("program", program), ("text file", text_file), ("folder", folder)):
+            self.assertNotEqual(picture, empty, f"the {kind} shows the empty slot's icon")
+        # Wine 8 maps no type to ".exe" or ".txt" (Windows does): both get its
+        # icon of an unknown file. A folder's icon is another.
+        self.assertNotEqual(folder, text_file)
+
+
+class WindowHandling(WineDesktopTest):
+    def test_dragging_the_handle_moves_the_window_and_the_place_is_saved(self):
+        program = self.start(ini(LEFT, TOP))
+        self.wait_until_it_takes_input()
+        target = (HANDLE[0] + 60, HANDLE[1] + 40)
+        self.desktop.drag(HANDLE, target)
+        wait_for(lambda: self.desktop.geometry(self.window)[:2] == (LEFT + 60, TOP + 40),
+                 what="the window at its new place")
+        self.click(*target, button=3)
+        self.assertEqual(program.wait(timeout=15), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 60}\r\nTOP={TOP + 40}\r\n"),
+                        program.settings()[:60])
+
+    def test_about_box_opens_on_the_lower_panel_and_closes_on_ok(self):
+        program = self.start(ini(LEFT, TOP))
+        self.wait_for_cells()
+        box = self.click_until(ABOUT_PANEL, lambda: self.desktop.find_window("About Sorimo"),
+                               what="the about box")
+        x, y, w, h = self.desktop.geometry(box)
+        self.assertEqual((w, h), (327, 152))
+        ok = (x + 124 + 39, y + 114 + 13)
+        self.click_until(ok, lambda: not self.desktop.find_window("About Sorimo"), what="the about box closed")
+        # The launcher takes input again.
+        self.assertEqual(self.close_by_right_click(program), 0)
+
+    def test_hidden_to_the_tray_by_the_lower_panel_and_back_by_a_double_click_on_the_icon(self):
+        program = self.start(ini(LEFT, TOP, offset=3))
+        icon = wait_for(self.docked_icon, timeout=15, what="the docked tray icon")
+        self.wait_for_cells()
+        self.click_until(ABOUT_PANEL, lambda: not self.desktop.find_window("Sorimo"), button=3,
+                         what="the window hidden")
+        ix, iy, iw, ih = self.desktop.geometry(icon)
+        for _ in range(3):
+            self.desktop.double_click(ix + iw // 2, iy + ih // 2)
+            try:
+                window = wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=5, what="the window back")
+                break
+            except AssertionError:
+                continue
+        else:
+            self.fail("a double click on the tray icon never brought the window back")
+        self.assertEqual(self.desktop.geometry(window), (LEFT, TOP, 264, 104))
+        self.assertEqual(self.close_by_right_click(program), 0)
+        self.assertIn("\r\nOFFSET=3\r\n", program.settings())
+
+    def test_the_end_of_the_session_saves_the_place(self):
+        program = self.start(ini(LEFT, TOP))
+        self.wait_until_it_takes_input()
+        self.desktop.drag(HANDLE, (HANDLE[0] + 30, HANDLE[1] + 20))
+        wait_for(lambda: self.desktop.geometry(self.window)[:2] == (LEFT + 30, TOP + 20),
+                 what="the window at its new place")
+        self.desktop.run(["wine", "wineboot", "--end-session"], check=False, timeout=60)
+        self.assertEqual(program.wait(timeout=30), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 30}\r\nTOP={TOP + 20}\r\n"),
+                        program.settings()[:60])
+
+
+class UnicodeSettings(WineDesktopTest):
+    """Settings files that Notepad saved as "Unicode" and "UTF-8 with BOM",
+    with a path in Japanese, read in the ANSI code page 932."""
+
+    JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
+
+    def setUp(self):
+        locales = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
+        if "ja_jp.utf8" not in locales:
+            self.skipTest("the locale ja_JP.UTF-8 is missing (scripts/setup-deps.sh makes it)")
+        super().setUp()
+
+    def check(self, encoding, mark):
+        folder = os.path.join(self.scratch_folder(), "日本語のフォルダ")
+        os.mkdir(folder)
+        marker = os.path.join(os.path.dirname(folder), "ran.txt")
+        batch = os.path.join(folder, "起動.bat")
+        with open(batch, "w", newline="\r\n") as f:
+            f.write(f"@echo ran> \"{wine_path(marker)}\"\n")
+        text = ini(LEFT, TOP, slots={1: wine_path(batch)})
+        original = mark + text.encode(encoding)
+        program = self.start(original, extra_env=self.JAPANESE)
+        self.wait_for_cells()
+        self.click_until(cell(0, 0), lambda: os.path.exists(marker), what="the batch file run",
+                         timeout=15)
+        self.page_down()
+        self.assertEqual(self.close_by_right_click(program), 0)
+        # The file keeps its form; only the offset's line changed.
+        expected = mark + text.replace("OFFSET=1", "OFFSET=2").encode(encoding)
+        self.assertEqual(program.settings_bytes(), expected)
+
+    def test_utf16_file_with_a_japanese_path_opens_the_slot_and_stays_utf16(self):
+        self.check("utf-16-le", b"\xff\xfe")
+
+    def test_utf8_file_with_mark_and_a_japanese_path_opens_the_slot_and_keeps_its_form(self):
+        self.check("utf-8", b"\xef\xbb\xbf")
 
 
 if __name__ == "__main__":
