@@ -89,9 +89,12 @@ void TForm::PlaceOnFirstShow() {
     if (shownOnce_) return;
     shownOnce_ = true;
     if (Position != poScreenCenter) return;
+    // Centred by its size on the screen, which the native window tells.
+    HandleNeeded();
+    const int scale = PixelScale();
     const TRect screen = app_.Platform().ScreenRect();
-    SetBounds(std::max((screen.Width() - Width()) / 2, 0),
-              std::max((screen.Height() - Height()) / 2, 0), Width(), Height());
+    SetBounds(std::max((screen.Width() - Width() * scale) / 2, 0),
+              std::max((screen.Height() - Height() * scale) / 2, 0), Width(), Height());
 }
 
 void TForm::DoShow() {
@@ -191,6 +194,11 @@ void TForm::NativeExpose(const TRect& area) {
 }
 
 void TForm::NativeCloseRequest() { app_.PostInput(TCloseNotice{handle_}); }
+
+void TForm::NativeMoved(const TPoint& topLeft) {
+    // The native window is there already: only the form's record follows.
+    TWinControl::SetBounds(topLeft.X, topLeft.Y, Width(), Height());
+}
 
 // ------------------------------------------------------------ mouse routing
 

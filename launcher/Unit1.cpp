@@ -261,8 +261,11 @@ void TForm1::kestBlotter2MouseDown(TComponent*, TMouseButton Button, TShiftState
 
 void TForm1::kestBlotter2MouseMove(TComponent*, TShiftState, int X, int Y) {
     if (!Dragging) return;
-    const int left = Left() + kestBlotter2->Left() + X - DragX;
-    const int top = Top() + kestBlotter2->Top() + Y - DragY;
+    // The pressed point stays under the pointer: the move on the screen is
+    // the move in the form times the screen pixels per pixel of the form.
+    const int scale = PixelScale();
+    const int left = Left() + (kestBlotter2->Left() + X - DragX) * scale;
+    const int top = Top() + (kestBlotter2->Top() + Y - DragY) * scale;
     SetLeft(left);
     SetTop(top);
 }

@@ -41,6 +41,8 @@ public:
     void BringToFront() override;
     void HideTaskbarEntry() override;
     std::uintptr_t Handle() const override { return window_; }
+    // Positions are logical pixels too: the scale is the backend's own.
+    int PixelScale() const override { return 1; }
 
     Window Id() const { return window_; }
     WindowKind Kind() const { return kind_; }

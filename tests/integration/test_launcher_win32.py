@@ -41,6 +41,25 @@ def pixel(picture, x, y):
     return data[3 * (y * width + x):3 * (y * width + x) + 3]
 
 
+def blocks(picture, scale):
+    """The picture with every pixel as a block of scale x scale pixels."""
+    width, height, data = picture
+    rows = []
+    for y in range(height):
+        row = b"".join(data[3 * (y * width + x):3 * (y * width + x) + 3] * scale for x in range(width))
+        rows.append(row * scale)
+    return width * scale, height * scale, b"".join(rows)
+
+
+def blank(picture, x, y, w, h):
+    """The picture with a rectangle of it black."""
+    width, height, data = picture
+    data = bytearray(data)
+    for r in range(y, y + h):
+        data[3 * (r * width + x):3 * (r * width + x + w)] = bytes(3 * w)
+    return width, height, bytes(data)
+
+
 def area(picture, x, y, w, h):
     """The RGB bytes of a rectangle of a picture, row by row."""
     width, _, data = picture
@@ -145,12 +164,12 @@ class WineDesktopTest(unittest.TestCase):
         self.desktop.run(["xdotool", "mousemove", str(x), str(y), "sleep", "0.2", "click", str(button)])
 
 
-    def wait_until_it_takes_input(self):
+    def wait_until_it_takes_input(self, scale=1):
         """Rests the pointer on a cell until the hint shows: the program then
         gets the pointer's moves and runs its timers. A move Wine lost is
         made again."""
         for attempt in range(3):
-            self.desktop.move(FIRST_CELL[0] + attempt, FIRST_CELL[1])
+            self.desktop.move(LEFT + (FIRST_CELL[0] - LEFT) * scale + attempt, TOP + (FIRST_CELL[1] - TOP) * scale)
             try:
                 return wait_for(lambda: self.desktop.find_window("Sorimoヒント"), timeout=10,
                                 what="the hint")
@@ -184,6 +203,15 @@ class WineDesktopTest(unittest.TestCase):
             except subprocess.CalledProcessError:
                 lines.append(f"{window} {name!r} (gone)")
         return "\n".join(lines)
+
+    def set_registry(self, key, name, dword):
+        """Sets a DWORD in the prefix's registry, or deletes it (None)."""
+        if dword is None:
+            argv = ["wine", "reg", "delete", key, "/v", name, "/f"]
+        else:
+            argv = ["wine", "reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(dword), "/f"]
+        self.desktop.run(argv, check=False, timeout=60)
+        self.desktop.run(["wineserver", "-w"], check=False, timeout=60)
 
     def docked_icon(self):
         """Wine's window for our icon (made by its explorer.exe), docked
@@ -370,6 +398,42 @@ class UnicodeSettings(WineDesktopTest):
 
     def test_utf8_file_with_mark_and_a_japanese_path_opens_the_slot_and_keeps_its_form(self):
         self.check("utf-8", b"\xef\xbb\xbf")
+
+
+class DenseScreen(WineDesktopTest):
+    DESKTOP = "HKCU\\Control Panel\\Desktop"
+
+    def test_at_192_dpi_every_pixel_is_a_block_of_two_and_places_stay_in_screen_pixels(self):
+        settings = ini(LEFT, TOP, slots={1: "C:\\windows\\notepad.exe"})
+        program = self.start(settings)
+        single = self.wait_for_cells()
+        self.assertEqual(self.close_by_right_click(program), 0)
+
+        self.addCleanup(self.set_registry, self.DESKTOP, "LogPixels", None)
+        self.set_registry(self.DESKTOP, "LogPixels", 192)
+        program = self.start(settings)
+        self.assertEqual(self.desktop.geometry(self.window), (LEFT, TOP, 528, 208))
+        double = self.wait_for_cells(scale=2)
+        self.assertEqual(double[:2], (528, 208))
+        # The shell's picture of a file may differ with the density (Wine's
+        # does); around it, the cell and all else is the 1x picture in blocks
+        # of 2, and the icon stays inside its cell.
+        icon = (1 + 16 + 2, 1 + 16 + 2, 32, 32)
+        expected = blank(blocks(single, 2), *(2 * v for v in icon))
+        self.assertTrue(blank(double, *(2 * v for v in icon))[2] == expected[2],
+                        "the picture is not the 1x one in blocks of 2")
+
+        # The pressed point stays under the pointer; the place is saved in
+        # screen pixels.
+        handle = (LEFT + 2 * (212 + 6), TOP + 2 * 6)
+        self.wait_until_it_takes_input(scale=2)
+        self.desktop.drag(handle, (handle[0] + 60, handle[1] + 40))
+        wait_for(lambda: self.desktop.geometry(self.window)[:2] == (LEFT + 60, TOP + 40),
+                 what="the window at its new place")
+        self.click(handle[0] + 60, handle[1] + 40, button=3)
+        self.assertEqual(program.wait(timeout=15), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 60}\r\nTOP={TOP + 40}\r\n"),
+                        program.settings()[:60])
 
 
 if __name__ == "__main__":
