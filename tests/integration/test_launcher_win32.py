@@ -436,5 +436,14 @@ class DenseScreen(WineDesktopTest):
                         program.settings()[:60])
 
 
+    def test_window_on_a_monitor_of_another_density_takes_the_suggested_place_at_whole_blocks(self):
+        # The backend's window tests, which need a display, on this desktop.
+        tests = os.environ["SORIMO_WIN32_TESTS"]
+        result = self.desktop.run(["bash", WINE_RUN, tests, "--gtest_filter=Win32WindowDpi.*"],
+                                  check=False, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stdout[-3000:])
+        self.assertIn("[  PASSED  ] 2 tests", result.stdout)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
