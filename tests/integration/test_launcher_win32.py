@@ -116,8 +116,10 @@ class WineDesktopTest(unittest.TestCase):
         self.desktop = Desktop(tray=True)
         self.addCleanup(self.desktop.close)
         self.desktop.env["WINEPREFIX"] = os.environ["WINEPREFIX"]
+        self.taking_input = False
 
     def start(self, settings, extra_env=None):
+        self.taking_input = False
         program = WineSorimo(self.desktop, settings, extra_env)
         self.addCleanup(program.close)
         self.window = program.window()
@@ -142,7 +144,10 @@ class WineDesktopTest(unittest.TestCase):
     def click_until(self, point, changed, button=1, what="a change", timeout=5):
         """Clicks until `changed()` holds: Wine now and then drops a
         synthetic click on a loaded machine, so a click that changed nothing
-        is given again (a few times at most)."""
+        is given again (a few times at most). The first waits until the
+        program takes input."""
+        if not self.taking_input:
+            self.wait_until_it_takes_input()
         for _ in range(3):
             self.click(*point, button=button)
             try:
@@ -168,6 +173,7 @@ class WineDesktopTest(unittest.TestCase):
         """Rests the pointer on a cell until the hint shows: the program then
         gets the pointer's moves and runs its timers. A move Wine lost is
         made again."""
+        self.taking_input = True
         for attempt in range(3):
             self.desktop.move(LEFT + (FIRST_CELL[0] - LEFT) * scale + attempt, TOP + (FIRST_CELL[1] - TOP) * scale)
             try:
@@ -181,6 +187,8 @@ class WineDesktopTest(unittest.TestCase):
         """Right-clicks the drag handle until the program ends; its exit code.
         Under a loaded machine Wine now and then drops a synthetic click, so
         a click that changed nothing is given again (a few times at most)."""
+        if not self.taking_input:
+            self.wait_until_it_takes_input()
         for _ in range(3):
             self.click(*HANDLE, button=3)
             try:
