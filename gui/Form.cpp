@@ -90,8 +90,12 @@ void TForm::PlaceOnFirstShow() {
     if (shownOnce_) return;
     shownOnce_ = true;
     if (Position != poScreenCenter) return;
-    // Centred on the primary monitor, wherever it lies on the desktop.
-    const TPoint corner = CentredOn(app_.Platform().ScreenRect(), Width(), Height());
+    // Centred by its size on the screen (the native window tells how many
+    // screen pixels a pixel of the form takes), on the primary monitor
+    // wherever it lies on the desktop.
+    HandleNeeded();
+    const int scale = PixelScale();
+    const TPoint corner = CentredOn(app_.Platform().ScreenRect(), Width() * scale, Height() * scale);
     SetBounds(corner.X, corner.Y, Width(), Height());
 }
 
@@ -236,6 +240,11 @@ void TForm::EndFileDrag() {
     dragInside_ = false;
     bool ignored = false;
     if (OnFileDragOver) OnFileDragOver(this, dragPoint_.X, dragPoint_.Y, dsDragLeave, ignored);
+}
+
+void TForm::NativeMoved(const TPoint& topLeft) {
+    // The native window is there already: only the form's record follows.
+    TWinControl::SetBounds(topLeft.X, topLeft.Y, Width(), Height());
 }
 
 // ------------------------------------------------------------ mouse routing

@@ -89,6 +89,9 @@ public:
     HWND Handle() override;
     void HandleNeeded();
     platform::NativeWindow* Native() const { return native_.get(); }
+    // Screen pixels per pixel of the form, in the units of its position
+    // (NativeWindow::PixelScale); 1 before the native window exists.
+    int PixelScale() const { return native_ ? native_->PixelScale() : 1; }
     TSurface& BackBuffer() { return backBuffer_; }
     const TSystemColors& Colors() const;
     TFontEngine* Fonts() const;
@@ -147,6 +150,7 @@ private:
     void NativeExpose(const TRect& area) override;
     void NativeCloseRequest() override;
     void NativeDrag(const platform::DragInput& input) override;
+    void NativeMoved(const TPoint& topLeft) override;
 
     void EndFileDrag();
     TControl* DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local);

@@ -316,8 +316,11 @@ void TForm1::kestBlotter2MouseDown(TComponent*, TMouseButton Button, TShiftState
 
 void TForm1::kestBlotter2MouseMove(TComponent*, TShiftState, int X, int Y) {
     if (!dragging_) return;
-    const int left = Left() + kestBlotter2->Left() + X - dragX_;
-    const int top = Top() + kestBlotter2->Top() + Y - dragY_;
+    // The pressed point stays under the pointer: the move on the screen is
+    // the move in the form times the screen pixels per pixel of the form.
+    const int scale = PixelScale();
+    const int left = Left() + (kestBlotter2->Left() + X - dragX_) * scale;
+    const int top = Top() + (kestBlotter2->Top() + Y - dragY_) * scale;
     SetLeft(left);
     SetTop(top);
 }

@@ -109,6 +109,10 @@ public:
     // Files dragged over the window, away from it, or dropped on it. Only a
     // window that takes drops (the main window) hears these.
     virtual void NativeDrag(const DragInput& input) = 0;
+
+    // The system placed the window elsewhere (a monitor of another density):
+    // its top-left corner on the screen is now `topLeft`.
+    virtual void NativeMoved(const TPoint& topLeft) = 0;
 };
 
 class NativeWindow {
@@ -126,6 +130,13 @@ public:
     virtual void HideTaskbarEntry() = 0;
     // The native handle as a number (HWND, X window id, headless id).
     virtual std::uintptr_t Handle() const = 0;
+    // Screen pixels per pixel of the form along each axis, in the units of
+    // its position: a backend that places windows in screen pixels and
+    // draws each pixel of the form as a block (Windows on a dense monitor)
+    // gives the block's size; one that maps positions too, or draws 1:1,
+    // gives 1. Moving a point of the form by d pixels on the screen takes a
+    // move of the window by d * PixelScale().
+    virtual int PixelScale() const = 0;
 };
 
 // ------------------------------------------------------ notification area

@@ -11,7 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libpng-dev libx11-dev libxrandr-dev libxinerama-dev libglib2.0-dev
   fonts-ipafont-gothic fonts-ipafont-mincho shared-mime-info adwaita-icon-theme
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer zenity dbus python3-dbus python3-gi gir1.2-gtk-3.0
-  g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64
+  g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64 locales
   clang libclang-rt-dev
 )
 
@@ -19,10 +19,17 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+# A Windows test reads a settings file in the Japanese ANSI code page (932),
+# which Wine takes from the locale: ja_JP.UTF-8 must exist.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "Generating the locale ja_JP.UTF-8"
+  "${sudo_cmd[@]}" localedef -i ja_JP -c -f UTF-8 -A /usr/share/locale/locale.alias ja_JP.UTF-8
+fi

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "settings/FileBytes.h"
+#include "settings/IniFileText.h"
 #include "settings/IniText.h"
 
 namespace gui {
@@ -104,9 +105,10 @@ TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view def) const {
-    const std::optional<std::string> bytes = ReadFileBytes(fileName_);
+    std::optional<std::string> bytes = ReadFileBytes(fileName_);
+    std::optional<TIniFileText> file;
     std::optional<std::string_view> value;
-    if (bytes) value = FindIniValue(*bytes, section, key);
+    if (bytes) value = FindIniValue(file.emplace(std::move(*bytes), SettingsCodePage()).Text(), section, key);
     return std::string(value.value_or(def).substr(0, kMaxValueLength));
 }
 
@@ -126,9 +128,9 @@ void TIniFile::WriteInteger(std::string_view section, std::string_view key, int 
 
 void TIniFile::Write(const TIniBatch& batch) {
     if (batch.Empty()) return;
-    std::string text = TextToRewrite(fileName_);
-    for (const TIniBatch::Entry& e : batch.entries_) text = SetIniValue(text, e.Section, e.Key, e.Value);
-    ReplaceFileBytes(fileName_, text);
+    TIniFileText file(TextToRewrite(fileName_), SettingsCodePage());
+    for (const TIniBatch::Entry& e : batch.entries_) file.Set(e.Section, e.Key, e.Value);
+    ReplaceFileBytes(fileName_, file.Bytes());
 }
 
 void TIniBatch::WriteString(std::string_view section, std::string_view key, std::string_view value) {

@@ -15,7 +15,10 @@
 //  - section and key names are matched without regard to ASCII case; the
 //    first of duplicate sections, and in it the first of duplicate keys, is
 //    the one read and rewritten; keys above the first section belong to none;
-//  - a UTF-8 byte order mark at the start of the file is skipped.
+//  - a UTF-8 byte order mark at the start of the file is skipped;
+//  - on Windows a file that begins with a UTF-16 or UTF-8 byte order mark is
+//    read in the ANSI code page and keeps its form and mark when written
+//    (settings/IniFileText.h).
 //
 // Every read and every write opens, reads and closes the file itself; nothing
 // is cached between calls, so two programs may share the file.

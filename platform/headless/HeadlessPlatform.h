@@ -228,6 +228,7 @@ public:
     void BringToFront() override;
     void HideTaskbarEntry() override { ++taskbarHides_; }
     std::uintptr_t Handle() const override { return handle_; }
+    int PixelScale() const override { return 1; }
 
     WindowKind Kind() const { return kind_; }
     TRect Bounds() const { return bounds_; }

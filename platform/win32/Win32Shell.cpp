@@ -5,6 +5,7 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <vector>
@@ -18,6 +19,34 @@ HWND AsHwnd(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
 
 // Room for long paths, beyond MAX_PATH.
 constexpr std::size_t kPathRoom = 32768;
+
+// The size of a slot's icon, in the form's pixels.
+constexpr int kIconSize = 32;
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return 0;
+    BitmapHandle color(info.hbmColor), mask(info.hbmMask);  // made for us
+    BITMAP m{};
+    ::GetObjectW(mask.Get(), sizeof m, &m);
+    return int(m.bmWidth);
+}
+
+// The shell's large icon follows the system's density (64 x 64 at 200 %),
+// but a cell takes 32 x 32 of the form's pixels, which the window scales
+// itself: the same picture as at 100 %, from the file that holds the icon,
+// else the large icon stretched.
+IconHandle IconAtSize(const std::string& path, HICON large) {
+    SHFILEINFOA where{};
+    if (::SHGetFileInfoA(path.c_str(), 0, &where, sizeof where, SHGFI_ICONLOCATION) &&
+        where.szDisplayName[0]) {
+        HICON exact = nullptr;
+        if (::SHDefExtractIconA(where.szDisplayName, where.iIcon, 0, &exact, nullptr,
+                                MAKELONG(kIconSize, 16)) == S_OK && exact)
+            return IconHandle(exact);
+    }
+    return IconHandle(static_cast<HICON>(::CopyImage(large, IMAGE_ICON, kIconSize, kIconSize, 0)));
+}
 }  // namespace
 
 int ShellOpen(const ShellOpenRequest& request) {
@@ -32,6 +61,9 @@ std::optional<gui::TIcon> FileIcon(const std::string& path) {
     ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SYSICONINDEX);
     if (!info.hIcon) return std::nullopt;
     IconHandle icon(info.hIcon);
+    if (IconWidth(icon.Get()) != kIconSize) {
+        if (IconHandle fitted = IconAtSize(path, icon.Get())) icon = std::move(fitted);
+    }
     return IconFromHandle(icon.Get());
 }
 

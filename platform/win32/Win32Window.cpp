@@ -6,9 +6,11 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/common/BlockScaling.h"
 #include "platform/gdi/WinText.h"
 #include "platform/win32/Win32Drop.h"
 #include "platform/win32/Win32Icons.h"
+#include "platform/win32/WindowDpi.h"
 
 namespace platform::win32 {
 
@@ -55,7 +57,7 @@ gui::TShiftState KeyShift() {
 
 Win32Window::Win32Window(const WindowClass& windowClass, const WindowSpec& spec,
                          WindowListener& listener, HWND owner)
-    : listener_(listener), kind_(spec.Kind) {
+    : listener_(listener), kind_(spec.Kind), bounds_(spec.Bounds) {
     const TRect& b = spec.Bounds;
     HWND hwnd = ::CreateWindowExW(ExtendedStyle(kind_), windowClass.Name(),
                                   gdi::Widen(spec.Caption).c_str(), WS_POPUP | WS_CLIPSIBLINGS,
@@ -65,6 +67,9 @@ Win32Window::Win32Window(const WindowClass& windowClass, const WindowSpec& spec,
     hwnd_.Reset(hwnd);
     // The launcher takes files dropped from the shell.
     if (kind_ == WindowKind::Main) ::DragAcceptFiles(hwnd, TRUE);
+    // The monitor's density is known once the window is on it.
+    scale_ = ScaleForDpi(WindowDpi(hwnd));
+    if (scale_ != 1) ApplyBounds();
 }
 
 Win32Window::~Win32Window() {
@@ -108,6 +113,9 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP: OnButton(MouseAction::Up, gui::mbRight, wParam, lParam); return 0;
         case WM_MBUTTONUP: OnButton(MouseAction::Up, gui::mbMiddle, wParam, lParam); return 0;
         case WM_DROPFILES: OnDropFiles(wParam); return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         default: break;
     }
     return ::DefWindowProcW(hwnd_.Get(), message, wParam, lParam);
@@ -119,14 +127,28 @@ void Win32Window::OnPaint() {
     const RECT& r = paint.rcPaint;
     ::EndPaint(hwnd_.Get(), &paint);
     // The GUI layer presents the retained picture of the area (Present).
-    listener_.NativeExpose({int(r.left), int(r.top), int(r.right), int(r.bottom)});
+    listener_.NativeExpose(CoveringRect({int(r.left), int(r.top), int(r.right), int(r.bottom)}, scale_));
+}
+
+void Win32Window::OnDpiChanged(int dpi, const RECT& suggested) {
+    // Moved to a monitor of another density: the suggested place, at the
+    // size of the new scale (whole blocks, not the suggested size).
+    scale_ = ScaleForDpi(dpi);
+    bounds_ = {int(suggested.left), int(suggested.top), int(suggested.left) + bounds_.Width(),
+               int(suggested.top) + bounds_.Height()};
+    ApplyBounds();
+    listener_.NativeMoved({bounds_.Left, bounds_.Top});
+    ::InvalidateRect(hwnd_.Get(), nullptr, FALSE);
 }
 
 MouseInput Win32Window::Input(MouseAction action, gui::TMouseButton button, WPARAM wParam,
                               LPARAM lParam) const {
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};  // may lie outside while captured
-    ::ClientToScreen(hwnd_.Get(), &p);
-    return {action, button, ShiftOf(wParam), {int(p.x), int(p.y)}};
+    // The point may lie outside the window while it is captured.
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd_.Get(), &origin);
+    return {action, button, ShiftOf(wParam),
+            {int(origin.x) + LogicalOffset(x, scale_), int(origin.y) + LogicalOffset(y, scale_)}};
 }
 
 void Win32Window::OnButton(MouseAction action, gui::TMouseButton button, WPARAM wParam,
@@ -164,8 +186,13 @@ void Win32Window::OnDropFiles(WPARAM drop) {
 }
 
 void Win32Window::SetBounds(const TRect& r) {
-    ::SetWindowPos(hwnd_.Get(), nullptr, r.Left, r.Top, Positive(r.Width()), Positive(r.Height()),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    bounds_ = r;
+    ApplyBounds();
+}
+
+void Win32Window::ApplyBounds() {
+    ::SetWindowPos(hwnd_.Get(), nullptr, bounds_.Left, bounds_.Top, Positive(bounds_.Width()) * scale_,
+                   Positive(bounds_.Height()) * scale_, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Window::SetVisible(bool visible) {
@@ -191,18 +218,30 @@ void Win32Window::SetIcon(const gui::TIcon& icon) {
 void Win32Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
     const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
     if (r.IsEmpty() || !::IsWindowVisible(hwnd_.Get())) return;
+    if (scale_ == 1) {
+        PresentPixels(backBuffer, r);
+        return;
+    }
+    const int s = scale_;
+    if (scaled_.Width() != backBuffer.Width() * s || scaled_.Height() != backBuffer.Height() * s)
+        scaled_ = gui::TSurface(backBuffer.Width() * s, backBuffer.Height() * s);
+    ScaleBlocks(backBuffer, r, s, scaled_);
+    PresentPixels(scaled_, ScaledRect(r, s));
+}
+
+void Win32Window::PresentPixels(const gui::TSurface& pixels, const TRect& r) {
     // The rows of the area as a DIB of their own: TPixel 0x00RRGGBB is BGRA
     // in memory, a top-down 32-bit DIB as it is.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = backBuffer.Width();
+    info.bmiHeader.biWidth = pixels.Width();
     info.bmiHeader.biHeight = -r.Height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     gdi::WindowDc dc(hwnd_.Get());
     ::SetDIBitsToDevice(dc.Get(), r.Left, r.Top, DWORD(r.Width()), DWORD(r.Height()), r.Left, 0, 0,
-                        UINT(r.Height()), backBuffer.Row(r.Top), &info, DIB_RGB_COLORS);
+                        UINT(r.Height()), pixels.Row(r.Top), &info, DIB_RGB_COLORS);
 }
 
 void Win32Window::BringToFront() {

@@ -2,6 +2,11 @@
 // client area is the form; the back buffer is presented with
 // SetDIBitsToDevice, WM_PAINT presents the retained picture again, and mouse
 // messages reach the GUI layer as input at screen points.
+//
+// On a dense monitor (the program is per-monitor aware) every pixel of the
+// form is a block of PixelScale() x PixelScale() screen pixels; the window's
+// position stays in screen pixels, and points inside it reach the GUI layer
+// as the window's position plus the offset in the form's pixels.
 #pragma once
 
 #include "platform/Platform.h"
@@ -29,6 +34,7 @@ public:
     // taskbar button, also after being hidden and shown again.
     void HideTaskbarEntry() override {}
     std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_.Get()); }
+    int PixelScale() const override { return scale_; }
 
     HWND Hwnd() const { return hwnd_.Get(); }
 
@@ -43,6 +49,9 @@ private:
     void OnMove(WPARAM wParam, LPARAM lParam);
     void OnMouseLeave();
     void OnDropFiles(WPARAM drop);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void ApplyBounds();
+    void PresentPixels(const gui::TSurface& pixels, const TRect& area);
     MouseInput Input(MouseAction action, gui::TMouseButton button, WPARAM wParam,
                      LPARAM lParam) const;
 
@@ -51,6 +60,9 @@ private:
     IconHandle icon_;  // declared first: it outlives the window that shows it
     WindowHandle hwnd_;
     bool trackingLeave_ = false;
+    TRect bounds_;  // position in screen pixels, size in the form's pixels
+    int scale_ = 1;
+    gui::TSurface scaled_;  // the presented picture in screen pixels, when scale_ > 1
 };
 
 }  // namespace platform::win32

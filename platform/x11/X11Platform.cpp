@@ -243,6 +243,7 @@ std::unique_ptr<NativeWindow> X11Platform::CreateNativeWindow(const WindowSpec& 
         void BringToFront() override { inner->BringToFront(); }
         void HideTaskbarEntry() override { inner->HideTaskbarEntry(); }
         std::uintptr_t Handle() const override { return inner->Handle(); }
+        int PixelScale() const override { return inner->PixelScale(); }
         std::unique_ptr<X11Window> inner;
         std::map<Window, X11Window*>& windows;
     };

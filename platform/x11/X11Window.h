@@ -46,6 +46,8 @@ public:
     void BringToFront() override;
     void HideTaskbarEntry() override;
     std::uintptr_t Handle() const override { return window_.Get(); }
+    // Positions are logical pixels too: the scale is the backend's own.
+    int PixelScale() const override { return 1; }
 
     // Gives a shown dialog the keyboard focus (when the window manager
     // offers it with WM_TAKE_FOCUS, or the program may take it itself).

@@ -118,6 +118,25 @@ class _Connection:
             self.xlib.XFlush(self.handle)
 
 
+def _parse_ppm(data):
+    """(width, height, pixels) of a binary PPM (P6) with 8-bit samples."""
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos)
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    assert fields[0] == b"P6" and fields[3] == b"255", fields
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[pos + 1:pos + 1 + 3 * width * height]
+
+
 def wait_for(condition, timeout=10.0, what="condition"):
     """Polls `condition` until it returns a true value, with a bounded wait."""
     deadline = time.monotonic() + timeout
@@ -284,6 +303,34 @@ class Desktop:
 
     def screenshot(self, window, path):
         self.run(["import", "-window", window, path])
+
+    def pixels(self, window):
+        """The window's picture as (width, height, RGB bytes, row by row)."""
+        shot = subprocess.run(["import", "-window", window, "-depth", "8", "ppm:-"], env=self.env, capture_output=True,
+                              check=True).stdout
+        return _parse_ppm(shot)
+
+    def drag(self, start, end, button=1, steps=5, pause=0.1):
+        """Presses at `start`, moves in steps to `end` and releases there,
+        with pauses between the steps as a hand would make them."""
+        argv = ["xdotool", "mousemove", str(start[0]), str(start[1]), "sleep", "0.2", "mousedown", str(button)]
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i // steps
+            y = start[1] + (end[1] - start[1]) * i // steps
+            argv += ["sleep", str(pause), "mousemove", str(x), str(y)]
+        argv += ["sleep", "0.2", "mouseup", str(button)]
+        self.run(argv)
+
+    def double_click(self, x, y, button=1):
+        self.run(["xdotool", "mousemove", str(x), str(y), "sleep", "0.2",
+                  "click", "--repeat", "2", "--delay", "120", str(button)])
+
+    def type_text(self, text):
+        """Types `text` into the window that has the keyboard focus."""
+        self.run(["xdotool", "type", "--delay", "30", text])
+
+    def key(self, *names):
+        self.run(["xdotool", "key", "--delay", "50", *names])
 
 
 def _python_with_dbus():

@@ -18,26 +18,74 @@ EXE = os.environ["SORIMO_EXE"]
 WINE_RUN = os.environ["SORIMO_WINE_RUN"]
 LEFT, TOP = 100, 120
 HANDLE = (LEFT + 212 + 6, TOP + 6)
-FIRST_CELL = (LEFT + 1 + 16 + 18, TOP + 1 + 16 + 18)
+ABOUT_PANEL = (LEFT + 212 + 6, TOP + 52 + 6)
+UP_ARROW = (LEFT + 1 + 160 + 18, TOP + 1 + 16 + 18)
+DOWN_ARROW = (LEFT + 1 + 160 + 18, TOP + 1 + 52 + 18)
+CYAN = b"\x00\xff\xff"
+
+
+def cell(col, row):
+    """The screen point at the middle of a grid cell."""
+    return LEFT + 1 + 16 + 36 * col + 18, TOP + 1 + 16 + 36 * row + 18
+
+
+FIRST_CELL = cell(0, 0)
+
+
+def wine_path(path):
+    """A file of this machine as Wine's programs name it (drive Z: is /)."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def pixel(picture, x, y):
+    width, _, data = picture
+    return data[3 * (y * width + x):3 * (y * width + x) + 3]
+
+
+def blocks(picture, scale):
+    """The picture with every pixel as a block of scale x scale pixels."""
+    width, height, data = picture
+    rows = []
+    for y in range(height):
+        row = b"".join(data[3 * (y * width + x):3 * (y * width + x) + 3] * scale for x in range(width))
+        rows.append(row * scale)
+    return width * scale, height * scale, b"".join(rows)
+
+
+def blank(picture, x, y, w, h):
+    """The picture with a rectangle of it black."""
+    width, height, data = picture
+    data = bytearray(data)
+    for r in range(y, y + h):
+        data[3 * (r * width + x):3 * (r * width + x + w)] = bytes(3 * w)
+    return width, height, bytes(data)
+
+
+def area(picture, x, y, w, h):
+    """The RGB bytes of a rectangle of a picture, row by row."""
+    width, _, data = picture
+    return b"".join(data[3 * ((y + r) * width + x):3 * ((y + r) * width + x + w)] for r in range(h))
 
 
 class WineSorimo:
     """Sorimo.exe copied into a folder of its own, so that Sorimo.INI lies
     beside it, and started under Wine."""
 
-    def __init__(self, desktop, settings):
+    def __init__(self, desktop, settings, extra_env=None):
         self.desktop = desktop
         self.folder = tempfile.mkdtemp(prefix="sorimo-wine-")
         self.executable = os.path.join(self.folder, "Sorimo.exe")
         shutil.copy(EXE, self.executable)
         self.settings_path = os.path.join(self.folder, "Sorimo.INI")
-        with open(self.settings_path, "wb") as f:
-            f.write(settings.encode("ascii"))
+        if settings is not None:
+            with open(self.settings_path, "wb") as f:
+                f.write(settings if isinstance(settings, bytes) else settings.encode("ascii"))
+        self.env = dict(desktop.env, **(extra_env or {}))
         self.process = self.spawn()
 
     def spawn(self, *args):
         """Starts the same Sorimo.exe again (so with the same settings file)."""
-        return subprocess.Popen(["bash", WINE_RUN, self.executable, *args], env=self.desktop.env,
+        return subprocess.Popen(["bash", WINE_RUN, self.executable, *args], env=self.env,
                                 cwd=self.folder, stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL)
 
@@ -46,8 +94,11 @@ class WineSorimo:
                         what="the launcher window")
 
     def settings(self):
+        return self.settings_bytes().decode("ascii", "replace")
+
+    def settings_bytes(self):
         with open(self.settings_path, "rb") as f:
-            return f.read().decode("ascii", "replace")
+            return f.read()
 
     def wait(self, timeout=20):
         return self.process.wait(timeout=timeout)
@@ -72,12 +123,52 @@ class WineDesktopTest(unittest.TestCase):
         self.desktop = Desktop(tray=self.tray)
         self.addCleanup(self.desktop.close)
         self.desktop.env["WINEPREFIX"] = os.environ["WINEPREFIX"]
+        self.taking_input = False
 
-    def start(self, settings):
-        program = WineSorimo(self.desktop, settings)
+    def start(self, settings, extra_env=None):
+        self.taking_input = False
+        program = WineSorimo(self.desktop, settings, extra_env)
         self.addCleanup(program.close)
         self.window = program.window()
         return program
+
+    def scratch_folder(self):
+        folder = tempfile.mkdtemp(prefix="sorimo-wine-files-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        return folder
+
+    def picture(self):
+        return self.desktop.pixels(self.window)
+
+    def wait_for_cells(self, scale=1):
+        """Waits until the grid is drawn (the program draws it a second after
+        start) and returns the window's picture then."""
+        def drawn():
+            shot = self.picture()
+            return shot if pixel(shot, 17 * scale, 17 * scale) == CYAN else None
+        return wait_for(drawn, timeout=20, what="the grid's cells")
+
+    def click_until(self, point, changed, button=1, what="a change", timeout=5):
+        """Clicks until `changed()` holds: Wine now and then drops a
+        synthetic click on a loaded machine, so a click that changed nothing
+        is given again (a few times at most). The first waits until the
+        program takes input."""
+        if not self.taking_input:
+            self.wait_until_it_takes_input()
+        for _ in range(3):
+            self.click(*point, button=button)
+            try:
+                return wait_for(changed, timeout=timeout, what=what)
+            except AssertionError:
+                continue
+        self.fail(f"no click made {what}; on screen:\n" + self.visible_windows())
+
+    def page_down(self):
+        """Clicks the down arrow until the grid shows another page (the next
+        row must look different); the picture then."""
+        before = self.wait_for_cells()[2]
+        self.click_until(DOWN_ARROW, lambda: self.picture()[2] != before, what="a page down")
+        return self.wait_for_cells()
 
     def click(self, x, y, button=1):
         # Wine loses a press that follows the pointer's arrival at once; a
@@ -85,12 +176,13 @@ class WineDesktopTest(unittest.TestCase):
         self.desktop.run(["xdotool", "mousemove", str(x), str(y), "sleep", "0.2", "click", str(button)])
 
 
-    def wait_until_it_takes_input(self):
+    def wait_until_it_takes_input(self, scale=1):
         """Rests the pointer on a cell until the hint shows: the program then
         gets the pointer's moves and runs its timers. A move Wine lost is
         made again."""
+        self.taking_input = True
         for attempt in range(3):
-            self.desktop.move(FIRST_CELL[0] + attempt, FIRST_CELL[1])
+            self.desktop.move(LEFT + (FIRST_CELL[0] - LEFT) * scale + attempt, TOP + (FIRST_CELL[1] - TOP) * scale)
             try:
                 return wait_for(lambda: self.desktop.find_window("Sorimoヒント"), timeout=10,
                                 what="the hint")
@@ -102,6 +194,8 @@ class WineDesktopTest(unittest.TestCase):
         """Right-clicks the drag handle until the program ends; its exit code.
         Under a loaded machine Wine now and then drops a synthetic click, so
         a click that changed nothing is given again (a few times at most)."""
+        if not self.taking_input:
+            self.wait_until_it_takes_input()
         for _ in range(3):
             self.click(*HANDLE, button=3)
             try:
@@ -125,6 +219,15 @@ class WineDesktopTest(unittest.TestCase):
                 lines.append(f"{window} {name!r} (gone)")
         return "\n".join(lines)
 
+    def set_registry(self, key, name, dword):
+        """Sets a DWORD in the prefix's registry, or deletes it (None)."""
+        if dword is None:
+            argv = ["wine", "reg", "delete", key, "/v", name, "/f"]
+        else:
+            argv = ["wine", "reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(dword), "/f"]
+        self.desktop.run(argv, check=False, timeout=60)
+        self.desktop.run(["wineserver", "-w"], check=False, timeout=60)
+
     def docked_icon(self):
         """Wine's window for our icon (made by its explorer.exe), docked
         into trayer's panel."""
@@ -135,7 +238,9 @@ class WineDesktopTest(unittest.TestCase):
             px, py, pw, ph = d.geometry(panel)
             for icon in icons:
                 x, y, w, h = d.geometry(icon)
-                if w >= 16 and px <= x and x + w <= px + pw and py <= y and y + h <= py + ph:
+                # Wine keeps an unmapped window of the panel's size beside the icon.
+                viewable = "IsViewable" in d.run(["xwininfo", "-id", icon], check=False).stdout
+                if viewable and w >= 16 and px <= x and x + w <= px + pw and py <= y and y + h <= py + ph:
                     return icon
         return None
 
@@ -265,6 +370,206 @@ class TwoCopies(WineDesktopTest):
         self.assertEqual(self.desktop.geometry(window)[:2], (LEFT, TOP))
         self.assertIsNone(program.process.poll())
         self.assertEqual(self.close_by_right_click(program), 0)
+
+
+class Grid(WineDesktopTest):
+    def test_left_release_on_a_filled_cell_runs_its_batch_file(self):
+        folder = self.scratch_folder()
+        marker = os.path.join(folder, "ran.txt")
+        batch = os.path.join(folder, "run.bat")
+        with open(batch, "w", newline="\r\n") as f:
+            f.write(f"@echo ran> \"{wine_path(marker)}\"\n")
+        self.start(ini(LEFT, TOP, slots={1: wine_path(batch)}))
+        self.wait_for_cells()
+        self.click_until(cell(0, 0), lambda: os.path.exists(marker), what="the batch file run",
+                         timeout=15)
+
+    def test_a_slot_whose_file_is_missing_is_emptied_and_written_at_once(self):
+        program = self.start(ini(LEFT, TOP, slots={2: "Z:\\nonexistent\\gone.txt"}))
+        self.wait_for_cells()
+        self.click_until(cell(1, 0), lambda: "\r\n2=NOFILE\r\n" in program.settings(),
+                         what="slot 2 emptied in the file", timeout=10)
+        self.assertIsNone(program.process.poll())  # written while it runs, not at the end
+
+    def test_right_release_opens_the_dialog_and_the_chosen_file_fills_the_slot(self):
+        chosen = os.path.join(self.scratch_folder(), "chosen.txt")
+        with open(chosen, "w") as f:
+            f.write("x")
+        program = self.start(ini(LEFT, TOP))
+        self.wait_for_cells()
+        dialog = self.click_until(cell(2, 0), lambda: self.desktop.find_window("Open"), button=3,
+                                  what="the open-file dialog")
+        self.desktop.run(["xdotool", "windowactivate", "--sync", dialog], check=False)
+        self.desktop.type_text(wine_path(chosen))
+        self.desktop.key("Return")
+        wait_for(lambda: f"\r\n3={wine_path(chosen)}\r\n" in program.settings(), timeout=15,
+                 what="slot 3 written with the chosen file")
+        self.assertIsNone(self.desktop.find_window("Open"))
+
+    def test_arrows_page_the_rows_and_the_offset_is_saved_at_close(self):
+        # Slot 5 shows in the lower row at offset 1, the upper at 2, not at 3:
+        # each page looks different.
+        program = self.start(ini(LEFT, TOP, slots={5: wine_path(EXE)}))
+        pictures = [self.wait_for_cells()]
+        for _ in range(2):
+            pictures.append(self.page_down())
+        self.click_until(UP_ARROW, lambda: self.picture()[2] == pictures[1][2], what="a page up")
+        self.assertEqual(self.close_by_right_click(program), 0)
+        self.assertIn("\r\nOFFSET=2\r\n", program.settings())
+
+    def test_slot_icons_come_from_the_shell_one_per_kind_of_file(self):
+        folder = self.scratch_folder()
+        text = os.path.join(folder, "notes.txt")
+        with open(text, "w") as f:
+            f.write("x")
+        self.start(ini(LEFT, TOP, slots={1: "C:\\windows\\notepad.exe", 2: wine_path(text), 3: wine_path(folder)}))
+        shot = self.wait_for_cells()
+        program, text_file, folder, empty = (area(shot, 1 + 16 + 36 * col, 1 + 16, 36, 36) for col in range(4))
+        for kind, picture in (("program", program), ("text file", text_file), ("folder", folder)):
+            self.assertNotEqual(picture, empty, f"the {kind} shows the empty slot's icon")
+        # Wine 8 maps no type to ".exe" or ".txt" (Windows does): both get its
+        # icon of an unknown file. A folder's icon is another.
+        self.assertNotEqual(folder, text_file)
+
+
+class WindowHandling(WineDesktopTest):
+    def test_dragging_the_handle_moves_the_window_and_the_place_is_saved(self):
+        program = self.start(ini(LEFT, TOP))
+        self.wait_until_it_takes_input()
+        target = (HANDLE[0] + 60, HANDLE[1] + 40)
+        self.desktop.drag(HANDLE, target)
+        wait_for(lambda: self.desktop.geometry(self.window)[:2] == (LEFT + 60, TOP + 40),
+                 what="the window at its new place")
+        self.click(*target, button=3)
+        self.assertEqual(program.wait(timeout=15), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 60}\r\nTOP={TOP + 40}\r\n"),
+                        program.settings()[:60])
+
+    def test_about_box_opens_on_the_lower_panel_and_closes_on_ok(self):
+        program = self.start(ini(LEFT, TOP))
+        self.wait_for_cells()
+        box = self.click_until(ABOUT_PANEL, lambda: self.desktop.find_window("About Sorimo"),
+                               what="the about box")
+        x, y, w, h = self.desktop.geometry(box)
+        self.assertEqual((w, h), (327, 152))
+        ok = (x + 124 + 39, y + 114 + 13)
+        self.click_until(ok, lambda: not self.desktop.find_window("About Sorimo"), what="the about box closed")
+        # The launcher takes input again.
+        self.assertEqual(self.close_by_right_click(program), 0)
+
+    def test_hidden_to_the_tray_by_the_lower_panel_and_back_by_a_double_click_on_the_icon(self):
+        program = self.start(ini(LEFT, TOP, offset=3))
+        icon = wait_for(self.docked_icon, timeout=15, what="the docked tray icon")
+        self.wait_for_cells()
+        self.click_until(ABOUT_PANEL, lambda: not self.desktop.find_window("Sorimo"), button=3,
+                         what="the window hidden")
+        ix, iy, iw, ih = self.desktop.geometry(icon)
+        for _ in range(3):
+            self.desktop.double_click(ix + iw // 2, iy + ih // 2)
+            try:
+                window = wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=5, what="the window back")
+                break
+            except AssertionError:
+                continue
+        else:
+            self.fail("a double click on the tray icon never brought the window back")
+        self.assertEqual(self.desktop.geometry(window), (LEFT, TOP, 264, 104))
+        self.assertEqual(self.close_by_right_click(program), 0)
+        self.assertIn("\r\nOFFSET=3\r\n", program.settings())
+
+    def test_the_end_of_the_session_saves_the_place(self):
+        program = self.start(ini(LEFT, TOP))
+        self.wait_until_it_takes_input()
+        self.desktop.drag(HANDLE, (HANDLE[0] + 30, HANDLE[1] + 20))
+        wait_for(lambda: self.desktop.geometry(self.window)[:2] == (LEFT + 30, TOP + 20),
+                 what="the window at its new place")
+        self.desktop.run(["wine", "wineboot", "--end-session"], check=False, timeout=60)
+        self.assertEqual(program.wait(timeout=30), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 30}\r\nTOP={TOP + 20}\r\n"),
+                        program.settings()[:60])
+
+
+class UnicodeSettings(WineDesktopTest):
+    """Settings files that Notepad saved as "Unicode" and "UTF-8 with BOM",
+    with a path in Japanese, read in the ANSI code page 932."""
+
+    JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
+
+    def setUp(self):
+        locales = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.lower().split()
+        if "ja_jp.utf8" not in locales:
+            self.skipTest("the locale ja_JP.UTF-8 is missing (scripts/setup-deps.sh makes it)")
+        super().setUp()
+
+    def check(self, encoding, mark):
+        folder = os.path.join(self.scratch_folder(), "日本語のフォルダ")
+        os.mkdir(folder)
+        marker = os.path.join(os.path.dirname(folder), "ran.txt")
+        batch = os.path.join(folder, "起動.bat")
+        with open(batch, "w", newline="\r\n") as f:
+            f.write(f"@echo ran> \"{wine_path(marker)}\"\n")
+        text = ini(LEFT, TOP, slots={1: wine_path(batch)})
+        original = mark + text.encode(encoding)
+        program = self.start(original, extra_env=self.JAPANESE)
+        self.wait_for_cells()
+        self.click_until(cell(0, 0), lambda: os.path.exists(marker), what="the batch file run",
+                         timeout=15)
+        self.page_down()
+        self.assertEqual(self.close_by_right_click(program), 0)
+        # The file keeps its form; only the offset's line changed.
+        expected = mark + text.replace("OFFSET=1", "OFFSET=2").encode(encoding)
+        self.assertEqual(program.settings_bytes(), expected)
+
+    def test_utf16_file_with_a_japanese_path_opens_the_slot_and_stays_utf16(self):
+        self.check("utf-16-le", b"\xff\xfe")
+
+    def test_utf8_file_with_mark_and_a_japanese_path_opens_the_slot_and_keeps_its_form(self):
+        self.check("utf-8", b"\xef\xbb\xbf")
+
+
+class DenseScreen(WineDesktopTest):
+    DESKTOP = "HKCU\\Control Panel\\Desktop"
+
+    def test_at_192_dpi_every_pixel_is_a_block_of_two_and_places_stay_in_screen_pixels(self):
+        settings = ini(LEFT, TOP, slots={1: "C:\\windows\\notepad.exe"})
+        program = self.start(settings)
+        single = self.wait_for_cells()
+        self.assertEqual(self.close_by_right_click(program), 0)
+
+        self.addCleanup(self.set_registry, self.DESKTOP, "LogPixels", None)
+        self.set_registry(self.DESKTOP, "LogPixels", 192)
+        program = self.start(settings)
+        self.assertEqual(self.desktop.geometry(self.window), (LEFT, TOP, 528, 208))
+        double = self.wait_for_cells(scale=2)
+        self.assertEqual(double[:2], (528, 208))
+        # The shell's picture of a file may differ with the density (Wine's
+        # does); around it, the cell and all else is the 1x picture in blocks
+        # of 2, and the icon stays inside its cell.
+        icon = (1 + 16 + 2, 1 + 16 + 2, 32, 32)
+        expected = blank(blocks(single, 2), *(2 * v for v in icon))
+        self.assertTrue(blank(double, *(2 * v for v in icon))[2] == expected[2],
+                        "the picture is not the 1x one in blocks of 2")
+
+        # The pressed point stays under the pointer; the place is saved in
+        # screen pixels.
+        handle = (LEFT + 2 * (212 + 6), TOP + 2 * 6)
+        self.wait_until_it_takes_input(scale=2)
+        self.desktop.drag(handle, (handle[0] + 60, handle[1] + 40))
+        wait_for(lambda: self.desktop.geometry(self.window)[:2] == (LEFT + 60, TOP + 40),
+                 what="the window at its new place")
+        self.click(handle[0] + 60, handle[1] + 40, button=3)
+        self.assertEqual(program.wait(timeout=15), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 60}\r\nTOP={TOP + 40}\r\n"),
+                        program.settings()[:60])
+
+
+    def test_window_on_a_monitor_of_another_density_takes_the_suggested_place_at_whole_blocks(self):
+        # The backend's window tests, which need a display, on this desktop.
+        tests = os.environ["SORIMO_WIN32_TESTS"]
+        result = self.desktop.run(["bash", WINE_RUN, tests, "--gtest_filter=Win32WindowDpi.*"],
+                                  check=False, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stdout[-3000:])
+        self.assertIn("[  PASSED  ] 2 tests", result.stdout)
 
 
 if __name__ == "__main__":
