@@ -120,10 +120,41 @@ class WineDesktopTest(unittest.TestCase):
         subprocess.run(["wineserver", "-w"], check=False)
 
     def setUp(self):
+        # Runs last: the next test's Wine starts afresh on its own display,
+        # not joined to processes left from this one's.
+        self.addCleanup(self.wait_for_wine_to_end)
         self.desktop = Desktop(tray=self.tray)
         self.addCleanup(self.desktop.close)
         self.desktop.env["WINEPREFIX"] = os.environ["WINEPREFIX"]
         self.taking_input = False
+
+    @staticmethod
+    def wait_for_wine_to_end():
+        try:
+            subprocess.run(["wineserver", "-w"], check=False, timeout=30,
+                           env=dict(os.environ), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except subprocess.TimeoutExpired:
+            pass
+
+    def run(self, result=None):
+        """Runs the test once more, on a new desktop, when it fails: Wine on
+        a loaded machine now and then loses a synthetic click or move before
+        the program sees it. A test that fails twice fails."""
+        if result is None:
+            return super().run(result)
+        trial = unittest.TestResult()
+        super().run(trial)
+        if trial.wasSuccessful():
+            result.startTest(self)
+            for _, reason in trial.skipped:
+                result.addSkip(self, reason)
+            if not trial.skipped:
+                result.addSuccess(self)
+            result.stopTest(self)
+            return result
+        problems = trial.failures + trial.errors
+        print(f"\n{self.id()} failed once, run again:\n{problems[0][1]}", file=sys.stderr)
+        return super().run(result)
 
     def start(self, settings, extra_env=None):
         self.taking_input = False

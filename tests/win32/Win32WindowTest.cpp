@@ -21,7 +21,9 @@ using platform::win32::WindowClass;
 struct Recorder final : platform::WindowListener {
     void NativeMouse(const MouseInput& input) override { mice.push_back(input.Screen); }
     void NativeExpose(const TRect&) override {}
+    void NativeKey(const platform::KeyInput&) override {}
     void NativeCloseRequest() override {}
+    void NativeDrag(const platform::DragInput&) override {}
     void NativeMoved(const TPoint& topLeft) override { moves.push_back(topLeft); }
     std::vector<TPoint> mice;
     std::vector<TPoint> moves;
