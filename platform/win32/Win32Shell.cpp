@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 namespace platform::win32 {
@@ -64,7 +65,14 @@ std::optional<gui::TIcon> FileIcon(const std::string& path) {
     if (IconWidth(icon.Get()) != kIconSize) {
         if (IconHandle fitted = IconAtSize(path, icon.Get())) icon = std::move(fitted);
     }
-    return IconFromHandle(icon.Get());
+    // The shell may hand back a handle it cannot describe (Wine does for a
+    // path that does not exist): that file has no icon, which is not a
+    // fault of the lookup (a fault would empty the slot).
+    try {
+        return IconFromHandle(icon.Get());
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
+    }
 }
 
 std::string DialogFilter(const std::string& filter) {
