@@ -199,6 +199,8 @@ void TForm1::DrawCell(int col, int row, bool pressed) {
 void TForm1::Button1Click(TComponent*) {
     for (int row = 0; row <= 1; ++row)
         for (int col = 0; col <= 3; ++col) DrawCell(col, row, false);
+    // A repaint while files are dragged over a cell keeps that cell pressed.
+    if (dragSpot_.Kind == TDropSpot::Cell) DrawCell(dragSpot_.Col, dragSpot_.Row, true);
 }
 
 void TForm1::Timer1Timer(TComponent*) {

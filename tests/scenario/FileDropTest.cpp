@@ -141,6 +141,19 @@ TEST_F(FileDrop, TheCellUnderTheDragIsPressedAndOnlyACellAcceptsIt) {
     EXPECT_FALSE(form->FileDragging());
 }
 
+// The grid is repainted 50 ms after every paint: a drag that arrived just
+// before lost its pressed cell and, holding still, never got it back.
+TEST_F(FileDrop, ARepaintOfTheGridKeepsTheHoveredCellPressed) {
+    Start();
+    DragTo(Cell(3, 0));
+    Settle();
+    ASSERT_TRUE(Pressed(3, 0));
+    form->Invalidate();  // the window is uncovered: the grid comes back 50 ms later
+    Settle(100);
+    EXPECT_TRUE(Pressed(3, 0));
+    EXPECT_EQ(PressedCells(), 1);
+}
+
 TEST_F(FileDrop, OneFileFillsTheSlotUnderThePointerAndIsSavedAsAnAssignIs) {
     Start();
     platform.Icons["/new/a"] = form->DefaultIcon();
