@@ -136,24 +136,28 @@ class WineDesktopTest(unittest.TestCase):
         except subprocess.TimeoutExpired:
             pass
 
+    ATTEMPTS = 3
+
     def run(self, result=None):
-        """Runs the test once more, on a new desktop, when it fails: Wine on
-        a loaded machine now and then loses a synthetic click or move before
-        the program sees it. A test that fails twice fails."""
+        """Runs the test again, on a new desktop, when it fails: Wine on a
+        loaded machine now and then loses a synthetic click or move before
+        the program sees it. A test that fails every attempt fails."""
         if result is None:
             return super().run(result)
-        trial = unittest.TestResult()
-        super().run(trial)
-        if trial.wasSuccessful():
-            result.startTest(self)
-            for _, reason in trial.skipped:
-                result.addSkip(self, reason)
-            if not trial.skipped:
-                result.addSuccess(self)
-            result.stopTest(self)
-            return result
-        problems = trial.failures + trial.errors
-        print(f"\n{self.id()} failed once, run again:\n{problems[0][1]}", file=sys.stderr)
+        for attempt in range(1, self.ATTEMPTS):
+            trial = unittest.TestResult()
+            super().run(trial)
+            if trial.wasSuccessful():
+                result.startTest(self)
+                for _, reason in trial.skipped:
+                    result.addSkip(self, reason)
+                if not trial.skipped:
+                    result.addSuccess(self)
+                result.stopTest(self)
+                return result
+            problems = trial.failures + trial.errors
+            print(f"\n{self.id()} failed (attempt {attempt}), run again:\n{problems[0][1]}",
+                  file=sys.stderr)
         return super().run(result)
 
     def start(self, settings, extra_env=None):
