@@ -39,7 +39,7 @@ std::string Sparse(const TempDir& dir, const std::string& name, std::uintmax_t b
 
 constexpr std::uintmax_t k200MB = std::uintmax_t(200) << 20;
 
-TEST(SpecialFiles, WholeFileReadsRefuseAFifoADeviceAndAFileOverTheCap) {
+TEST(NonRegularFiles, WholeFileReadsRefuseAFifoADeviceAndAFileOverTheCap) {
     TempDir dir;
     const std::string fifo = Fifo(dir, "pipe");
     fs::create_symlink(fifo, dir.File("link-to-pipe"));
@@ -53,7 +53,7 @@ TEST(SpecialFiles, WholeFileReadsRefuseAFifoADeviceAndAFileOverTheCap) {
     EXPECT_EQ(gui::ReadFileBytes(dir.File("exact"), 999), std::nullopt);
 }
 
-TEST(SpecialFiles, ASettingsFileThatIsAFifoReadsAsMissingAndRefusesTheWrite) {
+TEST(NonRegularFiles, ASettingsFileThatIsAFifoReadsAsMissingAndRefusesTheWrite) {
     TempDir dir;
     const std::string fifo = Fifo(dir, "sorimo.INI");
     gui::TIniFile ini(fifo);
@@ -63,7 +63,7 @@ TEST(SpecialFiles, ASettingsFileThatIsAFifoReadsAsMissingAndRefusesTheWrite) {
     EXPECT_TRUE(fs::is_fifo(fifo));  // left as it was
 }
 
-TEST(SpecialFiles, KeyFilesAndIconCachesRefuseAFifoAndAFileOverTheCap) {
+TEST(NonRegularFiles, KeyFilesAndIconCachesRefuseAFifoAndAFileOverTheCap) {
     TempDir dir;
     EXPECT_EQ(platform::xdg::KeyFile::Load(Fifo(dir, "a.desktop"), 1 << 20), std::nullopt);
     EXPECT_EQ(platform::xdg::KeyFile::Load("/dev/zero", 1 << 20), std::nullopt);
@@ -79,7 +79,7 @@ TEST(SpecialFiles, KeyFilesAndIconCachesRefuseAFifoAndAFileOverTheCap) {
     EXPECT_FALSE(platform::xdg::IconCacheFile::Open(dir.File("theme")));
 }
 
-TEST(SpecialFiles, PngReadsRefuseAFifoADeviceAndAFileOverTheCap) {
+TEST(NonRegularFiles, PngReadsRefuseAFifoADeviceAndAFileOverTheCap) {
     TempDir dir;
     const platform::PngLimits limits{1 << 20, 1 << 20};
     for (const std::string& path : {Fifo(dir, "pipe.png"), std::string("/dev/zero"),

@@ -16,9 +16,9 @@
 namespace testing_support {
 namespace {
 
-class LauncherSpecialFiles : public LauncherTest {};
+class LauncherNonRegularFiles : public LauncherTest {};
 
-TEST_F(LauncherSpecialFiles, AFifoADeviceOrASocketIsNotLaunchedAndStaysInItsSlot) {
+TEST_F(LauncherNonRegularFiles, AFifoADeviceOrASocketIsNotLaunchedAndStaysInItsSlot) {
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
     const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -43,7 +43,7 @@ TEST_F(LauncherSpecialFiles, AFifoADeviceOrASocketIsNotLaunchedAndStaysInItsSlot
     close(listener);
 }
 
-TEST_F(LauncherSpecialFiles, AFolderIsStillOpened) {
+TEST_F(LauncherNonRegularFiles, AFolderIsStillOpened) {
     WriteIni("[FILES]\r\n1=" + dir.Path().string() + "\r\n");
     Start();
     ClickAt(Cell(0, 0));
