@@ -1,6 +1,7 @@
 // The Linux program: Sorimo on the X11 backend.
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "platform/x11/X11Platform.h"
 
 int main(int argc, char** argv) {
+    // Before anything else: from here on a termination signal ends the
+    // program with its settings written instead of killing it.
+    auto signals = std::make_unique<platform::x11::SignalWatch>();
     const app::TCommandLine line = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.Action) {
         case app::TStartAction::Help: std::fputs(app::HelpText("sorimo").c_str(), stdout); return 0;
@@ -21,7 +25,7 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<platform::Platform> platform;
     try {
-        platform = platform::CreateX11Platform();
+        platform = platform::CreateX11Platform(std::move(signals));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "sorimo: %s\n", e.what());
         return 1;

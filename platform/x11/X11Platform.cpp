@@ -80,7 +80,7 @@ std::string ExecutableOfThisProcess() {
 
 class X11Platform final : public Platform {
 public:
-    X11Platform();
+    explicit X11Platform(std::unique_ptr<SignalWatch> signals);
     ~X11Platform() override;
 
     std::int64_t NowMs() override;
@@ -134,11 +134,12 @@ private:
     void FinishTrayTurn();
     static void OnDisplayLost(Display* display, void* self);
 
-    // First, so that SIGTERM, SIGINT and SIGHUP are caught from the start:
-    // one arriving before the loop runs is acted on at the next call that
-    // start-up makes (see HandleSignalsDuringStartUp) instead of killing
-    // the program or being ignored.
-    SignalWatch signals_;
+    // Made by main before anything else, so that SIGTERM, SIGINT and SIGHUP
+    // are caught from the start: one arriving before the loop runs is acted
+    // on at the next call that start-up makes (see
+    // HandleSignalsDuringStartUp) instead of killing the program or being
+    // ignored.
+    std::unique_ptr<SignalWatch> signals_;
     bool looping_ = false;  // the loop has delivered events once
     bool ending_ = false;   // the session end was passed on
     DisplayPtr display_;
@@ -166,7 +167,8 @@ private:
     std::string executable_ = ExecutableOfThisProcess();
 };
 
-X11Platform::X11Platform() : display_(XOpenDisplay(nullptr)) {
+X11Platform::X11Platform(std::unique_ptr<SignalWatch> signals)
+    : signals_(std::move(signals)), display_(XOpenDisplay(nullptr)) {
     if (!display_) throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
     Display* d = display_.get();
     atoms_ = std::make_unique<Atoms>(d);
@@ -350,7 +352,7 @@ void X11Platform::FinishTrayTurn() {
 
 void X11Platform::WaitForInput(std::int64_t deadlineMs) {
     std::vector<pollfd> fds{{ConnectionNumber(display_.get()), POLLIN, 0},
-                            {signals_.Fd(), POLLIN, 0}};
+                            {signals_->Fd(), POLLIN, 0}};
     for (int fd : services_.WatchedFds()) fds.push_back({fd, POLLIN, 0});
     if (runningCopy_ && runningCopy_->Fd() >= 0) fds.push_back({runningCopy_->Fd(), POLLIN, 0});
     int timeout = -1;
@@ -361,7 +363,7 @@ void X11Platform::WaitForInput(std::int64_t deadlineMs) {
 }
 
 void X11Platform::HandleSignals() {
-    while (int signal = signals_.Take()) {
+    while (int signal = signals_->Take()) {
         if (signal == SIGCHLD) {
             services_.ReapChildren();
         } else if (app_) {
@@ -482,6 +484,8 @@ void X11Platform::DispatchMotion(X11Window& w, XMotionEvent e) {
 }  // namespace
 }  // namespace x11
 
-std::unique_ptr<Platform> CreateX11Platform() { return std::make_unique<x11::X11Platform>(); }
+std::unique_ptr<Platform> CreateX11Platform(std::unique_ptr<x11::SignalWatch> signals) {
+    return std::make_unique<x11::X11Platform>(std::move(signals));
+}
 
 }  // namespace platform

@@ -310,6 +310,12 @@ class Desktop:
                               check=True).stdout
         return _parse_ppm(shot)
 
+    def region(self, window, left, top, width, height):
+        """The RGB bytes of a rectangle of the window's picture, row by row."""
+        full_width, _, rgb = self.pixels(window)
+        return b"".join(rgb[3 * (y * full_width + left):3 * (y * full_width + left + width)]
+                        for y in range(top, top + height))
+
     def drag(self, start, end, button=1, steps=5, pause=0.1):
         """Presses at `start`, moves in steps to `end` and releases there,
         with pauses between the steps as a hand would make them."""
@@ -475,10 +481,20 @@ class Sorimo:
     def window(self, timeout=30):
         return wait_for(lambda: self.desktop.find_window("Sorimo"), timeout=timeout, what="the launcher window")
 
-    def signal_at(self, number, seconds_after_start):
-        """Sends the signal that long after the program was started."""
-        time.sleep(max(0.0, self.started + seconds_after_start - time.monotonic()))
-        self.process.send_signal(number)
+    def catches(self, number):
+        """True once the process has a handler for the signal (its SigCgt
+        mask in /proc), i.e. once sending it can no longer kill it."""
+        try:
+            with open(f"/proc/{self.process.pid}/status") as f:
+                for line in f:
+                    if line.startswith("SigCgt:"):
+                        return bool(int(line.split()[1], 16) >> (number - 1) & 1)
+        except FileNotFoundError:
+            pass
+        return False
+
+    def wait_until_catching(self, number):
+        wait_for(lambda: self.catches(number), what=f"a handler for signal {number}")
 
     def settings(self):
         with open(self.settings_path, "rb") as f:

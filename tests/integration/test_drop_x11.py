@@ -63,6 +63,9 @@ class FileDrop(unittest.TestCase):
         i = (y * 264 + x) * 3
         return tuple(rgb[i:i + 3])
 
+    def cell_pixels(self, col, row):
+        return self.desktop.region(self.window, 1 + 16 + 36 * col, 1 + 16 + 36 * row, 36, 36)
+
     def shown_pixel(self, col, row):
         return wait_for(lambda: self.bevel_pixel(col, row), what="a screenshot of the launcher")
 
@@ -112,13 +115,15 @@ class FileDrop(unittest.TestCase):
         self.assertEqual(program.settings(), settings)
 
     def test_a_drag_resting_on_the_down_arrow_pages_the_grid(self):
-        program = self.start(ini(LEFT, TOP))
+        # Slot 13 has an icon of its own: the grid first shows it at offset 3.
+        program = self.start(ini(LEFT, TOP, slots={13: "/usr/bin/env"}))
         (path,) = self.files("deep")
         source = self.source(["file://" + path])
         source.start()
         source.hover(*DOWN_ARROW)
         self.assertEqual(self.shown_pixel(0, 0), WHITE)  # an arrow takes no drop
-        self.desktop.run(["xdotool", "sleep", "1.7"])  # two pages at least: 500 and 1000 ms
+        before = self.cell_pixels(0, 1)
+        wait_for(lambda: self.cell_pixels(0, 1) != before, what="two pages down")
         source.hover(*cell(0, 0))
         source.drop()
         text = wait_for(lambda: os.path.exists(program.settings_path) and program.settings(),

