@@ -1,5 +1,8 @@
 #include "app/Sorimo.h"
 
+#include <cstdio>
+#include <stdexcept>
+
 #include "launcher/Unit1.h"
 #include "launcher/Unit2.h"
 #include "launcher/Unit3.h"
@@ -61,7 +64,12 @@ int TSorimo::Run() {
 }
 
 int SorimoMain(platform::Platform& platform, platform::StartRequest request) {
-    if (!platform.BecomeRunningCopy(request)) return 0;
+    try {
+        if (!platform.BecomeRunningCopy(request)) return 0;
+    } catch (const std::runtime_error& e) {
+        std::fprintf(stderr, "sorimo: %s\n", e.what());
+        return 1;
+    }
     TSorimo program(platform);
     if (!program.Start()) return 1;
     return program.Run();

@@ -279,6 +279,9 @@ public:
     // already runs for that file, hands it `request` and returns false:
     // this process then ends without showing anything. A copy that died
     // holds nothing; of two starts at the same moment exactly one wins.
+    // Throws std::runtime_error when another copy runs but does not take
+    // the request (it hangs): then this process neither starts nor may
+    // claim that the request arrived.
     virtual bool BecomeRunningCopy(StartRequest request) = 0;
 };
 

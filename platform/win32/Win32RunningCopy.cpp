@@ -1,5 +1,6 @@
 #include "platform/win32/Win32RunningCopy.h"
 
+#include <stdexcept>
 #include <vector>
 
 #include "platform/common/SettingsFileKey.h"
@@ -74,8 +75,9 @@ bool Win32RunningCopy::Claim(StartRequest request) {
         ::Sleep(kLookupPauseMs);
     }
     // The holder never showed its window: it hangs in its start. Starting
-    // beside it would bring back the overwritten settings.
-    return false;
+    // beside it would bring back the overwritten settings, and ending as if
+    // the request had arrived would hide that it did not.
+    throw std::runtime_error("the running copy for this settings file does not answer");
 }
 
 bool Win32RunningCopy::HandOver(StartRequest request) const {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -287,14 +288,25 @@ void X11Platform::CheckMonitors() {
 }
 
 bool X11Platform::BecomeRunningCopy(StartRequest request) {
+    const std::optional<std::string> folder = xdg::PrivateRuntimeFolder();
+    if (!folder) {
+        std::fputs("sorimo: no private folder for finding a running copy (another user owns it); "
+                   "starting on its own\n", stderr);
+        return true;
+    }
     runningCopy_ = std::make_unique<xdg::RunningCopySocket>(
-        xdg::RunningCopySocket::NameFor(SettingsFile()));
+        *folder, xdg::RunningCopySocket::KeyFor(SettingsFile()));
     std::string message = request == StartRequest::Toggle ? "toggle" : "activate";
     if (const std::optional<Time> time = StartupTime()) {
         message.push_back(' ');
         message.append(std::to_string(*time));
     }
-    return runningCopy_->Claim(message) == xdg::RunningCopySocket::Outcome::Running;
+    switch (runningCopy_->Claim(message)) {
+        case xdg::RunningCopySocket::Outcome::Running: return true;
+        case xdg::RunningCopySocket::Outcome::HandedOver: return false;
+        case xdg::RunningCopySocket::Outcome::NotDelivered: break;
+    }
+    throw std::runtime_error("the running copy for " + SettingsFile() + " does not answer");
 }
 
 void X11Platform::HandleStartRequests() {

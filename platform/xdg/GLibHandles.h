@@ -20,9 +20,15 @@ struct GStrvFree {
     void operator()(gchar** strings) const { gio->g_strfreev(strings); }
 };
 
+struct GVariantUnref {
+    const Gio* gio;
+    void operator()(GVariant* value) const { gio->g_variant_unref(value); }
+};
+
 template <typename T>
 using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 using GStrvPtr = std::unique_ptr<gchar*, GStrvFree>;
+using GVariantPtr = std::unique_ptr<GVariant, GVariantUnref>;
 
 template <typename T>
 GObjectPtr<T> OwnObject(const Gio& gio, T* object) {

@@ -45,6 +45,7 @@ namespace platform::xdg {
     X(g_variant_builder_add_value)             \
     X(g_variant_builder_end)                   \
     X(g_variant_get)                           \
+    X(g_variant_ref)                           \
     X(g_variant_ref_sink)                      \
     X(g_variant_unref)                         \
     X(g_cancellable_new)                       \

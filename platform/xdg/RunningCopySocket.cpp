@@ -1,111 +1,181 @@
 #include "platform/xdg/RunningCopySocket.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstddef>
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "platform/common/SettingsFileKey.h"
 
 namespace platform::xdg {
 
 namespace {
-constexpr std::size_t kMaxMessage = 256;
-// Takes over from holders that end between our bind and our send, a few
-// times at most: a name that stays taken and refuses is given up on.
-constexpr int kAttempts = 8;
 
-// The abstract address: a NUL byte, then the name (no terminator).
-socklen_t Address(const std::string& name, sockaddr_un& address) {
+namespace fs = std::filesystem;
+
+constexpr std::size_t kMaxMessage = 256;
+constexpr char kAnswer[] = "ok";
+// How long a later start waits for a holder that has the lock but does not
+// listen yet (it is starting) before it counts the request as not taken.
+constexpr auto kListenerWait = std::chrono::seconds(3);
+// How long the running copy waits for a connected sender's request: the
+// sender writes it at once after connecting.
+constexpr int kRequestWaitMs = 200;
+
+// A folder of ours alone: a real folder, not a link, owned by us, with no
+// permission for the group or others.
+bool IsPrivateFolder(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+std::optional<std::string> MakePrivateFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return std::nullopt;
+    if (!IsPrivateFolder(path)) return std::nullopt;
+    return path;
+}
+
+std::optional<std::string> RuntimeDirectory() {
+    const char* value = std::getenv("XDG_RUNTIME_DIR");
+    if (!value || value[0] != '/' || !IsPrivateFolder(value)) return std::nullopt;
+    return std::string(value);
+}
+
+bool SocketAddress(const std::string& path, sockaddr_un& address) {
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
-    const std::size_t length = std::min(name.size(), sizeof address.sun_path - 1);
-    std::memcpy(address.sun_path + 1, name.data(), length);
-    return socklen_t(offsetof(sockaddr_un, sun_path) + 1 + length);
+    if (path.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    return true;
 }
 
-UniqueFd DatagramSocket() {
-    return UniqueFd(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+UniqueFd PacketSocket() {
+    return UniqueFd(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
 }
+
+bool PeerIsUs(int fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == ::getuid();
+}
+
+bool WaitReadable(int fd, int timeoutMs) {
+    pollfd entry{fd, POLLIN, 0};
+    int ready;
+    do ready = ::poll(&entry, 1, timeoutMs);
+    while (ready < 0 && errno == EINTR);
+    return ready == 1;
+}
+
 }  // namespace
 
-RunningCopySocket::RunningCopySocket(std::string name) : name_(std::move(name)) {}
-
-std::string RunningCopySocket::NameFor(const std::string& settingsFile) {
+std::optional<std::string> PrivateRuntimeFolder() {
+    if (const std::optional<std::string> runtime = RuntimeDirectory())
+        if (std::optional<std::string> folder = MakePrivateFolder(*runtime + "/sorimo")) return folder;
     std::error_code ec;
-    std::string resolved = std::filesystem::weakly_canonical(settingsFile, ec).string();
+    fs::path temp = fs::temp_directory_path(ec);
+    if (ec || !temp.is_absolute()) temp = "/tmp";
+    return MakePrivateFolder((temp / ("sorimo-" + std::to_string(::getuid()))).string());
+}
+
+RunningCopySocket::RunningCopySocket(std::string folder, std::string key)
+    : lockPath_(folder + "/" + key + ".lock"), socketPath_(folder + "/" + key + ".socket") {}
+
+RunningCopySocket::~RunningCopySocket() {
+    // Still holding the lock: no later holder's socket can be removed here.
+    if (listener_.Valid()) ::unlink(socketPath_.c_str());
+}
+
+std::string RunningCopySocket::KeyFor(const std::string& settingsFile) {
+    std::error_code ec;
+    std::string resolved = fs::weakly_canonical(settingsFile, ec).string();
     if (ec) resolved = settingsFile;
-    return "sorimo/" + std::to_string(::getuid()) + "/" + SettingsFileKey(resolved);
+    return SettingsFileKey(resolved);
 }
 
-int RunningCopySocket::Bind() {
-    UniqueFd fd = DatagramSocket();
-    if (!fd.Valid()) return errno;
-    // Before the bind: every datagram that can arrive carries its sender.
-    const int on = 1;
-    ::setsockopt(fd.Get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on);
+bool RunningCopySocket::Listen() {
     sockaddr_un address;
-    const socklen_t length = Address(name_, address);
-    if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length) != 0) return errno;
-    socket_ = std::move(fd);
-    return 0;
+    UniqueFd fd = PacketSocket();
+    if (!fd.Valid() || !SocketAddress(socketPath_, address)) return false;
+    // A socket file left by a copy that crashed; we hold the lock, so it is
+    // nobody's now.
+    ::unlink(socketPath_.c_str());
+    if (::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd.Get(), 16) != 0)
+        return false;
+    ::fcntl(fd.Get(), F_SETFL, O_NONBLOCK);
+    listener_ = std::move(fd);
+    return true;
 }
 
-int RunningCopySocket::Send(const std::string& message) const {
-    UniqueFd fd = DatagramSocket();
-    if (!fd.Valid()) return errno;
+RunningCopySocket::Delivery RunningCopySocket::Deliver(const std::string& message, int answerMs) const {
     sockaddr_un address;
-    const socklen_t length = Address(name_, address);
+    UniqueFd fd = PacketSocket();
+    if (!fd.Valid() || !SocketAddress(socketPath_, address)) return Delivery::Refused;
+    if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return errno == ENOENT || errno == ECONNREFUSED ? Delivery::NoListener : Delivery::Refused;
+    if (!PeerIsUs(fd.Get())) return Delivery::Refused;
     const std::size_t size = std::min(message.size(), kMaxMessage);
-    if (::sendto(fd.Get(), message.data(), size, MSG_NOSIGNAL,
-                 reinterpret_cast<const sockaddr*>(&address), length) < 0)
-        return errno;
-    return 0;
+    if (::send(fd.Get(), message.data(), size, MSG_NOSIGNAL) != ssize_t(size)) return Delivery::Refused;
+    char answer[sizeof kAnswer] = {};
+    if (!WaitReadable(fd.Get(), answerMs)) return Delivery::Refused;
+    const ssize_t got = ::recv(fd.Get(), answer, sizeof answer, 0);
+    return got == ssize_t(sizeof kAnswer - 1) && std::memcmp(answer, kAnswer, size_t(got)) == 0
+               ? Delivery::Taken
+               : Delivery::Refused;
 }
 
-RunningCopySocket::Outcome RunningCopySocket::Claim(const std::string& message) {
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const int bound = Bind();
-        if (bound == 0) return Outcome::Running;
-        if (bound != EADDRINUSE) return Outcome::Running;  // no sockets here: run alone
-        const int error = Send(message);
-        if (error == 0) return Outcome::HandedOver;
-        // The holder's queue is full: it runs, but hangs. Starting beside it
-        // would bring back the overwritten settings; it has been asked.
-        if (error == EAGAIN) return Outcome::HandedOver;
-        // ECONNREFUSED: the holder ended after our bind; try again.
+RunningCopySocket::Outcome RunningCopySocket::Claim(const std::string& message, int answerMs) {
+    lock_ = UniqueFd(::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    // No lock file in our own folder: nothing to coordinate through, so run.
+    if (!lock_.Valid()) return Outcome::Running;
+    const auto deadline = std::chrono::steady_clock::now() + kListenerWait;
+    for (;;) {
+        if (::flock(lock_.Get(), LOCK_EX | LOCK_NB) == 0) {
+            Listen();  // without a socket this copy still runs, only unreachable
+            return Outcome::Running;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) return Outcome::Running;
+        switch (Deliver(message, answerMs)) {
+            case Delivery::Taken: lock_.Reset(); return Outcome::HandedOver;
+            case Delivery::Refused: lock_.Reset(); return Outcome::NotDelivered;
+            case Delivery::NoListener: break;  // starting, or just ended: ask again
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            lock_.Reset();
+            return Outcome::NotDelivered;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return Outcome::HandedOver;
 }
 
 std::vector<std::string> RunningCopySocket::TakeMessages() {
     std::vector<std::string> messages;
-    if (!socket_.Valid()) return messages;
+    if (!listener_.Valid()) return messages;
     for (;;) {
-        char data[kMaxMessage];
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
-        iovec part{data, sizeof data};
-        msghdr header{};
-        header.msg_iov = &part;
-        header.msg_iovlen = 1;
-        header.msg_control = control;
-        header.msg_controllen = sizeof control;
-        const ssize_t size = ::recvmsg(socket_.Get(), &header, MSG_DONTWAIT);
-        if (size < 0) {
-            if (errno == EINTR) continue;
-            return messages;  // EAGAIN: nothing more waits
+        UniqueFd peer(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (!peer.Valid()) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            return messages;  // EAGAIN: nobody else waits
         }
-        const cmsghdr* c = CMSG_FIRSTHDR(&header);
-        if (!c || c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_CREDENTIALS) continue;
-        ucred sender;
-        std::memcpy(&sender, CMSG_DATA(c), sizeof sender);
-        if (sender.uid != ::getuid()) continue;
+        if (!PeerIsUs(peer.Get()) || !WaitReadable(peer.Get(), kRequestWaitMs)) continue;
+        char data[kMaxMessage];
+        const ssize_t size = ::recv(peer.Get(), data, sizeof data, MSG_DONTWAIT);
+        if (size <= 0) continue;
         messages.emplace_back(data, std::size_t(size));
+        ::send(peer.Get(), kAnswer, sizeof kAnswer - 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     }
 }
 

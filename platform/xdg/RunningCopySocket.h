@@ -1,13 +1,15 @@
-// One running copy per settings file on Linux. The running copy binds a
-// datagram socket in the abstract namespace under a name made from the
-// user and the settings file; a later start finds the name taken, sends its
-// request there as one datagram and ends. The kernel frees an abstract name
-// with its last descriptor, so a copy that crashed leaves nothing behind,
-// and bind() decides between two starts at the same moment. The socket is
-// read without blocking from the event loop's poll; datagrams from other
-// users are dropped.
+// One running copy per settings file on Linux. The channel lies in a folder
+// that only the user can enter (PrivateRuntimeFolder), so no other user can
+// take its name, read what is sent or send anything: the running copy holds
+// a lock file there for as long as it runs and listens on a socket beside
+// it; a later start finds the lock taken, connects, hands over its request
+// and waits for the running copy's answer. The kernel drops the lock with
+// the holder's last descriptor, so a copy that crashed leaves nothing in
+// the way; its socket file is replaced by the next holder. Both ends check
+// the other's user id as well.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,36 +17,50 @@
 
 namespace platform::xdg {
 
+// The folder of the user's running-copy channels, made when missing:
+// $XDG_RUNTIME_DIR/sorimo when that variable names an absolute folder of the
+// user's own that no one else may enter, else sorimo-<uid> in the temporary
+// folder. Each is made 0700 and used only when it is a real folder (not a
+// link) owned by the user with no access for others; nothing when neither
+// is (a folder of that name that another user made first).
+std::optional<std::string> PrivateRuntimeFolder();
+
 class RunningCopySocket {
 public:
-    // `name` goes into the abstract namespace as it is (at most 100 bytes).
-    explicit RunningCopySocket(std::string name);
+    // `folder` must be a private folder (PrivateRuntimeFolder); `key` names
+    // the lock and the socket in it.
+    RunningCopySocket(std::string folder, std::string key);
+    ~RunningCopySocket();
+    RunningCopySocket(const RunningCopySocket&) = delete;
+    RunningCopySocket& operator=(const RunningCopySocket&) = delete;
 
-    // The name for a settings file: the user's id and a key of the file's
-    // resolved path (links followed, "." and ".." gone), so that one file
-    // reached by two paths is one name.
-    static std::string NameFor(const std::string& settingsFile);
+    // The key for a settings file: a key of its resolved path (links
+    // followed, "." and ".." gone), so one file reached by two paths is one.
+    static std::string KeyFor(const std::string& settingsFile);
 
     enum class Outcome {
-        Running,     // this process holds the name (or could make no socket)
-        HandedOver,  // another process holds it and got the message
+        Running,       // this process is the running copy
+        HandedOver,    // another copy runs and has taken `message`
+        NotDelivered,  // another copy holds the lock but did not take it
     };
-    // Binds the name, or sends `message` (at most 256 bytes) to the process
-    // that holds it. A process that goes away between the two is taken
-    // over. When no socket can be made this process runs on its own.
-    Outcome Claim(const std::string& message);
+    // Becomes the running copy, or hands `message` (at most 256 bytes) to
+    // the one that runs and waits up to `answerMs` for it to confirm.
+    Outcome Claim(const std::string& message, int answerMs = 5000);
 
-    // The bound socket, for the loop's poll; -1 when not bound.
-    int Fd() const { return socket_.Get(); }
-    // The messages waiting, oldest first; never blocks.
+    // The listening socket, for the loop's poll; -1 when not running.
+    int Fd() const { return listener_.Get(); }
+    // The requests waiting, oldest first, each confirmed to its sender.
     std::vector<std::string> TakeMessages();
 
 private:
-    int Bind();                                  // 0 or an errno value
-    int Send(const std::string& message) const;  // 0 or an errno value
+    bool Listen();
+    enum class Delivery { Taken, NoListener, Refused };
+    Delivery Deliver(const std::string& message, int answerMs) const;
 
-    std::string name_;
-    UniqueFd socket_;
+    std::string lockPath_;
+    std::string socketPath_;
+    UniqueFd lock_;
+    UniqueFd listener_;
 };
 
 }  // namespace platform::xdg

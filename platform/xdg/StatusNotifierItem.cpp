@@ -93,7 +93,10 @@ void StatusNotifierItem::Update(const NotifyIconData& record) {
     const bool icon = !SameIcon(record.Icon, record_.Icon);
     const bool tip = record.szTip != record_.szTip;
     record_ = record;
-    if (icon) Emit("NewIcon");
+    if (icon) {
+        iconPixmaps_.reset();
+        Emit("NewIcon");
+    }
     if (tip) {
         Emit("NewTitle");
         Emit("NewToolTip");
@@ -163,13 +166,18 @@ GVariant* StatusNotifierItem::Pixmaps(bool withIcon) const {
     return gio_.g_variant_builder_end(&builder);
 }
 
+GVariant* StatusNotifierItem::IconPixmaps() const {
+    if (!iconPixmaps_) iconPixmaps_.reset(gio_.g_variant_ref_sink(Pixmaps(true)));
+    return gio_.g_variant_ref(iconPixmaps_.get());
+}
+
 GVariant* StatusNotifierItem::Property(const std::string& name) const {
     if (name == "Category") return Text("ApplicationStatus");
     if (name == "Id") return Text(path_ == kRootPath ? "sorimo" : "sorimo-" + std::to_string(record_.uID));
     if (name == "Title") return Text(record_.szTip);
     if (name == "Status") return Text("Active");
     if (name == "WindowId") return gio_.g_variant_new("i", gint32(0));
-    if (name == "IconPixmap") return Pixmaps(true);
+    if (name == "IconPixmap") return IconPixmaps();
     if (name == "OverlayIconPixmap" || name == "AttentionIconPixmap") return Pixmaps(false);
     if (name == "ToolTip")
         return gio_.g_variant_new("(s@a(iiay)@ss)", "", Pixmaps(false), Text(record_.szTip), "");

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "platform/xdg/Gio.h"
+#include "platform/xdg/GLibHandles.h"
 #include "platform/xdg/NotifyService.h"
 
 namespace platform::xdg {
@@ -50,6 +50,7 @@ private:
     void Call(const std::string& method, GVariant* parameters);
     GVariant* Property(const std::string& name) const;
     GVariant* Pixmaps(bool withIcon) const;
+    GVariant* IconPixmaps() const;
     GVariant* Text(const std::string& text) const;
     void Emit(const char* signal);
 
@@ -60,6 +61,10 @@ private:
     NotifyIconData record_;
     Notify notify_;
     guint registration_ = 0;
+    // The icon's pictures as the panel reads them, built at the first read
+    // after the icon changed and shared by every answer: a panel that polls
+    // costs one reference per answer, not a new set of pictures.
+    mutable GVariantPtr iconPixmaps_{nullptr, GVariantUnref{&gio_}};
 };
 
 }  // namespace platform::xdg

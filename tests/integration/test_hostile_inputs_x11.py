@@ -3,10 +3,12 @@ targets: positions at the ends of int, named pipes, devices and huge files
 where icons, desktop entries or the settings file are read, and termination
 signals during start-up. Each test starts and stops its own servers."""
 
+import glob
 import os
 import re
 import signal
 import stat
+import subprocess
 import sys
 import tempfile
 import time
@@ -151,6 +153,69 @@ class SignalsDuringStartUp(HostileDesktopTest):
                                      sorted(str(k) for k in range(1, 29)))
                     self.assertRegex(text, re.compile(r"^\[FILES\]\r\n1="))
                 wait_for(lambda: self.desktop.find_window("Sorimo") is None, what="no window left")
+
+
+class AnotherUser(HostileDesktopTest):
+    """Another local user can neither stop the launcher from starting nor
+    reach the channel through which later starts find it."""
+
+    NOBODY = 65534
+
+    def setUp(self):
+        if os.getuid() != 0:
+            self.skipTest("needs root to act as another user")
+        super().setUp()
+        # A temporary folder of this test (for the fallback channel folder),
+        # open to all like /tmp.
+        self.tmp = tempfile.mkdtemp(prefix="sorimo-tmp-")
+        os.chmod(self.tmp, 0o1777)
+        self.env = {"TMPDIR": self.tmp, "XDG_RUNTIME_DIR": ""}
+
+    def as_nobody(self, script):
+        return subprocess.Popen(["/usr/bin/python3", "-c", script], user=self.NOBODY, group=self.NOBODY, cwd="/",
+                                stdout=subprocess.PIPE, text=True)
+
+    def test_a_squatter_neither_stops_the_start_nor_receives_or_floods_the_requests(self):
+        def squat(folder):
+            key = fnv1a64(os.path.realpath(os.path.join(folder, "sorimo.INI")).encode())
+            # The name an earlier design used in the abstract namespace,
+            # where anybody could take it first.
+            squatter = self.as_nobody(
+                "import socket, time\n"
+                "s = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)\n"
+                f"s.bind('\\0sorimo/0/{key}')\n"
+                "print('ready', flush=True)\n"
+                "time.sleep(3600)\n")
+            self.addCleanup(lambda: (squatter.kill(), squatter.wait()))
+            self.assertEqual(squatter.stdout.readline().strip(), "ready")
+
+        program = self.start(ini(), extra_env=self.env, prepare=squat)
+        program.window()
+        self.assertEqual(program.start_again("--toggle")[0], 0)
+        wait_for(lambda: self.desktop.find_window("Sorimo") is None, what="the launcher hidden by --toggle")
+        self.assertTrue(glob.glob(f"{self.tmp}/sorimo-0/*.socket"))
+        reach = self.as_nobody(
+            "import glob, socket\n"
+            f"paths = glob.glob('{self.tmp}/sorimo-0/*.socket') or ['{self.tmp}/sorimo-0/x.socket']\n"
+            "s = socket.socket(socket.AF_UNIX, socket.SOCK_SEQPACKET)\n"
+            "try:\n"
+            "    s.connect(paths[0]); print('connected')\n"
+            "except OSError as e:\n"
+            "    print(type(e).__name__)\n")
+        self.assertEqual(reach.communicate(timeout=10)[0].strip(), "PermissionError")
+
+    def test_a_channel_folder_made_first_by_another_user_lets_the_launcher_start(self):
+        maker = self.as_nobody(f"import os; os.mkdir('{self.tmp}/sorimo-0', 0o700)")
+        self.assertEqual(maker.wait(timeout=10), 0)
+        program = self.start(ini(), extra_env=self.env)
+        program.window()
+
+
+def fnv1a64(data):
+    value = 0xcbf29ce484222325
+    for byte in data:
+        value = ((value ^ byte) * 0x100000001b3) & 0xFFFFFFFFFFFFFFFF
+    return f"{value:016x}"
 
 
 if __name__ == "__main__":
