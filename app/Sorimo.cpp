@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "launcher/Unit1.h"
 #include "launcher/Unit2.h"
@@ -47,12 +48,18 @@ bool TSorimo::Start() {
 void TSorimo::EndSession() {
     // The session ends without the launcher's close: keep what the user did
     // (position, row offset, slots) by writing the whole file now. There is
-    // nobody left to show an error to. A launcher still being built has
-    // not read its settings yet, or is reading them: writing then could
-    // replace them with defaults, so Start saves once it is built.
+    // nobody left to see an error box: a refused write is one line on
+    // stderr (a terminal, the session's log) and the exit status. A
+    // launcher still being built has not read its settings yet, or is
+    // reading them: writing then could replace them with defaults, so Start
+    // saves once it is built.
     try {
         if (form1Built_) Form1->SaveAllSettings();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        std::string line = e.what();
+        for (std::size_t at; (at = line.find('\n')) != std::string::npos;) line.replace(at, 1, ": ");
+        std::fprintf(stderr, "sorimo: %s\n", line.c_str());
+        exitCode_ = 1;
     }
     Application.Terminate();
 }
@@ -60,7 +67,7 @@ void TSorimo::EndSession() {
 int TSorimo::Run() {
     // Ended during start-up: the window is never shown.
     if (!Application.Terminated()) Application.Run();
-    return 0;
+    return exitCode_;
 }
 
 int SorimoMain(platform::Platform& platform, platform::StartRequest request) {

@@ -31,7 +31,8 @@ public:
     // Creates the three windows. False when a window's stored layout failed:
     // the error has been shown and the program ends with exit code 1.
     bool Start();
-    // Runs the loop until the launcher window closes; the exit code.
+    // Runs the loop until the launcher window closes; the exit code: 0, or 1
+    // when the session ended and the settings could not be written.
     int Run();
     // The session ends (logoff, SIGTERM, lost display): save all and end.
     void EndSession();
@@ -43,6 +44,7 @@ public:
 
 private:
     bool form1Built_ = false;  // Form1 is constructed: its settings were read
+    int exitCode_ = 0;
 };
 
 // Start-up, loop and shutdown on the given platform: the process's exit code.

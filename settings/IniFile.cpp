@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <random>
 #include <string>
 #include <system_error>
 
 #include "settings/FileBytes.h"
 #include "settings/IniFileText.h"
 #include "settings/IniText.h"
+#include "settings/ReplaceFile.h"
 
 namespace gui {
 namespace {
@@ -31,56 +31,11 @@ fs::path WriteTarget(const std::string& fileName) {
     return ec ? path : target;
 }
 
-fs::path TempPathBeside(const fs::path& target) {
-    std::random_device random;
-    const std::uint64_t tag = (std::uint64_t(random()) << 32) ^ random();
-    std::string suffix = ".";  // built in steps: GCC 12 warns falsely on "." + string
-    suffix += std::to_string(tag);
-    suffix += ".tmp";
-    fs::path temp = target;
-    temp += suffix;
-    return temp;
-}
-
-enum class TTempOutcome { Replaced, FolderRefused, WriteFailed };
-
-// Writes the bytes to a new file beside the target and renames it over the
-// target, so that the target is never seen half written.
-TTempOutcome ReplaceThroughTempFile(const fs::path& target, std::string_view bytes) {
-    const fs::path temp = TempPathBeside(target);
-    std::error_code ec;
-    if (!WriteFileBytes(temp, bytes)) {
-        // No file made: the folder refused it. A file made but not filled:
-        // the write failed (a full disk).
-        if (!fs::exists(temp, ec)) return TTempOutcome::FolderRefused;
-        fs::remove(temp, ec);
-        return TTempOutcome::WriteFailed;
-    }
-    const fs::file_status old = fs::status(target, ec);
-    if (fs::exists(old)) fs::permissions(temp, old.permissions(), ec);
-    fs::rename(temp, target, ec);
-    if (!ec) return TTempOutcome::Replaced;
-    fs::remove(temp, ec);
-    return TTempOutcome::FolderRefused;
-}
-
-// Replaces the file's content with `bytes`, or throws. When the folder takes
-// no new file but the file itself is writable, the file is rewritten in
-// place; only a failure in the middle of that rewrite (a full disk) can
-// leave it damaged.
+// Replaces the file's content with `bytes`, or throws; a refused replace
+// leaves the file as it was.
 void ReplaceFileBytes(const std::string& fileName, std::string_view bytes) {
-    const fs::path target = WriteTarget(fileName);
-    std::error_code ec;
-    if (fs::exists(target, ec) && !IsWritableFile(target)) throw ESettingsWriteError(fileName);
-    switch (ReplaceThroughTempFile(target, bytes)) {
-        case TTempOutcome::Replaced:
-            return;
-        case TTempOutcome::WriteFailed:
-            throw ESettingsWriteError(fileName);
-        case TTempOutcome::FolderRefused:
-            break;
-    }
-    if (!WriteFileBytes(target, bytes)) throw ESettingsWriteError(fileName);
+    if (const std::error_code error = ReplaceFileContent(WriteTarget(fileName), bytes))
+        throw ESettingsWriteError(fileName, error.message());
 }
 
 // The current text of a file about to be rewritten: empty when it does not
@@ -88,18 +43,23 @@ void ReplaceFileBytes(const std::string& fileName, std::string_view bytes) {
 std::string TextToRewrite(const std::string& fileName) {
     std::error_code ec;
     if (!fs::exists(fs::path(fileName), ec)) {
-        if (ec) throw ESettingsWriteError(fileName);
+        if (ec) throw ESettingsWriteError(fileName, ec.message());
         return {};
     }
     std::optional<std::string> bytes = ReadFileBytes(fileName);
-    if (!bytes) throw ESettingsWriteError(fileName);
+    if (!bytes) {
+        const std::errc reason = fs::is_directory(fileName, ec)      ? std::errc::is_a_directory
+                                 : fs::is_regular_file(fileName, ec) ? std::errc::io_error
+                                                                     : std::errc::invalid_argument;
+        throw ESettingsWriteError(fileName, std::make_error_code(reason).message());
+    }
     return std::move(*bytes);
 }
 
 }  // namespace
 
-ESettingsWriteError::ESettingsWriteError(const std::string& fileName)
-    : std::runtime_error(fileName + kCannotWriteSuffix) {}
+ESettingsWriteError::ESettingsWriteError(const std::string& fileName, const std::string& reason)
+    : std::runtime_error(fileName + kCannotWriteSuffix + (reason.empty() ? "" : "\n" + reason)) {}
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 

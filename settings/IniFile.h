@@ -31,11 +31,11 @@
 
 namespace gui {
 
-// A settings write that the file system refused. The message names the file:
-// "<path> に書き込めません".
+// A settings write that the file system refused. The message names the file,
+// "<path> に書き込めません", and gives the system's reason on a second line.
 class ESettingsWriteError : public std::runtime_error {
 public:
-    explicit ESettingsWriteError(const std::string& fileName);
+    ESettingsWriteError(const std::string& fileName, const std::string& reason);
 };
 
 // Several keys to write with one read and one replace of the file. Each
@@ -89,14 +89,13 @@ public:
     // is created when missing. Lines written end in CRLF; every other line is
     // kept byte for byte. The value is written as it is, unless the reader
 // would trim or unquote it: then inside double quotes (QuoteIniValue).
-    // The new text goes to a temporary file beside the old one, which is then
-    // renamed over it, so that no reader ever sees a half-written file.
+    // The file is replaced whole (ReplaceFileContent), so that no reader, no
+    // crash and no full disk ever leaves it half written.
     //
     // Throws std::invalid_argument for names and values that cannot be
     // written as one line and read back as the same name (line breaks, NUL,
     // '=' in a key, ']' in a section, empty names), and ESettingsWriteError
-    // when the file cannot be written; the old file is then left as it was
-    // (unless an in-place rewrite fails part way, see IniFile.cpp).
+    // when the file cannot be written; the old file is then left as it was.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes `value` as plain decimal, with '-' when negative.

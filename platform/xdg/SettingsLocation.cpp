@@ -18,7 +18,9 @@ std::string SettingsFileFor(const std::string& executable) {
     const fs::path folder = fs::path(beside).parent_path();
     if (fs::exists(beside, ec) || access(folder.c_str(), W_OK) == 0) return beside;
     fs::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+    // A relative value is ignored, as the base directory rules say: it would
+    // give every working folder settings of its own.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
         config = xdg;
     else if (const char* home = std::getenv("HOME"); home && *home)
         config = fs::path(home) / ".config";

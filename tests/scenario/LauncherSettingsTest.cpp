@@ -170,7 +170,8 @@ TEST_F(LauncherSettings, ARefusedWriteShowsTheErrorAndKeepsTheProgramRunning) {
     ClickAt(Handle(), mbRight);
     Settle();
     ASSERT_EQ(platform.ErrorBoxes.size(), 1u);
-    EXPECT_EQ(platform.ErrorBoxes[0].Message, IniPath() + " に書き込めません");
+    EXPECT_EQ(platform.ErrorBoxes[0].Message,
+              IniPath() + " に書き込めません\n" + std::make_error_code(std::errc::is_a_directory).message());
     EXPECT_EQ(platform.ErrorBoxes[0].Title, "sorimo");
     EXPECT_FALSE(program->Application.Terminated());
     EXPECT_TRUE(form->Visible());

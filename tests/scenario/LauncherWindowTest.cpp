@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <system_error>
 #include <utility>
 
 #include "platform/Platform.h"
@@ -189,6 +191,23 @@ TEST_F(LauncherWindow, SessionEndWritesTheWholeFileAndExitsZero) {
     EXPECT_NE(ini.find("LEFT=100\r\nTOP=200\r\nOFFSET=4\r\n"), std::string::npos);
     EXPECT_NE(ini.find("28=NOFILE\r\n"), std::string::npos);
     EXPECT_EQ(platform.NotifyCalls.back().Message, platform::NIM_DELETE);
+}
+
+// The settings could not be written at the session's end: this used to go
+// unsaid and end with 0. Now one line on stderr names the file and the
+// reason, and the status says it.
+TEST_F(LauncherWindow, ARefusedWriteAtTheSessionEndIsOneLineOnStderrAndStatusOne) {
+    platform.At(2000, [&] {
+        std::filesystem::remove(IniPath());
+        std::filesystem::create_directory(IniPath());  // refuses every write, also for root
+        platform.SendSessionEnd();
+    });
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(app::SorimoMain(platform), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "sorimo: " + IniPath() + " に書き込めません: " +
+                        std::make_error_code(std::errc::is_a_directory).message() + "\n");
+    EXPECT_TRUE(platform.ErrorBoxes.empty());
 }
 
 // A termination signal before the loop ran was ignored until start-up had
