@@ -27,4 +27,22 @@ bool IsSpecialFile(const std::string& path) {
            fs::is_socket(status);
 }
 
+bool IsDeletedFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path file(path);
+    for (int links = 0; links < 40; ++links) {  // as many as the system follows
+        const fs::file_status status = fs::symlink_status(file, ec);
+        if (fs::is_symlink(status)) {
+            const fs::path target = fs::read_symlink(file, ec);
+            if (ec) return false;
+            file = target.is_absolute() ? target : file.parent_path() / target;
+            continue;
+        }
+        if (status.type() != fs::file_type::not_found) return false;
+        return file.has_parent_path() && fs::is_directory(file.parent_path(), ec);
+    }
+    return false;
+}
+
 }  // namespace launcher

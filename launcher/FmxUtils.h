@@ -20,4 +20,10 @@ int ShellOpenFile(gui::TApplication& app, const std::string& fileName, const std
 // the file's kind alone; the file is not opened.
 bool IsSpecialFile(const std::string& path);
 
+// True when the file was deleted: its folder is there and it is not. A
+// file whose folder is missing too (a drive that is not mounted, a network
+// folder that is away) is not gone, only out of reach. A symbolic link
+// counts by the file it points to.
+bool IsDeletedFile(const std::string& path);
+
 }  // namespace launcher

@@ -245,6 +245,9 @@ void TForm1::LaunchCurrentSlot() {
     // slot is not emptied either: the file is there. Nothing happens.
     if (IsSpecialFile(path)) return;
     if (ShellOpenFile(App(), path, "", DirectoryPart(path), SW_SHOW) >= 32) return;
+    // Only a deleted file costs the slot; one out of reach (a drive that is
+    // not plugged in) or without an application keeps it, silently.
+    if (!IsDeletedFile(path)) return;
     slotPath_[currentSlot_] = kNoFile;
     slotIcon_[currentSlot_].Borrow(&DefaultIcon());
     SlotChanged();

@@ -26,10 +26,6 @@ void AddName(FileIconSource& source, std::string name) {
         source.Names.push_back(std::move(name));
 }
 
-// The largest desktop entry read; entries with every translation of their
-// name stay well under 100 KiB.
-constexpr std::uintmax_t kMaxDesktopEntryBytes = 1 << 20;
-
 // Icon= holds a path or a theme name; older entries give names with an
 // image extension, which the theme lookup does not want.
 void AddDesktopIcon(FileIconSource& source, const std::string& path) {

@@ -12,6 +12,10 @@
 
 namespace platform::xdg {
 
+// The largest desktop entry read; entries with every translation of their
+// name stay well under 100 KiB.
+inline constexpr std::uintmax_t kMaxDesktopEntryBytes = 1 << 20;
+
 class KeyFile {
 public:
     // Nothing when the file cannot be read, is not a regular file or is

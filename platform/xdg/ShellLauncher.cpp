@@ -5,6 +5,7 @@
 
 #include "platform/xdg/ChildProcesses.h"
 #include "platform/xdg/GLibHandles.h"
+#include "platform/xdg/KeyFile.h"
 #include "platform/xdg/LaunchDecision.h"
 #include "platform/xdg/Spawn.h"
 
@@ -81,18 +82,34 @@ int LinuxLauncher::StartDesktopEntry(const std::string& path) {
     const Gio* gio = gio_.Get();
     if (!gio) return kNoAssociation;
     const auto app = OwnObject(*gio, gio->g_desktop_app_info_new_from_filename(path.c_str()));
-    if (!app) return kNoAssociation;  // not an application entry (a link, a broken file)
+    if (!app) return OpenLinkEntry(path);  // a link, or not an entry at all
     GErrorSlot error(*gio);
     if (!gio->g_app_info_launch(reinterpret_cast<GAppInfo*>(app.get()), nullptr, nullptr, error.Out()))
         return ResultOfGError(*gio, error);
     return kOpened;
 }
 
+// A link entry (Type=Link) opens its URL with the desktop's default handler
+// for it: a web page in the browser, a file or folder with its application.
+int LinuxLauncher::OpenLinkEntry(const std::string& path) {
+    const std::optional<KeyFile> entry = KeyFile::Load(path, kMaxDesktopEntryBytes);
+    if (!entry || entry->Value("Desktop Entry", "Type") != "Link") return kNoAssociation;
+    const std::string url = entry->Value("Desktop Entry", "URL").value_or("");
+    if (url.empty()) return kNoAssociation;
+    if (url.front() == '/') return OpenWithDefaultHandler(url);
+    return OpenUri(url);
+}
+
 int LinuxLauncher::OpenWithDefaultHandler(const std::string& path) {
     const Gio* gio = gio_.Get();
     if (!gio) return kNoAssociation;
     const auto file = OwnObject(*gio, gio->g_file_new_for_path(path.c_str()));
-    const std::string uri = TakeString(*gio, gio->g_file_get_uri(file.get()));
+    return OpenUri(TakeString(*gio, gio->g_file_get_uri(file.get())));
+}
+
+int LinuxLauncher::OpenUri(const std::string& uri) {
+    const Gio* gio = gio_.Get();
+    if (!gio) return kNoAssociation;
     GErrorSlot error(*gio);
     if (!gio->g_app_info_launch_default_for_uri(uri.c_str(), nullptr, error.Out()))
         return ResultOfGError(*gio, error);

@@ -41,7 +41,9 @@ public:
 private:
     int RunProgram(const std::string& path, const ShellOpenRequest& request);
     int StartDesktopEntry(const std::string& path);
+    int OpenLinkEntry(const std::string& path);
     int OpenWithDefaultHandler(const std::string& path);
+    int OpenUri(const std::string& uri);
 
     ChildProcesses& children_;
     GioLibrary& gio_;

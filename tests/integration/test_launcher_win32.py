@@ -420,7 +420,8 @@ class Grid(WineDesktopTest):
                          timeout=15)
 
     def test_a_slot_whose_file_is_missing_is_emptied_and_written_at_once(self):
-        program = self.start(ini(LEFT, TOP, slots={2: "Z:\\nonexistent\\gone.txt"}))
+        # Its folder is there, the file is not.
+        program = self.start(ini(LEFT, TOP, slots={2: wine_path(os.path.join(self.scratch_folder(), "gone.txt"))}))
         self.wait_for_cells()
         self.click_until(cell(1, 0), lambda: "\r\n2=NOFILE\r\n" in program.settings(),
                          what="slot 2 emptied in the file", timeout=10)

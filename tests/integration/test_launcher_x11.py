@@ -131,7 +131,8 @@ class WindowAndGrid(DesktopTest):
         self.assertEqual(sorted(os.listdir(folder)), sorted(["a b'c\"$d;e.sh", "marker"]))
 
     def test_a_deleted_file_empties_its_slot(self):
-        program = self.start(ini(LEFT, TOP, slots={6: "/nonexistent/gone.txt"}))
+        # Its folder is there, the file is not.
+        program = self.start(ini(LEFT, TOP, slots={6: os.path.join(self.scratch, "gone.txt")}))
         self.desktop.click(*cell(1, 1))
         wait_for(lambda: os.path.exists(program.settings_path) and "6=NOFILE\r\n" in program.settings(),
                  what="the emptied slot")

@@ -148,16 +148,43 @@ TEST_F(LauncherSettings, AChosenPathWithALineBreakIsNotStored) {
     EXPECT_EQ(Ini().find("999"), std::string::npos);
 }
 
-TEST_F(LauncherSettings, AFailedLaunchEmptiesTheSlotAndWritesIt) {
-    WriteIni("[FILES]\r\n5=/gone/file.txt\r\n");
-    Start();
-    platform.ShellResults["/gone/file.txt"] = 2;
-    ClickAt(Cell(0, 1));
-    Settle();
-    EXPECT_EQ(form->SlotPath(5), "NOFILE");
-    EXPECT_EQ(form->SlotIcon(5).Get(), &form->DefaultIcon());
-    EXPECT_NE(Ini().find("5=NOFILE\r\n"), std::string::npos);
-    EXPECT_TRUE(platform.ErrorBoxes.empty());
+// A failed launch empties the slot only when the file was deleted: its
+// folder is there and the file is not. A file on a drive that is not
+// mounted, or a network folder that is away (no folder), or a file that is
+// there but found no application, keeps its slot: the user would lose it
+// for good. A link counts by what it points to.
+TEST_F(LauncherSettings, AFailedLaunchEmptiesTheSlotOnlyWhenItsFileWasDeleted) {
+    namespace fs = std::filesystem;
+    fs::create_directory(dir.Path() / "here");
+    WriteFile(dir.File("here/present.odd"), "x");
+    fs::create_symlink(dir.File("here/deleted.txt"), dir.File("here/link-to-deleted"));
+    fs::create_symlink(dir.File("unplugged/file.txt"), dir.File("here/link-to-unplugged"));
+    const struct {
+        std::string path;
+        bool emptied;
+    } cases[] = {
+        {dir.File("here/deleted.txt"), true},
+        {dir.File("here/link-to-deleted"), true},
+        {dir.File("unplugged/file.txt"), false},
+        {dir.File("here/link-to-unplugged"), false},
+        {dir.File("here/present.odd"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const std::string before = "[FILES]\r\n5=" + c.path + "\r\n";
+        WriteIni(before);
+        Start();
+        platform.ShellResults[c.path] = 2;
+        ClickAt(Cell(0, 1));
+        Settle();
+        EXPECT_EQ(form->SlotPath(5), c.emptied ? "NOFILE" : c.path);
+        EXPECT_EQ(Ini().find("5=NOFILE\r\n") != std::string::npos, c.emptied);
+        if (!c.emptied) {
+            EXPECT_EQ(Ini(), before);
+        }
+        EXPECT_TRUE(platform.ErrorBoxes.empty());
+        program.reset();
+    }
 }
 
 TEST_F(LauncherSettings, ARefusedWriteShowsTheErrorAndKeepsTheProgramRunning) {

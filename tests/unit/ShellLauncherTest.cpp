@@ -163,6 +163,38 @@ TEST(LinuxLauncher, DesktopEntryStartsItsApplication) {
     close(reader);
 }
 
+// A link entry (Type=Link) is opened as its URL, by the desktop's default
+// handler for it; before, it failed and the launcher emptied its slot.
+TEST(LinuxLauncher, LinkEntryOpensItsUrlWithTheDefaultHandler) {
+    TempDir desktop;
+    const linux_testing::ScopedEnv data("XDG_DATA_HOME", desktop.Path().string()),
+        dataDirs("XDG_DATA_DIRS", desktop.Path().string()), config("XDG_CONFIG_HOME", desktop.Path().string()),
+        configDirs("XDG_CONFIG_DIRS", desktop.Path().string());
+    const std::string fifo = desktop.File("opened");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    WriteExecutable(desktop.File("handler.sh"), "#!/bin/sh\necho \"$1\" 1<>\"" + fifo + "\"\n");
+    fs::create_directory(desktop.Path() / "applications");
+    WriteFile(desktop.File("applications/handler.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Handler\nExec=" + desktop.File("handler.sh") +
+                  " %u\nMimeType=x-scheme-handler/sorimo-test;\n");
+    WriteFile(desktop.File("mimeapps.list"),
+              "[Default Applications]\nx-scheme-handler/sorimo-test=handler.desktop\n");
+    WriteFile(desktop.File("link.desktop"), "[Desktop Entry]\nType=Link\nName=L\nURL=sorimo-test:page\n");
+    WriteFile(desktop.File("nothing.desktop"), "[Desktop Entry]\nType=Link\nName=L\n");
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    ChildProcesses children;
+    GioLibrary gio;
+    LinuxLauncher launcher(children, gio);
+    EXPECT_EQ(launcher.Open(Request(desktop.File("nothing.desktop"))), shell_result::kNoAssociation);
+    EXPECT_GE(launcher.Open(Request(desktop.File("link.desktop"))), 32);
+    ASSERT_TRUE(linux_testing::WaitReadable(reader));
+    char text[32] = {};
+    EXPECT_GT(read(reader, text, sizeof text - 1), 0);
+    EXPECT_STREQ(text, "sorimo-test:page\n");
+    close(reader);
+}
+
 // GIO is loaded on first use; where it is missing, what needs it fails as
 // "no association" and programs still run directly.
 TEST(LinuxLauncher, WithoutGioOnlyProgramsOpen) {
