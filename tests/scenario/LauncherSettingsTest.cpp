@@ -157,8 +157,9 @@ TEST_F(LauncherSettings, AFailedLaunchEmptiesTheSlotOnlyWhenItsFileWasDeleted) {
     namespace fs = std::filesystem;
     fs::create_directory(dir.Path() / "here");
     WriteFile(dir.File("here/present.odd"), "x");
-    fs::create_symlink(dir.File("here/deleted.txt"), dir.File("here/link-to-deleted"));
-    fs::create_symlink(dir.File("unplugged/file.txt"), dir.File("here/link-to-unplugged"));
+    std::error_code noLinks;  // Windows without the right to make them
+    fs::create_symlink(dir.File("here/deleted.txt"), dir.File("here/link-to-deleted"), noLinks);
+    fs::create_symlink(dir.File("unplugged/file.txt"), dir.File("here/link-to-unplugged"), noLinks);
     const struct {
         std::string path;
         bool emptied;
@@ -170,6 +171,7 @@ TEST_F(LauncherSettings, AFailedLaunchEmptiesTheSlotOnlyWhenItsFileWasDeleted) {
         {dir.File("here/present.odd"), false},
     };
     for (const auto& c : cases) {
+        if (noLinks && c.path.find("link-") != std::string::npos) continue;
         SCOPED_TRACE(c.path);
         const std::string before = "[FILES]\r\n5=" + c.path + "\r\n";
         WriteIni(before);
