@@ -62,6 +62,9 @@ namespace platform::xdg {
     X(g_dbus_node_info_new_for_xml)            \
     X(g_dbus_node_info_unref)                  \
     X(g_dbus_method_invocation_return_value)   \
+    X(g_dbus_method_invocation_return_dbus_error) \
+    X(g_dbus_connection_flush)                 \
+    X(g_dbus_connection_flush_finish)          \
     X(g_bus_watch_name_on_connection)          \
     X(g_bus_unwatch_name)                      \
     X(g_utf8_make_valid)                       \

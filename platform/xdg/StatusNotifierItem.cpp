@@ -59,13 +59,15 @@ StatusNotifierItem::StatusNotifierItem(const Gio& gio, MainContextPoll& loop,
                                        std::string path, const NotifyIconData& record,
                                        Notify notify)
     : gio_(gio), loop_(loop), connection_(connection), path_(std::move(path)), record_(record),
-      notify_(std::move(notify)) {
+      notify_(std::move(notify)), pictures_(gio, loop, connection) {
+    // No property function: the property calls come to MethodCall, which
+    // answers those that carry pictures one at a time (PacedReplies).
     static const GDBusInterfaceVTable vtable = [] {
         GDBusInterfaceVTable t{};
         t.method_call = &StatusNotifierItem::MethodCall;
-        t.get_property = &StatusNotifierItem::GetProperty;
         return t;
     }();
+    for (GDBusPropertyInfo** p = interface->properties; p && *p; ++p) propertyNames_.emplace_back((*p)->name);
     MainContextPoll::Default calls(loop_);
     registration_ = gio_.g_dbus_connection_register_object(connection_, path_.c_str(), interface,
                                                            &vtable, this, nullptr, nullptr);
@@ -110,12 +112,46 @@ void StatusNotifierItem::Emit(const char* signal) {
 
 // ------------------------------------------------------------ the panel's calls
 
-void StatusNotifierItem::MethodCall(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+void StatusNotifierItem::MethodCall(GDBusConnection*, const gchar*, const gchar*, const gchar* interface,
                                     const gchar* method, GVariant* parameters,
                                     GDBusMethodInvocation* invocation, gpointer self) {
     auto* item = static_cast<StatusNotifierItem*>(self);
+    if (std::strcmp(interface, "org.freedesktop.DBus.Properties") == 0) {
+        item->PropertyCall(method, parameters, invocation);
+        return;
+    }
     item->gio_.g_dbus_method_invocation_return_value(invocation, nullptr);
     item->Call(method, parameters);
+}
+
+// Get and GetAll; the item has no property to set. The answers that carry
+// the icon's pictures wait their turn, the others go at once.
+void StatusNotifierItem::PropertyCall(const std::string& method, GVariant* parameters,
+                                      GDBusMethodInvocation* invocation) {
+    if (method == "Get") {
+        const gchar* interface = nullptr;
+        const gchar* name = nullptr;
+        gio_.g_variant_get(parameters, "(&s&s)", &interface, &name);
+        const std::string property = name;
+        const auto answer = [this, property] { return gio_.g_variant_new("(v)", Property(property)); };
+        if (property == "IconPixmap")
+            pictures_.Add(invocation, answer);
+        else
+            gio_.g_dbus_method_invocation_return_value(invocation, answer());
+    } else if (method == "GetAll") {
+        pictures_.Add(invocation, [this] { return AllProperties(); });
+    } else {
+        gio_.g_dbus_method_invocation_return_dbus_error(invocation, "org.freedesktop.DBus.Error.PropertyReadOnly",
+                                                        "the item's properties are read-only");
+    }
+}
+
+GVariant* StatusNotifierItem::AllProperties() const {
+    GVariantBuilder builder;
+    gio_.g_variant_builder_init(&builder, Gio::Type("a{sv}"));
+    for (const std::string& name : propertyNames_)
+        gio_.g_variant_builder_add_value(&builder, gio_.g_variant_new("{sv}", name.c_str(), Property(name)));
+    return gio_.g_variant_new("(@a{sv})", gio_.g_variant_builder_end(&builder));
 }
 
 // Each request becomes the mouse messages a click in a classic tray gives:
@@ -139,12 +175,6 @@ void StatusNotifierItem::Call(const std::string& method, GVariant* parameters) {
 }
 
 // ------------------------------------------------------------ properties
-
-GVariant* StatusNotifierItem::GetProperty(GDBusConnection*, const gchar*, const gchar*,
-                                          const gchar*, const gchar* property, GError**,
-                                          gpointer self) {
-    return static_cast<StatusNotifierItem*>(self)->Property(property);
-}
 
 GVariant* StatusNotifierItem::Text(const std::string& text) const {
     gchar* valid = gio_.g_utf8_make_valid(text.c_str(), gssize(text.size()));

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/xdg/GLibHandles.h"
+#include "platform/xdg/PacedReplies.h"
 #include "platform/xdg/NotifyService.h"
 
 namespace platform::xdg {
@@ -44,10 +46,9 @@ private:
     static void MethodCall(GDBusConnection*, const gchar* sender, const gchar* path,
                            const gchar* interface, const gchar* method, GVariant* parameters,
                            GDBusMethodInvocation* invocation, gpointer self);
-    static GVariant* GetProperty(GDBusConnection*, const gchar* sender, const gchar* path,
-                                 const gchar* interface, const gchar* property, GError** error,
-                                 gpointer self);
     void Call(const std::string& method, GVariant* parameters);
+    void PropertyCall(const std::string& method, GVariant* parameters, GDBusMethodInvocation* invocation);
+    GVariant* AllProperties() const;
     GVariant* Property(const std::string& name) const;
     GVariant* Pixmaps(bool withIcon) const;
     GVariant* IconPixmaps() const;
@@ -60,6 +61,9 @@ private:
     std::string path_;
     NotifyIconData record_;
     Notify notify_;
+    std::vector<std::string> propertyNames_;  // as the interface describes them
+    // The answers that carry the icon's pictures (IconPixmap, GetAll).
+    PacedReplies pictures_;
     guint registration_ = 0;
     // The icon's pictures as the panel reads them, built at the first read
     // after the icon changed and shared by every answer: a panel that polls

@@ -115,6 +115,13 @@ public:
                                g_variant_new("(ss)", "org.kde.StatusNotifierItem", property.c_str()),
                                nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, &TestWatcher::OnReply, this);
     }
+    // Starts reading every property of the item, as a panel does first.
+    void AskAll() {
+        answer_.reset();
+        g_dbus_connection_call(connection_, sender_.c_str(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties",
+                               "GetAll", g_variant_new("(s)", "org.kde.StatusNotifierItem"), nullptr,
+                               G_DBUS_CALL_FLAGS_NONE, -1, nullptr, &TestWatcher::OnReply, this);
+    }
     void Click(const std::string& method, int x, int y) {
         g_dbus_connection_call(connection_, sender_.c_str(), "/StatusNotifierItem",
                                "org.kde.StatusNotifierItem", method.c_str(), g_variant_new("(ii)", x, y),
@@ -240,6 +247,28 @@ TEST_F(StatusNotifierAreaTest, TheItemRegistersAndSignalsOnlyWhatReallyChanged) 
     EXPECT_EQ(watcher.Signals, (std::vector<std::string>{"/StatusNotifierItem NewTitle",
                                                          "/StatusNotifierItem NewToolTip",
                                                          "/StatusNotifierItem NewIcon"}));
+}
+
+// The pictures are built once per icon and answered one at a time: what a
+// panel reads is the current icon, through Get and GetAll alike.
+TEST_F(StatusNotifierAreaTest, ThePicturesReadAreTheCurrentIconsThroughGetAndGetAll) {
+    TestWatcher watcher(bus.Address);
+    area.Start();
+    ASSERT_TRUE(Until([&] { return area.State() == WatcherState::Present; }));
+    area.Show(Record(1, "Sorimo", 0x0000FF));
+    ASSERT_TRUE(Until([&] { return !watcher.Registered.empty(); }));
+    // The first pixel of the smallest picture, as A, R, G, B.
+    const auto start = [](const std::string& answer) { return answer.substr(0, 40); };
+    const std::string blue = Get(watcher, "sender", "IconPixmap");
+    EXPECT_EQ(start(blue), "(<[(16, 16, [byte 0xff, 0x00, 0x00, 0xff");
+    EXPECT_TRUE(Get(watcher, "sender", "IconPixmap") == blue);
+    area.Update(Record(1, "Sorimo", 0x00FF00));
+    EXPECT_EQ(start(Get(watcher, "sender", "IconPixmap")), "(<[(16, 16, [byte 0xff, 0x00, 0xff, 0x00");
+    watcher.AskAll();
+    ASSERT_TRUE(Until([&] { return watcher.Answered(); }));
+    for (const char* part : {"'IconPixmap': <[(16, 16, [byte 0xff, 0x00, 0xff", "'Title': <'Sorimo'>",
+                             "'ItemIsMenu': <false>"})
+        EXPECT_TRUE(watcher.Answer().find(part) != std::string::npos) << part;
 }
 
 TEST_F(StatusNotifierAreaTest, ThePanelsRequestsBecomeClicksAtItsPoint) {
