@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
 status=0
-python3 scripts/check-layers.py || status=1
+python3 scripts/check-layers.py --self-test || status=1
 for flavour in release asan win32; do
   echo "=== $flavour build"
   bash scripts/build.sh "$flavour"
