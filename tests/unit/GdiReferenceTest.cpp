@@ -1,6 +1,5 @@
 // Replays every picture of the GDI reference manifest with the canvas and
-// compares every pixel, background included. One test per case of the
-// manifest; each loops over that case's pictures.
+// compares every pixel, background included, case by case.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -173,26 +172,26 @@ int ReplayCase(int number) {
     return pictures;
 }
 
-TEST(GdiReference, LinesLeaveOutTheEndAndTakeTheNearestPixel) {
-    EXPECT_EQ(ReplayCase(1), 6);
-}
-TEST(GdiReference, RectanglesOutlineInsideIncludingTinySizes) {
-    EXPECT_EQ(ReplayCase(2), 7);
-}
-TEST(GdiReference, RoundRectCorners) {
-    EXPECT_EQ(ReplayCase(3), 16);
-}
-TEST(GdiReference, PolygonsFillThenOutline) {
-    EXPECT_EQ(ReplayCase(4), 9);
-}
-TEST(GdiReference, RegionFramesAndPointInRegionMasks) {
-    EXPECT_EQ(ReplayCase(5), 12);
-}
-TEST(GdiReference, StretchBltTakesThePixelUnderTheCentre) {
-    EXPECT_EQ(ReplayCase(6), 5);
-}
-TEST(GdiReference, FillRectAndSetPixel) {
-    EXPECT_EQ(ReplayCase(7), 1);
+// Each case of the manifest, with the rule its pictures pin and how many
+// pictures it has.
+TEST(GdiReference, EveryCaseReplaysPixelForPixel) {
+    const struct {
+        int number;
+        const char* rule;
+        int pictures;
+    } cases[] = {
+        {1, "lines leave out the end and take the nearest pixel", 6},
+        {2, "rectangles outline inside, tiny sizes included", 7},
+        {3, "round-rect corners", 16},
+        {4, "polygons fill, then outline", 9},
+        {5, "region frames and point-in-region masks", 12},
+        {6, "stretched copies take the pixel under the centre", 5},
+        {7, "rectangle fills and single pixels", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        EXPECT_EQ(ReplayCase(c.number), c.pictures);
+    }
 }
 
 TEST(GdiReference, EveryPictureBelongsToAReplayedCase) {
