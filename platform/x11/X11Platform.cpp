@@ -184,7 +184,10 @@ X11Platform::X11Platform(std::unique_ptr<SignalWatch> signals)
         throw std::runtime_error("a 24-bit TrueColor display is needed");
     fonts_ = CreateFreeTypeFontEngine();
     auto notify = [this](const NotifyIconData& r, std::intptr_t m, TPoint p) { TrayNotify(r, m, p); };
-    tray_ = std::make_unique<X11Tray>(context_, *fonts_, notify);
+    tray_ = std::make_unique<X11Tray>(context_, *fonts_, notify, [this] {
+        if (!knownMonitors_) knownMonitors_ = monitors_->Query();
+        return *knownMonitors_;
+    });
     items_ = std::make_unique<xdg::StatusNotifierArea>(services_.Gio(), notify);
     area_ = std::make_unique<xdg::NotifyAreaRouter>(*items_, *tray_);
     area_->SetTray(tray_->ManagerPresent());
@@ -358,6 +361,7 @@ void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
 void X11Platform::FinishTrayTurn() {
     if (mainMapped_) items_->Start();
     area_->SetWatcher(items_->State());
+    area_->SetTrayDraws(tray_->Draws());
     area_->Reconcile();
     if (!app_) return;
     if (area_->TakeLost()) app_->NativeTrayLost();
