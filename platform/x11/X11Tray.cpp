@@ -305,7 +305,7 @@ X11Tray::~X11Tray() = default;
 void X11Tray::WatchManager() {
     Display* d = context_.display;
     for (;;) {
-        proxy_ = false;
+        showsNothing_ = false;
         manager_ = XGetSelectionOwner(d, context_.atoms->_NET_SYSTEM_TRAY_S);
         if (manager_ == None) return;
         XSelectInput(d, manager_, StructureNotifyMask);
@@ -313,14 +313,17 @@ void X11Tray::WatchManager() {
         // DestroyNotify, but it no longer owns the selection either.
         if (XGetSelectionOwner(d, context_.atoms->_NET_SYSTEM_TRAY_S) == manager_) break;
     }
-    // Plasma's proxy turns docked icons into items for its panel; the
-    // items are used directly where that panel runs, and where it does not
-    // nothing shows what the proxy holds.
-    proxy_ = ProcessNameOf(d, manager_) == "xembedsniproxy";
+    // Trays known to show nothing of what they take: Plasma's proxy turns
+    // docked icons into items for its panel (the items are used directly
+    // where that panel runs; where it does not, nothing shows what the
+    // proxy holds), and LXQt's tray plugin maps the icons it takes but
+    // draws none (its panel shows items).
+    const std::string process = ProcessNameOf(d, manager_);
+    showsNothing_ = process == "xembedsniproxy" || process == "lxqt-panel";
 }
 
 bool X11Tray::Draws() const {
-    if (manager_ == None || proxy_) return false;
+    if (manager_ == None || showsNothing_) return false;
     for (const auto& [id, icon] : icons_)
         if (icon->Drawn()) return true;
     return false;

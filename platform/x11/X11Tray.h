@@ -43,9 +43,9 @@ public:
     // Whether a tray manager runs.
     bool ManagerPresent() const { return manager_ != None; }
     // Whether the tray shows what is docked into it: an icon window it
-    // made viewable (the server exposed it) in a tray that is no proxy
-    // handing the icons on to a panel of items (with a panel that shows
-    // items, the items themselves are used).
+    // made viewable (the server exposed it) in a tray not known to show
+    // nothing (a proxy handing the icons on to a panel of items, a panel
+    // whose tray draws no icons).
     bool Draws() const;
     enum class ManagerChange { Unchanged, Appeared, Gone };
     // The root window's MANAGER announcement of a new tray, or the end of
@@ -68,7 +68,7 @@ private:
     Notify notify_;
     std::function<std::vector<TRect>()> monitors_;
     Window manager_ = None;
-    bool proxy_ = false;  // the manager hands icons on to a panel of items
+    bool showsNothing_ = false;  // the manager is known to show none of the icons
     std::map<std::uint32_t, std::unique_ptr<TrayIcon>> icons_;
     DoubleClickTracker doubleClicks_;
 };

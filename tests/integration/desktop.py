@@ -200,11 +200,12 @@ class Desktop:
         self.env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
         daemon.stdout.close()
 
-    def start_panel(self, kind, edge="bottom", size=32):
+    def start_panel(self, kind, edge="bottom", size=32, items=True):
         """A real panel from Debian along one edge of the screen, with a
         notification area: "lxqt" (lxqt-panel: items, and its XEmbed tray
-        plugin), "xfce" (xfce4-panel's notification area: items and XEmbed
-        icons), "tint2" (an XEmbed tray only). Returns once it shows."""
+        plugin; only the tray plugin without `items`), "xfce" (xfce4-panel's
+        notification area: items and XEmbed icons), "tint2" (an XEmbed tray
+        only). Returns once it shows."""
         config = os.path.join(self.runtime, "config")
         self.env["XDG_CONFIG_HOME"] = config
         self.env["HOME"] = self.runtime
@@ -212,7 +213,7 @@ class Desktop:
             os.makedirs(os.path.join(config, "lxqt"), exist_ok=True)
             with open(os.path.join(config, "lxqt", "panel.conf"), "w") as f:
                 f.write(f"[General]\n__userfile__=true\npanels=panel1\n\n[panel1]\n"
-                        f"plugins=statusnotifier,tray\nposition={edge.capitalize()}\ndesktop=0\n"
+                        f"plugins={'statusnotifier,' if items else ''}tray\nposition={edge.capitalize()}\ndesktop=0\n"
                         f"panelSize={size}\n\n[statusnotifier]\ntype=statusnotifier\n\n[tray]\ntype=tray\n")
             panel = self._start(["lxqt-panel"])
         elif kind == "xfce":
@@ -228,7 +229,7 @@ class Desktop:
             panel = self._start(["tint2", "-c", path])
         else:
             raise ValueError(kind)
-        if kind != "lxqt":
+        if kind != "lxqt" or not items:
             wait_for(self.tray_owned, timeout=30, what=f"the {kind} panel's tray")
         else:
             wait_for(lambda: self.bus_names("org.kde.StatusNotifierHost-"), timeout=30, what="the lxqt panel")

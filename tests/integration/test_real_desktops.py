@@ -39,10 +39,12 @@ class PanelTest(unittest.TestCase):
     bus = True
     size = (1024, 768)
 
+    items = True
+
     def setUp(self):
         self.desktop = Desktop(tray=False, bus=self.bus, width=self.size[0], height=self.size[1])
         self.addCleanup(self.desktop.close)
-        self.desktop.start_panel(self.panel, self.edge, PANEL)
+        self.desktop.start_panel(self.panel, self.edge, PANEL, items=self.items)
         self.program = Sorimo(self.desktop, EXE, ini(LEFT, TOP))
         self.addCleanup(self.program.close)
         self.window = self.program.window()
@@ -96,6 +98,24 @@ class LXQtPanel(PanelTest):
         self.assertFalse(self.hidden())
         self.assertEqual(len(self.shown_icons()), 1)
         self.saved_place_is_the_real_one()
+
+
+class LXQtTrayPluginAlone(PanelTest):
+    """LXQt's XEmbed tray plugin takes icons and shows none."""
+    panel = "lxqt"
+    items = False
+    bus = False
+
+    def test_hiding_is_refused_as_no_icon_shows(self):
+        d = self.desktop
+        wait_for(lambda: d.find_window("Sorimo tray icon"), what="the icon offered to the tray")
+        d.click(*about_panel((LEFT, TOP)), button=3)
+        # The about box opening tells that the right click before it was
+        # handled: the launcher stayed.
+        d.click(*about_panel((LEFT, TOP)))
+        wait_for(lambda: d.find_window("About Sorimo"), what="the about box")
+        self.assertIsNotNone(d.find_window("Sorimo"))
+        self.assertEqual(self.shown_icons(), [])
 
 
 class XfcePanel(PanelTest):
