@@ -541,9 +541,34 @@ class SwayDesktop(Desktop):
         self.pointer = VirtualPointer(os.path.join(self.runtime, wayland), width, height)
         self.tray = None
 
+    def start_bus(self):
+        """A session bus of the desktop's user, for what starts after it."""
+        daemon = self._start(["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                              f"--address=unix:path={self.runtime}/bus"], stdout=subprocess.PIPE, text=True)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
+        daemon.stdout.close()
+
+    def start_waybar(self, height=30):
+        """Waybar along the top edge with only its tray (items), on a
+        session bus of its own; returns once its host is on the bus."""
+        self.start_bus()
+        folder = os.path.join(self.runtime, "waybar")
+        os.makedirs(folder)
+        with open(os.path.join(folder, "config"), "w") as f:
+            json.dump({"layer": "top", "position": "top", "height": height, "modules-right": ["tray"],
+                       "tray": {"icon-size": 21}}, f)
+        with open(os.path.join(folder, "style.css"), "w") as f:
+            f.write("window#waybar { background: #333333; }\n")
+        for path in (folder, *(os.path.join(folder, n) for n in ("config", "style.css"))):
+            if self.user:
+                os.chown(path, self.user.pw_uid, self.user.pw_gid)
+        self._start(["waybar", "-c", os.path.join(folder, "config"), "-s", os.path.join(folder, "style.css")])
+        wait_for(lambda: self.bus_names("org.kde.StatusNotifierHost-") and self.bus_names("org.kde.StatusNotifierWatcher"),
+                 timeout=30, what="waybar's tray")
+
     def _start(self, argv, **kwargs):
-        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   **self.as_user, **kwargs)
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        process = subprocess.Popen(argv, env=self.env, stderr=subprocess.DEVNULL, **self.as_user, **kwargs)
         self.processes.append(process)
         return process
 

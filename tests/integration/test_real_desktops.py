@@ -1,7 +1,8 @@
 """The real program on real desktops from Debian, each test with its own
 servers: panels with a notification area (lxqt-panel and xfce4-panel on
 Xvfb with openbox and a private session bus, tint2 at the bottom edge), and
-sway on its headless backend with Xwayland, which places the window itself.
+sway on its headless backend with Xwayland, which places the window itself
+(alone, and with Waybar's tray).
 Everything is judged from the outside: pictures of the screen, the windows
 the X server lists, the settings file."""
 
@@ -14,6 +15,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 from desktop import Desktop, Sorimo, SwayDesktop, icons_in, ini, wait_for  # noqa: E402
+from wayland_pointer import BTN_RIGHT  # noqa: E402
 
 EXE = os.environ["SORIMO_EXE"]
 LEFT, TOP = 100, 120
@@ -221,6 +223,24 @@ class Sway(unittest.TestCase):
         self.assertEqual(program.wait(), 0)
         self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={final[0]}\r\nTOP={final[1]}\r\n"),
                         program.settings()[:40])
+
+
+class SwayWithWaybar(unittest.TestCase):
+    def test_the_item_shows_once_in_waybar_and_a_click_brings_the_launcher_back(self):
+        d = SwayDesktop(1280, 800)
+        self.addCleanup(d.close)
+        d.start_waybar(height=30)
+        program = Sorimo(d, EXE, ini(300, 200))
+        self.addCleanup(program.close)
+        origin = d.geometry(program.window())[:2]
+        wait_for(lambda: len(d.registered_items()) == 1, what="the item registered")
+        icons = wait_for(lambda: icons_in(d.screen_rgb(), (0, 0, 1280, 30)), timeout=20, what="the icon in waybar")
+        self.assertEqual(len(icons), 1, icons)
+        x, y, w, h = icons[0]
+        d.pointer.click(*about_panel(origin), button=BTN_RIGHT)
+        wait_for(lambda: d.find_window("Sorimo") is None, what="the launcher hidden")
+        d.pointer.click(x + w // 2, y + h // 2)
+        wait_for(lambda: d.find_window("Sorimo"), what="the launcher shown again")
 
 
 if __name__ == "__main__":
