@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,26 +27,29 @@ unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
 }  // namespace
 
 std::optional<std::string> WindowManagerName(const Context& context) {
-    auto property = [&](Window w, Atom name, Atom type) -> std::optional<std::string> {
+    Display* d = context.display;
+    // The property's items when it has the type and format asked for.
+    auto read = [d](Window w, Atom name, Atom type, int format) -> std::optional<std::string> {
         Atom actual = None;
-        int format = 0;
+        int actualFormat = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(context.display, w, name, 0, 256, False, type, &actual, &format, &count,
-                               &after, &data) != Success || !data)
+        if (XGetWindowProperty(d, w, name, 0, 256, False, type, &actual, &actualFormat, &count, &after,
+                               &data) != Success || !data)
             return std::nullopt;
-        std::string bytes;
-        if (actual == type && format == 8) bytes.assign(reinterpret_cast<char*>(data), count);
-        if (actual == type && format == 32 && count == 1)
-            bytes = std::to_string(*reinterpret_cast<unsigned long*>(data));
+        std::optional<std::string> items;
+        // Format 32 items are longs in Xlib's memory.
+        const std::size_t size = format == 32 ? sizeof(long) : 1;
+        if (actual == type && actualFormat == format)
+            items = std::string(reinterpret_cast<const char*>(data), count * size);
         XFree(data);
-        if (actual != type) return std::nullopt;
-        return bytes;
+        return items;
     };
-    const std::optional<std::string> check =
-        property(context.root, context.atoms->_NET_SUPPORTING_WM_CHECK, XA_WINDOW);
-    if (!check) return std::nullopt;
-    return property(Window(std::stoul(*check)), context.atoms->_NET_WM_NAME, context.atoms->UTF8_STRING);
+    const std::optional<std::string> check = read(context.root, context.atoms->_NET_SUPPORTING_WM_CHECK, XA_WINDOW, 32);
+    if (!check || check->size() != sizeof(long)) return std::nullopt;
+    unsigned long window = 0;
+    std::memcpy(&window, check->data(), sizeof window);
+    return read(Window(window), context.atoms->_NET_WM_NAME, context.atoms->UTF8_STRING, 8);
 }
 
 int ScreenScale(Display* display) {
