@@ -125,7 +125,7 @@ public:
     void Click(const std::string& method, int x, int y) {
         g_dbus_connection_call(connection_, sender_.c_str(), "/StatusNotifierItem",
                                "org.kde.StatusNotifierItem", method.c_str(), g_variant_new("(ii)", x, y),
-                               nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, &TestWatcher::OnReply, this);
+                               nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);  // no answer awaited: none may outlive the watcher
     }
     // A panel registers with the watcher.
     void HostArrives() {
