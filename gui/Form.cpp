@@ -281,15 +281,27 @@ void TForm::UpdateHover(TControl* under) {
 
 void TForm::HandleMouse(const platform::MouseInput& input) {
     using platform::MouseAction;
-    // Client points follow from where the window is now, as the program
-    // last placed it.
-    const TPoint client{input.Screen.X - Left(), input.Screen.Y - Top()};
-    TPoint local;
-    TControl* hovered = DeepestControlAt(client, true, local);
     if (input.Action == MouseAction::Leave) {
         UpdateHover(nullptr);
         return;
     }
+    // The window was at Screen - Client when the event happened, wherever
+    // the program asked it to be: a drag handler that adds a move to Left()
+    // then keeps the pressed point under the pointer even while its earlier
+    // moves are still on their way.
+    const TPoint client = input.Client;
+    const TPoint origin{input.Screen.X - client.X, input.Screen.Y - client.Y};
+    if (origin.X != Left() || origin.Y != Top()) TWinControl::SetBounds(origin.X, origin.Y, Width(), Height());
+    inputScreen_ = input.Screen;
+    if (systemMove_ && (input.Action == MouseAction::Down || input.Action == MouseAction::DoubleClick ||
+                        (input.Action == MouseAction::Up && input.Button == mbLeft))) {
+        // The button came back to us: the manager's move is over, or never
+        // began (then it is withdrawn).
+        systemMove_ = false;
+        if (input.Action == MouseAction::Up && native_) native_->CancelSystemMove();
+    }
+    TPoint local;
+    TControl* hovered = DeepestControlAt(client, true, local);
     UpdateHover(hovered);
     TControl* target = capture_;
     if (!target) target = DeepestControlAt(client, false, local);
@@ -309,6 +321,14 @@ void TForm::HandleMouse(const platform::MouseInput& input) {
         case MouseAction::Up: target->WMButtonUp(input.Button, input.Shift, x, y); break;
         case MouseAction::Leave: break;
     }
+}
+
+bool TForm::BeginSystemMove() {
+    if (!native_ || !native_->BeginSystemMove(inputScreen_)) return false;
+    // The manager holds the pointer now: nothing of this drag comes back.
+    systemMove_ = true;
+    capture_ = nullptr;
+    return true;
 }
 
 void TForm::HandleKey(const platform::KeyInput& input) {

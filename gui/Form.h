@@ -109,10 +109,17 @@ public:
     void SetCaptureControl(TControl* c) { capture_ = c; }
     TControl* HoverControl() const { return hover_; }
     void ControlDestroyed(TControl* c);
-    // Mouse input at a screen point, taken from the queue: enter/leave
-    // notices follow the pointer, and the event goes to the control holding
-    // the capture, else to the one under the pointer.
+    // Mouse input taken from the queue: the form's Left/Top become where
+    // the window was when it happened, enter/leave notices follow the
+    // pointer, and the event goes to the control holding the capture, else
+    // to the one under the pointer.
     void HandleMouse(const platform::MouseInput& input);
+    // Called by a drag handler while the left button is held: where the
+    // window manager moves windows only itself, it takes this drag over
+    // until the button is released (the capture ends) and the answer is
+    // true; the handler then moves nothing. False where the handler's own
+    // moves are carried out.
+    bool BeginSystemMove();
     // A key taken from the queue: raises OnKeyDown.
     void HandleKey(const platform::KeyInput& input);
 
@@ -172,6 +179,8 @@ private:
     TWindowState windowState_ = wsNormal;
     bool shownOnce_ = false;
     bool modal_ = false;
+    TPoint inputScreen_;         // the screen point of the input being handled
+    bool systemMove_ = false;    // a drag was handed to the window manager
 };
 
 }  // namespace gui

@@ -317,10 +317,18 @@ void TForm1::kestBlotter2MouseDown(TComponent*, TMouseButton Button, TShiftState
     dragging_ = true;
     dragX_ = kestBlotter2->Left() + X;
     dragY_ = kestBlotter2->Top() + Y;
+    // A window manager that places windows only itself moves it instead.
+    if (BeginSystemMove()) dragging_ = false;
 }
 
 void TForm1::kestBlotter2MouseMove(TComponent*, TShiftState, int X, int Y) {
     if (!dragging_) return;
+    // A manager found out during this drag to ignore the moves below takes
+    // the rest of it.
+    if (BeginSystemMove()) {
+        dragging_ = false;
+        return;
+    }
     // The pressed point stays under the pointer: the move on the screen is
     // the move in the form times the screen pixels per pixel of the form.
     const int scale = PixelScale();

@@ -38,16 +38,19 @@ struct WindowSpec {
 
 enum class MouseAction { Down, DoubleClick, Up, Move, Leave };
 
-// Mouse input at a screen point. While a button is held the window that got
-// the press keeps receiving input (the points may lie outside it); the GUI
-// layer decides what reaches which control. The screen point, not a point
-// relative to the window, is what the backend reports: a window that moves
-// while events are queued (dragging) would make relative points stale.
+// Mouse input. While a button is held the window that got the press keeps
+// receiving input (the points may lie outside it); the GUI layer decides
+// what reaches which control. Both points are taken when the event
+// happened: Client in the window that got it, Screen on the screen, so
+// Screen - Client is where the window was then. A window manager may place
+// the window elsewhere than the program asked, and a window being dragged
+// moves while events wait in the queue: neither makes the points stale.
 struct MouseInput {
     MouseAction Action = MouseAction::Move;
     gui::TMouseButton Button = gui::mbLeft;
     gui::TShiftState Shift = 0;
     TPoint Screen;
+    TPoint Client;
 };
 
 // ------------------------------------------------------- dropping files
@@ -110,8 +113,9 @@ public:
     // window that takes drops (the main window) hears these.
     virtual void NativeDrag(const DragInput& input) = 0;
 
-    // The system placed the window elsewhere (a monitor of another density):
-    // its top-left corner on the screen is now `topLeft`.
+    // The system placed the window elsewhere (a window manager placed or
+    // kept it, a monitor of another density): its top-left corner on the
+    // screen is now `topLeft`.
     virtual void NativeMoved(const TPoint& topLeft) = 0;
 };
 
@@ -137,6 +141,15 @@ public:
     // gives 1. Moving a point of the form by d pixels on the screen takes a
     // move of the window by d * PixelScale().
     virtual int PixelScale() const = 0;
+    // A drag of the window by the left button held at `screen` starts or
+    // goes on. Where the window manager does not carry out the program's
+    // own moves, it is asked to move the window with the pointer until the
+    // button is released, and the answer is true: the program then moves
+    // nothing itself. False where the program's moves are carried out.
+    virtual bool BeginSystemMove(const TPoint& screen) = 0;
+    // The left button came back to the program after BeginSystemMove took
+    // a drag: the manager never started it, and the request is withdrawn.
+    virtual void CancelSystemMove() = 0;
 };
 
 // ------------------------------------------------------ notification area

@@ -109,6 +109,7 @@ void HeadlessPlatform::WindowDestroyed(HeadlessWindow* w) {
     if (grab_ == w) grab_ = nullptr;
     if (hover_ == w) hover_ = nullptr;
     if (dragOver_ == w) dragOver_ = nullptr;
+    if (systemMove_ == w) systemMove_ = nullptr;
 }
 
 void HeadlessPlatform::Raise(HeadlessWindow* w) {
@@ -157,16 +158,31 @@ void HeadlessPlatform::SendMouse(MouseAction action, gui::TMouseButton button) {
     HeadlessWindow* target = InputWindow();
     if (action == MouseAction::Move && hover_ && hover_ != target) {
         HeadlessWindow* left = hover_;
-        left->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, buttons_, {}});
+        left->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, buttons_, {}, {}});
     }
     if (!grab_) hover_ = target;
     if (!target) return;
-    target->Listener().NativeMouse({action, button, buttons_, pointer_});
+    const TRect b = target->Bounds();
+    target->Listener().NativeMouse(
+        {action, button, buttons_, pointer_, {pointer_.X - b.Left, pointer_.Y - b.Top}});
+}
+
+void HeadlessPlatform::ManagerMoves(HeadlessWindow* w, TPoint topLeft) {
+    if (ManagerPlace && w->kind_ == WindowKind::Main) ManagerPlace = topLeft;
+    w->bounds_ = gui::Bounds(topLeft.X, topLeft.Y, w->bounds_.Width(), w->bounds_.Height());
+    Queue([this, w, topLeft] {
+        if (std::find(windows_.begin(), windows_.end(), w) != windows_.end())
+            w->Listener().NativeMoved(topLeft);
+    });
 }
 
 void HeadlessPlatform::MoveTo(int x, int y) {
     Queue([this, x, y] {
         pointer_ = {x, y};
+        if (systemMove_) {  // the manager holds the pointer: nothing reaches the program
+            ManagerMoves(systemMove_, {x - systemMoveOffset_.X, y - systemMoveOffset_.Y});
+            return;
+        }
         SendMouse(MouseAction::Move, gui::mbLeft);
     });
 }
@@ -184,6 +200,11 @@ void HeadlessPlatform::Press(gui::TMouseButton button) {
 void HeadlessPlatform::Release(gui::TMouseButton button) {
     Queue([this, button] {
         buttons_ &= ~gui::ShiftFlagOf(button);
+        if (systemMove_ && button == gui::mbLeft) {
+            systemMove_ = nullptr;
+            grab_ = nullptr;
+            return;
+        }
         SendMouse(MouseAction::Up, button);
         if ((buttons_ & (gui::ssLeft | gui::ssRight | gui::ssMiddle)) == 0) grab_ = nullptr;
     });
@@ -399,6 +420,29 @@ HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const WindowSpec& spe
       bounds_(spec.Bounds), caption_(spec.Caption) {}
 
 HeadlessWindow::~HeadlessWindow() { platform_.WindowDestroyed(this); }
+
+void HeadlessWindow::SetBounds(const TRect& screenRect) {
+    const std::optional<TPoint> place = platform_.ManagerPlace;
+    if (!place || kind_ != WindowKind::Main) {
+        // A shown window that moves says where it went, as a window system
+        // does: input taken before the move named the old place.
+        const bool moved = screenRect.Left != bounds_.Left || screenRect.Top != bounds_.Top;
+        bounds_ = screenRect;
+        if (moved && visible_) platform_.ManagerMoves(this, {bounds_.Left, bounds_.Top});
+        return;
+    }
+    // The manager keeps the window where it put it, and says so.
+    bounds_ = gui::Bounds(place->X, place->Y, screenRect.Width(), screenRect.Height());
+    if (screenRect.Left != place->X || screenRect.Top != place->Y) platform_.ManagerMoves(this, *place);
+}
+
+bool HeadlessWindow::BeginSystemMove(const TPoint& screen) {
+    if (!platform_.ManagerPlace || kind_ != WindowKind::Main) return false;
+    ++platform_.SystemMoves;
+    platform_.systemMove_ = this;
+    platform_.systemMoveOffset_ = {screen.X - bounds_.Left, screen.Y - bounds_.Top};
+    return true;
+}
 
 void HeadlessWindow::SetVisible(bool visible) {
     if (visible == visible_) return;

@@ -84,6 +84,13 @@ public:
     // What the notification area answers to adds and modifications
     // (false: there is none); deletes always succeed.
     bool NotifyIconResult = true;
+    // A window manager that places main windows itself: set, it puts each
+    // main window's top-left corner here, carries out none of the program's
+    // moves, and moves the window itself with the pointer (until the left
+    // button is released) when asked to with BeginSystemMove.
+    std::optional<TPoint> ManagerPlace;
+    // How often a drag was handed to that manager.
+    int SystemMoves = 0;
     // Whether error boxes are the platform's (recorded only) or, as on X11,
     // the GUI layer's own window (recorded too).
     bool HasNativeErrorBox = true;
@@ -169,6 +176,7 @@ private:
     void WindowDestroyed(HeadlessWindow* w);
     void Raise(HeadlessWindow* w);
     void Queue(std::function<void()> event) { pending_.push_back(std::move(event)); }
+    void ManagerMoves(HeadlessWindow* w, TPoint topLeft);
     void DeliverPending();
     bool RunNextStep(std::int64_t deadlineMs);
     void SendMouse(MouseAction action, gui::TMouseButton button);
@@ -210,6 +218,8 @@ private:
     HeadlessWindow* grab_ = nullptr;
     HeadlessWindow* hover_ = nullptr;
     HeadlessWindow* dragOver_ = nullptr;
+    HeadlessWindow* systemMove_ = nullptr;  // moved by the manager with the pointer
+    TPoint systemMoveOffset_{};             // the pointer within it
     TPoint dragPoint_{};
     DoubleClickTracker doubleClicks_;
 };
@@ -220,7 +230,7 @@ public:
                    std::uintptr_t handle);
     ~HeadlessWindow() override;
 
-    void SetBounds(const TRect& screenRect) override { bounds_ = screenRect; }
+    void SetBounds(const TRect& screenRect) override;
     void SetVisible(bool visible) override;
     void SetCaption(const std::string& caption) override { caption_ = caption; }
     void SetIcon(const gui::TIcon& icon) override { icon_ = icon; }
@@ -229,6 +239,8 @@ public:
     void HideTaskbarEntry() override { ++taskbarHides_; }
     std::uintptr_t Handle() const override { return handle_; }
     int PixelScale() const override { return 1; }
+    bool BeginSystemMove(const TPoint& screen) override;
+    void CancelSystemMove() override { platform_.systemMove_ = nullptr; }
 
     WindowKind Kind() const { return kind_; }
     TRect Bounds() const { return bounds_; }
@@ -242,6 +254,7 @@ public:
     WindowListener& Listener() { return listener_; }
 
 private:
+    friend class HeadlessPlatform;
     HeadlessPlatform& platform_;
     WindowListener& listener_;
     std::uintptr_t handle_;

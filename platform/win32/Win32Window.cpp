@@ -147,8 +147,8 @@ MouseInput Win32Window::Input(MouseAction action, gui::TMouseButton button, WPAR
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     POINT origin{0, 0};
     ::ClientToScreen(hwnd_.Get(), &origin);
-    return {action, button, ShiftOf(wParam),
-            {int(origin.x) + LogicalOffset(x, scale_), int(origin.y) + LogicalOffset(y, scale_)}};
+    const TPoint client{LogicalOffset(x, scale_), LogicalOffset(y, scale_)};
+    return {action, button, ShiftOf(wParam), {int(origin.x) + client.X, int(origin.y) + client.Y}, client};
 }
 
 void Win32Window::OnButton(MouseAction action, gui::TMouseButton button, WPARAM wParam,
@@ -174,7 +174,7 @@ void Win32Window::OnMouseLeave() {
     trackingLeave_ = false;
     // While a button is held the pointer still belongs to this window.
     if (::GetCapture() == hwnd_.Get()) return;
-    listener_.NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}});
+    listener_.NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}, {}});
 }
 
 void Win32Window::OnDropFiles(WPARAM drop) {

@@ -35,6 +35,9 @@ public:
     void HideTaskbarEntry() override {}
     std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_.Get()); }
     int PixelScale() const override { return scale_; }
+    // Windows carries out the program's moves: the drag stays the program's.
+    bool BeginSystemMove(const TPoint&) override { return false; }
+    void CancelSystemMove() override {}
 
     HWND Hwnd() const { return hwnd_.Get(); }
 

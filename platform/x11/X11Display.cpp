@@ -30,6 +30,8 @@ Atoms::Atoms(Display* d) {
     _NET_SYSTEM_TRAY_VISUAL = atom("_NET_SYSTEM_TRAY_VISUAL");
     const std::string tray = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(d));
     _NET_SYSTEM_TRAY_S = atom(tray.c_str());
+    _NET_WM_MOVERESIZE = atom("_NET_WM_MOVERESIZE");
+    _NET_SUPPORTING_WM_CHECK = atom("_NET_SUPPORTING_WM_CHECK");
 }
 
 void SetTextProperty(Display* d, Window w, Atom property, Atom type, const std::string& text) {

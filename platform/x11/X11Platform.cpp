@@ -184,7 +184,10 @@ X11Platform::X11Platform(std::unique_ptr<SignalWatch> signals)
         throw std::runtime_error("a 24-bit TrueColor display is needed");
     fonts_ = CreateFreeTypeFontEngine();
     auto notify = [this](const NotifyIconData& r, std::intptr_t m, TPoint p) { TrayNotify(r, m, p); };
-    tray_ = std::make_unique<X11Tray>(context_, *fonts_, notify);
+    tray_ = std::make_unique<X11Tray>(context_, *fonts_, notify, [this] {
+        if (!knownMonitors_) knownMonitors_ = monitors_->Query();
+        return *knownMonitors_;
+    });
     items_ = std::make_unique<xdg::StatusNotifierArea>(services_.Gio(), notify);
     area_ = std::make_unique<xdg::NotifyAreaRouter>(*items_, *tray_);
     area_->SetTray(tray_->ManagerPresent());
@@ -247,6 +250,8 @@ std::unique_ptr<NativeWindow> X11Platform::CreateNativeWindow(const WindowSpec& 
         void HideTaskbarEntry() override { inner->HideTaskbarEntry(); }
         std::uintptr_t Handle() const override { return inner->Handle(); }
         int PixelScale() const override { return inner->PixelScale(); }
+        bool BeginSystemMove(const TPoint& p) override { return inner->BeginSystemMove(p); }
+        void CancelSystemMove() override { inner->CancelSystemMove(); }
         std::unique_ptr<X11Window> inner;
         std::map<Window, X11Window*>& windows;
     };
@@ -356,6 +361,7 @@ void X11Platform::DeliverEvents(std::int64_t deadlineMs) {
 void X11Platform::FinishTrayTurn() {
     if (mainMapped_) items_->Start();
     area_->SetWatcher(items_->State());
+    area_->SetTrayDraws(tray_->Draws());
     area_->Reconcile();
     if (!app_) return;
     if (area_->TakeLost()) app_->NativeTrayLost();
@@ -433,17 +439,23 @@ void X11Platform::Dispatch(XEvent& e) {
             DispatchButton(*w, e.xbutton);
             break;
         case KeyPress: DispatchKey(*w, e.xkey); break;
-        case MapNotify: FocusNewDialog(*w); break;
+        case MapNotify:
+            w->Mapped();
+            FocusNewDialog(*w);
+            break;
+        case ConfigureNotify: w->Configured(e.xconfigure); break;
+        case ReparentNotify: w->Reparented(e.xreparent); break;
         case MotionNotify: DispatchMotion(*w, e.xmotion); break;
         case EnterNotify:
             w->Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.xcrossing.state),
-                                       Logical({e.xcrossing.x_root, e.xcrossing.y_root})});
+                                       Logical({e.xcrossing.x_root, e.xcrossing.y_root}),
+                                       Logical({e.xcrossing.x, e.xcrossing.y})});
             break;
         case LeaveNotify:
             // Leaving during a grab still reports motion to us; only a
             // plain leave means the pointer is gone.
             if (e.xcrossing.mode == NotifyNormal && !(e.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask)))
-                w->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}});
+                w->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}, {}});
             break;
         case ClientMessage: DispatchClientMessage(*w, e.xclient); break;
         default: break;
@@ -477,7 +489,8 @@ void X11Platform::FocusNewDialog(X11Window& w) {
 void X11Platform::DispatchButton(X11Window& w, const XButtonEvent& e) {
     const auto button = ButtonOf(e.button);
     if (!button) return;
-    MouseInput input{MouseAction::Up, *button, ShiftOf(e.state), Logical({e.x_root, e.y_root})};
+    MouseInput input{MouseAction::Up, *button, ShiftOf(e.state), Logical({e.x_root, e.y_root}),
+                     Logical({e.x, e.y})};
     if (e.type == ButtonPress) {
         const bool dbl = doubleClicks_.Press(*button, {e.x_root, e.y_root}, w.Id(),
                                              std::int64_t(e.time));
@@ -490,7 +503,8 @@ void X11Platform::DispatchMotion(X11Window& w, XMotionEvent e) {
     // Merge queued motion: only the newest position matters.
     XEvent next;
     while (XCheckTypedWindowEvent(display_.get(), w.Id(), MotionNotify, &next)) e = next.xmotion;
-    w.Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.state), Logical({e.x_root, e.y_root})});
+    w.Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.state), Logical({e.x_root, e.y_root}),
+                              Logical({e.x, e.y})});
 }
 
 }  // namespace

@@ -1,10 +1,18 @@
 #include "platform/x11/X11Tray.h"
 
+#include <dlfcn.h>
+
+#include <X11/extensions/XRes.h>
+
 #include <algorithm>
+#include <fstream>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "gfx/Canvas.h"
 #include "gfx/TextLayout.h"
+#include "platform/x11/TipPlacement.h"
 #include "platform/x11/X11Handles.h"
 
 namespace platform::x11 {
@@ -39,6 +47,33 @@ Visual* TrayVisual(Display* d, Window owner, Atom property, int& depth) {
     if (visual) depth = 32;
     XFree(info);
     return visual;
+}
+
+// The process behind a window, asked of the server (X-Resource 1.2; its
+// library is loaded only here, and stays: it hooks the connection's close),
+// by its command name; empty when unknown.
+std::string ProcessNameOf(Display* d, Window w) {
+    struct Closer {
+        void operator()(void* library) const { dlclose(library); }
+    };
+    std::unique_ptr<void, Closer> library(dlopen("libXRes.so.1", RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE));
+    if (!library) return {};
+    const auto query = reinterpret_cast<decltype(&XResQueryClientIds)>(dlsym(library.get(), "XResQueryClientIds"));
+    const auto pidOf = reinterpret_cast<decltype(&XResGetClientPid)>(dlsym(library.get(), "XResGetClientPid"));
+    const auto destroy = reinterpret_cast<decltype(&XResClientIdsDestroy)>(dlsym(library.get(), "XResClientIdsDestroy"));
+    int event = 0, error = 0;
+    if (!query || !pidOf || !destroy || !XQueryExtension(d, "X-Resource", &event, &event, &error)) return {};
+    XResClientIdSpec spec{w, XRES_CLIENT_ID_PID_MASK};
+    long count = 0;
+    XResClientIdValue* ids = nullptr;
+    if (query(d, 1, &spec, &count, &ids) != Success) return {};
+    pid_t pid = -1;
+    for (long i = 0; i < count && pid < 0; ++i) pid = pidOf(&ids[i]);
+    destroy(count, ids);
+    if (pid <= 0) return {};
+    std::string name;
+    std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/comm"), name);
+    return name;
 }
 
 // The icon scaled to w x h (nearest pixel), blended over `ground`, or with
@@ -81,7 +116,10 @@ public:
     }
     void HideTip();
     std::int64_t TipDue() const { return tipDue_; }
-    void ShowTip();
+    void ShowTip(const std::vector<TRect>& monitors);
+    // The tray showed the icon window (the server exposed it), or hid it.
+    bool Drawn() const { return drawn_; }
+    void SetDrawn(bool drawn) { drawn_ = drawn; }
 
 private:
     void RequestDock(Window owner);
@@ -93,9 +131,11 @@ private:
     WindowOwner window_;
     Visual* visual_ = nullptr;
     int depth_ = 24;
-    GcOwner gc_;
+    GcOwner gc_;  // for the icon window, of its depth
     WindowOwner tip_;
+    GcOwner tipGc_;  // for the tip, of the screen's depth
     bool tipShown_ = false;
+    bool drawn_ = false;
     std::int64_t tipDue_ = -1;
 };
 
@@ -153,6 +193,7 @@ void TrayIcon::RequestDock(Window owner) {
 
 TrayIcon::~TrayIcon() {
     HideTip();
+    tipGc_.Reset();
     tip_.Reset();
     gc_.Reset();
     XUnmapWindow(context_.display, window_.Get());
@@ -195,7 +236,7 @@ void TrayIcon::Draw() {
     PutSurface({d, window_.Get(), gc_.Get(), visual_, depth_}, ground, ground.BoundsRect());
 }
 
-void TrayIcon::ShowTip() {
+void TrayIcon::ShowTip(const std::vector<TRect>& monitors) {
     tipDue_ = -1;
     if (record_.szTip.empty() || tipShown_) return;
     Display* d = context_.display;
@@ -216,16 +257,26 @@ void TrayIcon::ShowTip() {
     int rx = 0, ry = 0, wx = 0, wy = 0;
     unsigned m = 0;
     XQueryPointer(d, context_.root, &root, &child, &rx, &ry, &wx, &wy, &m);
+    TRect icon{rx, ry, rx + 1, ry + 1};
+    int ix = 0, iy = 0;
+    unsigned iw = 0, ih = 0, border = 0, depth = 0;
+    if (XTranslateCoordinates(d, window_.Get(), context_.root, 0, 0, &ix, &iy, &child) &&
+        XGetGeometry(d, window_.Get(), &root, &wx, &wy, &iw, &ih, &border, &depth))
+        icon = gui::Bounds(ix, iy, int(iw), int(ih));
     if (!tip_) {
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;
         tip_ = WindowOwner(d, XCreateWindow(d, context_.root, 0, 0, 1, 1, 0, context_.depth,
                                             InputOutput, context_.visual, CWOverrideRedirect,
                                             &attributes));
+        XStoreName(d, tip_.Get(), "Sorimo tray tip");
+        // The icon's GC may be of a tray's 32-bit visual: the tip has its own.
+        tipGc_ = GcOwner(d, XCreateGC(d, tip_.Get(), 0, nullptr));
     }
-    XMoveResizeWindow(d, tip_.Get(), rx + 12, ry + 16, unsigned(tw), unsigned(th));
+    const TPoint at = TipPlace({rx, ry}, icon, tw, th, monitors);
+    XMoveResizeWindow(d, tip_.Get(), at.X, at.Y, unsigned(tw), unsigned(th));
     XMapRaised(d, tip_.Get());
-    PutSurface({d, tip_.Get(), gc_.Get(), context_.visual, context_.depth}, pixels,
+    PutSurface({d, tip_.Get(), tipGc_.Get(), context_.visual, context_.depth}, pixels,
                pixels.BoundsRect());
     tipShown_ = true;
 }
@@ -239,8 +290,9 @@ void TrayIcon::HideTip() {
 
 // ------------------------------------------------------------ X11Tray
 
-X11Tray::X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify)
-    : context_(context), fonts_(fonts), notify_(std::move(notify)) {
+X11Tray::X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify,
+                 std::function<std::vector<TRect>()> monitors)
+    : context_(context), fonts_(fonts), notify_(std::move(notify)), monitors_(std::move(monitors)) {
     // MANAGER announcements of a new tray arrive on the root window.
     XWindowAttributes attributes{};
     XGetWindowAttributes(context_.display, context_.root, &attributes);
@@ -253,13 +305,28 @@ X11Tray::~X11Tray() = default;
 void X11Tray::WatchManager() {
     Display* d = context_.display;
     for (;;) {
+        showsNothing_ = false;
         manager_ = XGetSelectionOwner(d, context_.atoms->_NET_SYSTEM_TRAY_S);
         if (manager_ == None) return;
         XSelectInput(d, manager_, StructureNotifyMask);
         // A window destroyed before our selection took effect sends no
         // DestroyNotify, but it no longer owns the selection either.
-        if (XGetSelectionOwner(d, context_.atoms->_NET_SYSTEM_TRAY_S) == manager_) return;
+        if (XGetSelectionOwner(d, context_.atoms->_NET_SYSTEM_TRAY_S) == manager_) break;
     }
+    // Trays known to show nothing of what they take: Plasma's proxy turns
+    // docked icons into items for its panel (the items are used directly
+    // where that panel runs; where it does not, nothing shows what the
+    // proxy holds), and LXQt's tray plugin maps the icons it takes but
+    // draws none (its panel shows items).
+    const std::string process = ProcessNameOf(d, manager_);
+    showsNothing_ = process == "xembedsniproxy" || process == "lxqt-panel";
+}
+
+bool X11Tray::Draws() const {
+    if (manager_ == None || showsNothing_) return false;
+    for (const auto& [id, icon] : icons_)
+        if (icon->Drawn()) return true;
+    return false;
 }
 
 TrayIcon* X11Tray::Find(Window w) {
@@ -298,7 +365,13 @@ bool X11Tray::HandleEvent(XEvent& e, std::int64_t nowMs) {
     if (!icon) return false;
     switch (e.type) {
         case Expose:
+            icon->SetDrawn(true);  // only a viewable window is exposed
             if (e.xexpose.count == 0) icon->Draw();
+            break;
+        case UnmapNotify: icon->SetDrawn(false); break;
+        case ReparentNotify:
+            // Back on the root: the tray that held it ended.
+            if (e.xreparent.parent == context_.root) icon->SetDrawn(false);
             break;
         case ConfigureNotify: icon->Draw(); break;
         case EnterNotify: icon->ArmTip(nowMs); break;
@@ -338,7 +411,7 @@ std::int64_t X11Tray::NextDeadline() const {
 
 void X11Tray::OnTime(std::int64_t nowMs) {
     for (auto& [id, icon] : icons_)
-        if (icon->TipDue() >= 0 && icon->TipDue() <= nowMs) icon->ShowTip();
+        if (icon->TipDue() >= 0 && icon->TipDue() <= nowMs) icon->ShowTip(monitors_ ? monitors_() : std::vector<TRect>{});
 }
 
 }  // namespace platform::x11

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/common/DoubleClickTracker.h"
@@ -26,7 +27,9 @@ public:
     using Notify = std::function<void(const NotifyIconData& record, std::intptr_t mouseMessage,
                                       TPoint screen)>;
 
-    X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify);
+    // `monitors`: the monitors' rectangles in screen pixels, for the tip.
+    X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify,
+            std::function<std::vector<TRect>()> monitors);
     ~X11Tray() override;
     X11Tray(const X11Tray&) = delete;
     X11Tray& operator=(const X11Tray&) = delete;
@@ -39,6 +42,11 @@ public:
 
     // Whether a tray manager runs.
     bool ManagerPresent() const { return manager_ != None; }
+    // Whether the tray shows what is docked into it: an icon window it
+    // made viewable (the server exposed it) in a tray not known to show
+    // nothing (a proxy handing the icons on to a panel of items, a panel
+    // whose tray draws no icons).
+    bool Draws() const;
     enum class ManagerChange { Unchanged, Appeared, Gone };
     // The root window's MANAGER announcement of a new tray, or the end of
     // the tray's window; Unchanged for any other event.
@@ -58,7 +66,9 @@ private:
     Context& context_;
     gui::TFontEngine& fonts_;
     Notify notify_;
+    std::function<std::vector<TRect>()> monitors_;
     Window manager_ = None;
+    bool showsNothing_ = false;  // the manager is known to show none of the icons
     std::map<std::uint32_t, std::unique_ptr<TrayIcon>> icons_;
     DoubleClickTracker doubleClicks_;
 };

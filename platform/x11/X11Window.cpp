@@ -1,10 +1,13 @@
 #include "platform/x11/X11Window.h"
 
+#include "platform/x11/X11Input.h"
+
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +25,32 @@ long EventMaskOf(WindowKind kind) { return kind == WindowKind::Dialog ? kEventMa
 unsigned Positive(int v) { return unsigned(std::max(v, 1)); }
 
 }  // namespace
+
+std::optional<std::string> WindowManagerName(const Context& context) {
+    Display* d = context.display;
+    // The property's items when it has the type and format asked for.
+    auto read = [d](Window w, Atom name, Atom type, int format) -> std::optional<std::string> {
+        Atom actual = None;
+        int actualFormat = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(d, w, name, 0, 256, False, type, &actual, &actualFormat, &count, &after,
+                               &data) != Success || !data)
+            return std::nullopt;
+        std::optional<std::string> items;
+        // Format 32 items are longs in Xlib's memory.
+        const std::size_t size = format == 32 ? sizeof(long) : 1;
+        if (actual == type && actualFormat == format)
+            items = std::string(reinterpret_cast<const char*>(data), count * size);
+        XFree(data);
+        return items;
+    };
+    const std::optional<std::string> check = read(context.root, context.atoms->_NET_SUPPORTING_WM_CHECK, XA_WINDOW, 32);
+    if (!check || check->size() != sizeof(long)) return std::nullopt;
+    unsigned long window = 0;
+    std::memcpy(&window, check->data(), sizeof window);
+    return read(Window(window), context.atoms->_NET_WM_NAME, context.atoms->UTF8_STRING, 8);
+}
 
 int ScreenScale(Display* display) {
     if (const char* env = std::getenv("GDK_SCALE"); env && *env) {
@@ -45,7 +74,8 @@ TRect X11Window::Physical() const {
 }
 
 X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& listener)
-    : context_(context), listener_(listener), kind_(spec.Kind), bounds_(spec.Bounds) {
+    : context_(context), listener_(listener), kind_(spec.Kind), bounds_(spec.Bounds),
+      parent_(context.root) {
     Display* d = context_.display;
     XSetWindowAttributes attributes{};
     attributes.event_mask = EventMaskOf(kind_);
@@ -156,6 +186,8 @@ void X11Window::SetBounds(const TRect& screenRect) {
     bounds_ = screenRect;
     if (resized) SetSizeHints();
     const TRect physical = Physical();
+    if (visible_ && (!seen_ || seen_->X != physical.Left || seen_->Y != physical.Top))
+        RequestMove({physical.Left, physical.Top});
     XMoveResizeWindow(context_.display, window_.Get(), physical.Left, physical.Top,
                       Positive(physical.Width()), Positive(physical.Height()));
 }
@@ -167,6 +199,7 @@ void X11Window::SetVisible(bool visible) {
         if (kind_ == WindowKind::Main) SetSkipTaskbarState();
         SetSizeHints();
         XMapRaised(context_.display, window_.Get());
+        RequestMove({Physical().Left, Physical().Top});
         XMoveWindow(context_.display, window_.Get(), Physical().Left, Physical().Top);
     } else {
         XUnmapWindow(context_.display, window_.Get());
@@ -234,6 +267,84 @@ void X11Window::BringToFront() {
     e.xclient.data.l[1] = long(context_.userTime);
     XSendEvent(context_.display, context_.root, False,
                SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+// ------------------------------------------------------------ where it is
+
+// Only the main window's moves tell whether the manager carries them out.
+void X11Window::RequestMove(TPoint physical) {
+    if (kind_ != WindowKind::Main) return;
+    constexpr std::size_t kKept = 64;  // a manager that answers nothing
+    if (moves_.size() == kKept) moves_.erase(moves_.begin());
+    moves_.push_back({physical, NextRequest(context_.display)});
+}
+
+void X11Window::Configured(const XConfigureEvent& e) {
+    if (kind_ == WindowKind::Tooltip) return;  // never placed by a manager
+    // A manager's synthetic notice and a notice relative to the root give
+    // the place itself; inside a manager's frame it is asked for.
+    TPoint at{e.x, e.y};
+    if (!e.send_event && parent_ != context_.root) {
+        Window child = None;
+        if (!XTranslateCoordinates(context_.display, window_.Get(), context_.root, 0, 0, &at.X, &at.Y, &child))
+            return;
+    }
+    if (!moves_.empty()) {
+        auto done = std::find_if(moves_.begin(), moves_.end(),
+                                 [&](const MoveRequest& m) { return m.At == at; });
+        if (done != moves_.end()) {
+            moves_.erase(moves_.begin(), done + 1);
+        } else if (e.serial >= moves_.back().Serial && (!seen_ || *seen_ != at)) {
+            // Put elsewhere after the program's latest move had reached
+            // the server: the manager places this window itself.
+            context_.movesRefused = true;
+            moves_.clear();
+        }
+    }
+    seen_ = at;
+    const TPoint logical = LogicalPoint(at, context_.scale);
+    if (logical.X == bounds_.Left && logical.Y == bounds_.Top) return;
+    bounds_ = gui::Bounds(logical.X, logical.Y, bounds_.Width(), bounds_.Height());
+    listener_.NativeMoved(logical);
+}
+
+void X11Window::Mapped() {
+    if (kind_ != WindowKind::Main || context_.movesRefused) return;
+    // The X11 managers of Wayland compositors place windows themselves and
+    // may answer a move by leaving the window where it is, which tells
+    // nothing: they are known by name.
+    const std::optional<std::string> name = WindowManagerName(context_);
+    if (name && (*name == "wlroots wm" || *name == "Weston WM")) context_.movesRefused = true;
+}
+
+void X11Window::SendMoveResize(TPoint physical, long direction) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window_.Get();
+    e.xclient.message_type = context_.atoms->_NET_WM_MOVERESIZE;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = physical.X;
+    e.xclient.data.l[1] = physical.Y;
+    e.xclient.data.l[2] = direction;
+    e.xclient.data.l[3] = Button1;
+    e.xclient.data.l[4] = 1;  // from an application
+    XSendEvent(context_.display, context_.root, False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(context_.display);
+}
+
+bool X11Window::BeginSystemMove(const TPoint& screen) {
+    if (kind_ != WindowKind::Main || !visible_ || !context_.movesRefused) return false;
+    // The manager can take the pointer only once the press's grab is let go.
+    XUngrabPointer(context_.display, CurrentTime);
+    constexpr long kMove = 8;  // _NET_WM_MOVERESIZE_MOVE
+    SendMoveResize({screen.X * context_.scale, screen.Y * context_.scale}, kMove);
+    return true;
+}
+
+void X11Window::CancelSystemMove() {
+    constexpr long kCancel = 11;  // _NET_WM_MOVERESIZE_CANCEL
+    if (kind_ == WindowKind::Main) SendMoveResize({0, 0}, kCancel);
 }
 
 void X11Window::HideTaskbarEntry() {

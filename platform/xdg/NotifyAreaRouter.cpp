@@ -48,9 +48,18 @@ bool NotifyAreaRouter::Apply(std::uint32_t message, const NotifyIconData& data) 
     }
     Icon& icon = icons_[data.uID];
     icon.Record = data;
-    MoveTo(icon, best == Target::Items ? Shown::Items
-                 : best == Target::Tray ? Shown::Tray
-                                        : Shown::Nowhere);
+    const Shown target = best == Target::Items ? Shown::Items
+                         : best == Target::Tray ? Shown::Tray
+                                                : Shown::Nowhere;
+    if (icon.By == target && target != Shown::Nowhere)
+        ServiceOf(target)->Update(data);  // docked already, waiting to be drawn
+    else
+        MoveTo(icon, target);
+    if (best == Target::Tray && !trayDraws_) {
+        refused_ = true;
+        return false;
+    }
+    shown_ = true;
     return true;
 }
 
@@ -70,11 +79,27 @@ void NotifyAreaRouter::Reconcile() {
         for (auto& [id, icon] : icons_) MoveTo(icon, Shown::Nowhere);
         icons_.clear();
         lost_ = refused_ = true;
+        shown_ = false;
         return;
     }
     const Shown target = best == Target::Items ? Shown::Items : Shown::Tray;
     for (auto& [id, icon] : icons_)
         if (icon.By != target) MoveTo(icon, target);
+    const bool drawn = target == Shown::Items || trayDraws_;
+    if (!drawn) {
+        // Docked where nothing draws them (a tray that stopped showing
+        // them): the GUI layer counts them as pending again.
+        if (shown_) lost_ = refused_ = true;
+        shown_ = false;
+        // A new tray draws only what is docked into it: the icons the GUI
+        // layer holds back are asked for once (their adds dock them, and
+        // are refused until the tray shows them).
+        if (refused_ && icons_.empty() && target == Shown::Tray) {
+            refused_ = false;
+            appeared_ = true;
+        }
+        return;
+    }
     if (refused_) {
         refused_ = false;
         appeared_ = true;

@@ -33,6 +33,11 @@ public:
     // What is available; the icons move at the next Reconcile.
     void SetWatcher(WatcherState state) { watcher_ = state; }
     void SetTray(bool present) { trayPresent_ = present; }
+    // Whether the tray draws the icons docked into it: an icon window that
+    // it shows on a monitor, in a tray that is no proxy into a panel that
+    // is not there. Icons docked while it does not count as refused: the
+    // window is not hidden to them, and they are shown once it does.
+    void SetTrayDraws(bool draws) { trayDraws_ = draws; }
     // A new tray manager announced itself: icons in the tray dock again.
     void TrayReplaced();
 
@@ -63,6 +68,8 @@ private:
     NotifyService& tray_;
     WatcherState watcher_ = WatcherState::Unknown;
     bool trayPresent_ = false;
+    bool trayDraws_ = false;
+    bool shown_ = false;  // the icons counted as shown at the last turn
     std::map<std::uint32_t, Icon> icons_;
     bool refused_ = false;  // the GUI layer holds icons we did not take
     bool lost_ = false;

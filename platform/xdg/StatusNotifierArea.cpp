@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <map>
+#include <set>
+#include <string>
 #include <utility>
 
 #include "platform/xdg/Gio.h"
@@ -15,6 +17,12 @@ namespace platform::xdg {
 namespace {
 constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
 constexpr const char* kRootPath = "/StatusNotifierItem";
+// Panels that draw items own a name of this form while they run.
+constexpr const char* kHostPrefix = "org.kde.StatusNotifierHost-";
+
+bool IsHostName(const char* name) {
+    return name && std::string(name).rfind(kHostPrefix, 0) == 0;
+}
 
 // Outlives the bus when the connection is still being made as the bus
 // goes: the callback then only drops what it got.
@@ -38,6 +46,10 @@ struct StatusNotifierArea::Bus {
     static void HostsChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*,
                              const gchar*, GVariant*, gpointer self);
     static void HostAnswer(GObject* source, GAsyncResult* result, gpointer self);
+    static void NamesAnswer(GObject* source, GAsyncResult* result, gpointer self);
+    static void OwnerChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+                             const gchar*, GVariant* parameters, gpointer self);
+    void Decide();
     std::string FreePath() const;
 
     const Gio& gio;
@@ -50,7 +62,16 @@ struct StatusNotifierArea::Bus {
     GDBusNodeInfo* node = nullptr;
     guint watch = 0;
     guint hostSignals = 0;
+    guint ownerSignals = 0;
     bool watched = false;  // the watcher's name has an owner
+    // The watcher's word that a host registered, the hosts' names alive on
+    // the bus, and whether one was ever seen while this watcher runs: a
+    // watcher that outlives its panel (Plasma's runs in another process)
+    // still says a host is registered, but the panel's name is gone. A
+    // watcher that is its panel's own owns no such name and is believed.
+    bool registered = false;
+    std::set<std::string> hosts;
+    bool hostsSeen = false;
     std::map<std::uint32_t, std::unique_ptr<StatusNotifierItem>> items;
 };
 
@@ -61,6 +82,7 @@ StatusNotifierArea::Bus::~Bus() {
         gio.g_cancellable_cancel(cancellable);
     }
     if (hostSignals) gio.g_dbus_connection_signal_unsubscribe(connection, hostSignals);
+    if (ownerSignals) gio.g_dbus_connection_signal_unsubscribe(connection, ownerSignals);
     if (watch) gio.g_bus_unwatch_name(watch);
     if (connection) {
         gio.g_dbus_connection_close(connection, nullptr, nullptr, nullptr);
@@ -109,6 +131,10 @@ void StatusNotifierArea::Bus::OnConnected(GDBusConnection* made) {
     hostSignals = gio.g_dbus_connection_signal_subscribe(
         connection, nullptr, kWatcher, nullptr, "/StatusNotifierWatcher", nullptr,
         G_DBUS_SIGNAL_FLAGS_NONE, &Bus::HostsChanged, this, nullptr);
+    ownerSignals = gio.g_dbus_connection_signal_subscribe(
+        connection, "org.freedesktop.DBus", "org.freedesktop.DBus", "NameOwnerChanged",
+        "/org/freedesktop/DBus", "org.kde", G_DBUS_SIGNAL_FLAGS_MATCH_ARG0_NAMESPACE,
+        &Bus::OwnerChanged, this, nullptr);
     watch = gio.g_bus_watch_name_on_connection(connection, kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                                &Bus::Appeared, &Bus::Vanished, this, nullptr);
 }
@@ -117,6 +143,8 @@ void StatusNotifierArea::Bus::Appeared(GDBusConnection*, const gchar*, const gch
     auto* bus = static_cast<Bus*>(self);
     bus->watched = true;
     bus->state = WatcherState::Unknown;
+    bus->hosts.clear();
+    bus->hostsSeen = false;
     bus->AskForHost();
     // A new watcher knows nothing of the items shown before.
     for (auto& [id, item] : bus->items) item->Register();
@@ -133,6 +161,9 @@ void StatusNotifierArea::Bus::Vanished(GDBusConnection*, const gchar*, gpointer 
 // it would be invisible, with no way to bring a hidden window back.
 void StatusNotifierArea::Bus::AskForHost() {
     MainContextPoll::Default calls(loop);
+    gio.g_dbus_connection_call(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                               "org.freedesktop.DBus", "ListNames", nullptr, Gio::Type("(as)"),
+                               G_DBUS_CALL_FLAGS_NONE, -1, nullptr, &Bus::NamesAnswer, this);
     gio.g_dbus_connection_call(connection, kWatcher, "/StatusNotifierWatcher",
                                "org.freedesktop.DBus.Properties", "Get",
                                gio.g_variant_new("(ss)", kWatcher, "IsStatusNotifierHostRegistered"),
@@ -170,7 +201,50 @@ void StatusNotifierArea::Bus::HostAnswer(GObject* source, GAsyncResult* result, 
         }
         gio.g_variant_unref(reply);
     }
-    bus->state = registered ? WatcherState::Present : WatcherState::Absent;
+    bus->registered = registered;
+    bus->Decide();
+}
+
+// The names on the bus, asked before the watcher's word (the answers come
+// in that order): the hosts that run already.
+void StatusNotifierArea::Bus::NamesAnswer(GObject* source, GAsyncResult* result, gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    const Gio& gio = bus->gio;
+    GVariant* reply = gio.g_dbus_connection_call_finish(reinterpret_cast<GDBusConnection*>(source),
+                                                        result, nullptr);
+    if (!reply) return;
+    gchar** names = nullptr;
+    gio.g_variant_get(reply, "(^as)", &names);
+    for (gchar** name = names; name && *name; ++name)
+        if (IsHostName(*name)) {
+            bus->hosts.insert(*name);
+            bus->hostsSeen = true;
+        }
+    gio.g_strfreev(names);
+    gio.g_variant_unref(reply);
+}
+
+void StatusNotifierArea::Bus::OwnerChanged(GDBusConnection*, const gchar*, const gchar*,
+                                           const gchar*, const gchar*, GVariant* parameters,
+                                           gpointer self) {
+    auto* bus = static_cast<Bus*>(self);
+    const gchar *name = nullptr, *oldOwner = nullptr, *newOwner = nullptr;
+    bus->gio.g_variant_get(parameters, "(&s&s&s)", &name, &oldOwner, &newOwner);
+    if (!IsHostName(name)) return;
+    if (newOwner && *newOwner) {
+        bus->hosts.insert(name);
+        bus->hostsSeen = true;
+    } else {
+        bus->hosts.erase(name);
+    }
+    if (bus->watched && bus->state != WatcherState::Unknown) bus->Decide();
+}
+
+// Items are shown while the watcher says a host registered and, once a
+// host's name was seen, while one such name is alive.
+void StatusNotifierArea::Bus::Decide() {
+    const bool drawn = registered && (!hostsSeen || !hosts.empty());
+    state = drawn ? WatcherState::Present : WatcherState::Absent;
 }
 
 std::string StatusNotifierArea::Bus::FreePath() const {

@@ -41,6 +41,7 @@ const char* StatusNotifierItem::kIntrospection = R"xml(<node>
   <property name="AttentionMovieName" type="s" access="read"/>
   <property name="ToolTip" type="(sa(iiay)ss)" access="read"/>
   <property name="ItemIsMenu" type="b" access="read"/>
+  <property name="Menu" type="o" access="read"/>
   <method name="ContextMenu"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
   <method name="Activate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
   <method name="SecondaryActivate"><arg name="x" type="i" direction="in"/><arg name="y" type="i" direction="in"/></method>
@@ -212,6 +213,10 @@ GVariant* StatusNotifierItem::Property(const std::string& name) const {
     if (name == "ToolTip")
         return gio_.g_variant_new("(s@a(iiay)@ss)", "", Pixmaps(false), Text(record_.szTip), "");
     if (name == "ItemIsMenu") return gio_.g_variant_new("b", FALSE);
+    // The icon has no menu, but panels that expect every item to name one
+    // (GNOME's extension refuses an item without) get a path that offers
+    // none; a click then activates the item.
+    if (name == "Menu") return gio_.g_variant_new("o", "/NO_DBUSMENU");
     return Text("");  // the icon names and the movie: none
 }
 

@@ -1,12 +1,16 @@
-"""A private X desktop for integration tests: Xvfb, a window manager, an
-optional system tray, an optional session bus with a notification panel
-(a StatusNotifierWatcher and host), and the Sorimo program started from a
-folder of its own (so that its settings file lies beside it)."""
+"""Private desktops for integration tests, each with its own servers: X
+(Xvfb, a window manager, an optional system tray, an optional session bus
+with a notification panel: the stand-in of sni_host.py or a real panel from
+Debian: lxqt-panel, xfce4-panel, tint2) and sway (headless, with Xwayland,
+run as an unprivileged user); and the Sorimo program started from a folder
+of its own (so that its settings file lies beside it)."""
 
 import ctypes
 import ctypes.util
+import glob
 import json
 import os
+import pwd
 import queue
 import select
 import shutil
@@ -195,6 +199,61 @@ class Desktop:
         self.processes.append(daemon)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
         daemon.stdout.close()
+
+    def start_panel(self, kind, edge="bottom", size=32, items=True):
+        """A real panel from Debian along one edge of the screen, with a
+        notification area: "lxqt" (lxqt-panel: items, and its XEmbed tray
+        plugin; only the tray plugin without `items`), "xfce" (xfce4-panel's
+        notification area: items and XEmbed icons), "tint2" (an XEmbed tray
+        only). Returns once it shows."""
+        config = os.path.join(self.runtime, "config")
+        self.env["XDG_CONFIG_HOME"] = config
+        self.env["HOME"] = self.runtime
+        if kind == "lxqt":
+            os.makedirs(os.path.join(config, "lxqt"), exist_ok=True)
+            with open(os.path.join(config, "lxqt", "panel.conf"), "w") as f:
+                f.write(f"[General]\n__userfile__=true\npanels=panel1\n\n[panel1]\n"
+                        f"plugins={'statusnotifier,' if items else ''}tray\nposition={edge.capitalize()}\ndesktop=0\n"
+                        f"panelSize={size}\n\n[statusnotifier]\ntype=statusnotifier\n\n[tray]\ntype=tray\n")
+            panel = self._start(["lxqt-panel"])
+        elif kind == "xfce":
+            channel = os.path.join(config, "xfce4", "xfconf", "xfce-perchannel-xml")
+            os.makedirs(channel, exist_ok=True)
+            with open(os.path.join(channel, "xfce4-panel.xml"), "w") as f:
+                f.write(XFCE_PANEL.format(position=6 if edge == "top" else 8, size=size))
+            panel = self._start(["xfce4-panel", "--disable-wm-check"])
+        elif kind == "tint2":
+            path = os.path.join(self.runtime, "tint2rc")
+            with open(path, "w") as f:
+                f.write(TINT2RC.format(edge=edge, size=size))
+            panel = self._start(["tint2", "-c", path])
+        else:
+            raise ValueError(kind)
+        if kind != "lxqt" or not items:
+            wait_for(self.tray_owned, timeout=30, what=f"the {kind} panel's tray")
+        else:
+            wait_for(lambda: self.bus_names("org.kde.StatusNotifierHost-"), timeout=30, what="the lxqt panel")
+        return panel
+
+    def bus_names(self, prefix=""):
+        """The names on the private session bus that start with `prefix`."""
+        out = self.run(["dbus-send", "--session", "--print-reply=literal", "--dest=org.freedesktop.DBus",
+                        "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"], check=False).stdout
+        return [n for n in out.split() if n.startswith(prefix) and n not in ("array", "[", "]")]
+
+    def registered_items(self):
+        """What the StatusNotifierWatcher lists as registered items."""
+        out = self.run(["dbus-send", "--session", "--print-reply=literal", "--dest=org.kde.StatusNotifierWatcher",
+                        "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties.Get",
+                        "string:org.kde.StatusNotifierWatcher", "string:RegisteredStatusNotifierItems"],
+                       check=False).stdout
+        return [w for w in out.split() if w not in ("variant", "array", "[", "]")]
+
+    def screen_rgb(self):
+        """The whole screen as (width, height, RGB bytes)."""
+        shot = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
+                              capture_output=True, check=True).stdout
+        return _parse_ppm(shot)
 
     def tray_owned(self):
         """True when some client owns the system tray selection of screen 0."""
@@ -419,6 +478,183 @@ class NotificationHost:
         self.process.stdout.close()
 
 
+# --- sway: a Wayland compositor placing X11 windows itself
+
+TEST_USER = "sorimo-desktop"
+
+
+def unprivileged_user():
+    """The user that sway and the program run as when the tests run as
+    root (sway refuses root): one made for the tests; None otherwise."""
+    if os.getuid() != 0:
+        return None
+    for attempt in range(2):
+        try:
+            return pwd.getpwnam(TEST_USER)
+        except KeyError:
+            subprocess.run(["useradd", "--system", "--no-create-home", "--home-dir", "/nonexistent",
+                            "--shell", "/usr/sbin/nologin", TEST_USER], check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return pwd.getpwnam(TEST_USER)
+
+
+class SwayDesktop(Desktop):
+    """sway on its headless backend with Xwayland, one output of `width` x
+    `height`, a virtual pointer for input (`pointer`, see wayland_pointer)
+    and grim for pictures. Run as an unprivileged user when the tests run as
+    root; the X tools run as that user too."""
+
+    def __init__(self, width=1280, height=800):
+        from wayland_pointer import VirtualPointer
+        self.user = unprivileged_user()
+        self.as_user = dict(user=self.user.pw_uid, group=self.user.pw_gid, extra_groups=[]) if self.user else {}
+        self.width, self.height = width, height
+        self.processes = []
+        self.pointer = None
+        self.runtime = tempfile.mkdtemp(prefix="sorimo-sway-")
+        os.chmod(self.runtime, 0o700)
+        if self.user:
+            os.chown(self.runtime, self.user.pw_uid, self.user.pw_gid)
+        config = os.path.join(self.runtime, "config")
+        with open(config, "w") as f:
+            f.write(f"output HEADLESS-1 resolution {width}x{height} position 0 0\nxwayland force\n")
+        self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.runtime,
+                    "XDG_RUNTIME_DIR": self.runtime, "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
+                    "WLR_RENDERER": "pixman", "LANG": "C.UTF-8"}
+        self.sway = self._start(["sway", "-c", config])
+        wayland = wait_for(lambda: [os.path.basename(p) for p in glob.glob(os.path.join(self.runtime, "wayland-*"))
+                                    if not p.endswith(".lock")], timeout=30, what="sway")[0]
+        self.env["WAYLAND_DISPLAY"] = wayland
+        self.env["SWAYSOCK"] = wait_for(lambda: glob.glob(os.path.join(self.runtime, "sway-ipc.*.sock")),
+                                        what="sway's socket")[0]
+        # Xwayland's display, as sway hands it to the programs it starts.
+        answer = os.path.join(self.runtime, "display")
+        self.run(["swaymsg", "exec", f"printenv DISPLAY > {answer}.part && mv {answer}.part {answer}"])
+        def display():
+            if os.path.exists(answer):
+                with open(answer) as f:
+                    return f.read().strip()
+            return None
+        self.display = wait_for(display, timeout=30, what="Xwayland's display")
+        self.env["DISPLAY"] = self.display
+        wait_for(lambda: self.run(["xdpyinfo"], check=False).returncode == 0, timeout=30, what="Xwayland")
+        self.pointer = VirtualPointer(os.path.join(self.runtime, wayland), width, height)
+        self.tray = None
+
+    def start_bus(self):
+        """A session bus of the desktop's user, for what starts after it."""
+        daemon = self._start(["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                              f"--address=unix:path={self.runtime}/bus"], stdout=subprocess.PIPE, text=True)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
+        daemon.stdout.close()
+
+    def start_waybar(self, height=30):
+        """Waybar along the top edge with only its tray (items), on a
+        session bus of its own; returns once its host is on the bus."""
+        self.start_bus()
+        folder = os.path.join(self.runtime, "waybar")
+        os.makedirs(folder)
+        with open(os.path.join(folder, "config"), "w") as f:
+            json.dump({"layer": "top", "position": "top", "height": height, "modules-right": ["tray"],
+                       "tray": {"icon-size": 21}}, f)
+        with open(os.path.join(folder, "style.css"), "w") as f:
+            f.write("window#waybar { background: #333333; }\n")
+        for path in (folder, *(os.path.join(folder, n) for n in ("config", "style.css"))):
+            if self.user:
+                os.chown(path, self.user.pw_uid, self.user.pw_gid)
+        self._start(["waybar", "-c", os.path.join(folder, "config"), "-s", os.path.join(folder, "style.css")])
+        wait_for(lambda: self.bus_names("org.kde.StatusNotifierHost-") and self.bus_names("org.kde.StatusNotifierWatcher"),
+                 timeout=30, what="waybar's tray")
+
+    def _start(self, argv, **kwargs):
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        process = subprocess.Popen(argv, env=self.env, stderr=subprocess.DEVNULL, **self.as_user, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def run(self, argv, check=True, **kwargs):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check,
+                              **self.as_user, **kwargs)
+
+    def screen_rgb(self):
+        shot = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env, capture_output=True, check=True,
+                              **self.as_user).stdout
+        return _parse_ppm(shot)
+
+    def screenshot_to(self, path):
+        """The whole output as a PNG at `path` (written through a file of
+        the desktop's user)."""
+        own = os.path.join(self.runtime, "shot.png")
+        self.run(["grim", own])
+        shutil.copy(own, path)
+
+    def close(self):
+        if self.pointer:
+            self.pointer.close()
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+def icons_in(picture, area, colour=(0x00, 0x33, 0xCC), gap=6):
+    """The tray icons shown in `area` (x, y, width, height) of a picture
+    (width, height, RGB): clusters of the heart's outline colour, apart by
+    more than `gap` pixels, as their bounding boxes (x, y, width, height)."""
+    width, _, data = picture
+    ax, ay, aw, ah = area
+    points = [(x, y) for y in range(ay, ay + ah) for x in range(ax, ax + aw)
+              if all(abs(data[(y * width + x) * 3 + i] - colour[i]) < 40 for i in range(3))]
+    boxes = []
+    for x, y in sorted(points):
+        for box in boxes:
+            if box[0] - gap <= x <= box[2] + gap and box[1] - gap <= y <= box[3] + gap:
+                box[:] = [min(box[0], x), min(box[1], y), max(box[2], x), max(box[3], y)]
+                break
+        else:
+            boxes.append([x, y, x, y])
+    return [(b[0], b[1], b[2] - b[0] + 1, b[3] - b[1] + 1) for b in boxes]
+
+
+XFCE_PANEL = """<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p={position};x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="{size}"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+"""
+
+TINT2RC = """panel_items = S
+panel_position = {edge} center horizontal
+panel_size = 100% {size}
+panel_background_id = 0
+wm_menu = 0
+panel_dock = 0
+panel_layer = top
+strut_policy = follow_size
+systray_padding = 2 2 4
+systray_icon_size = 24
+"""
+
+
 def xpm_argb(name):
     """The picture of resources/<name>.xpm as (width, height, ARGB bytes in
     network order), transparent pixels all zero."""
@@ -448,6 +684,12 @@ class Sorimo:
         if settings is not None:
             with open(self.settings_path, "wb") as f:
                 f.write(settings.encode("utf-8"))
+        # A desktop run by another user (sway) runs the program as that user.
+        self.user = getattr(desktop, "user", None)
+        if self.user:
+            for path in (self.folder, self.executable, self.settings_path):
+                if os.path.exists(path):
+                    os.chown(path, self.user.pw_uid, self.user.pw_gid)
         env = dict(desktop.env)
         if path_prefix:
             env["PATH"] = path_prefix + os.pathsep + env.get("PATH", "")
@@ -462,8 +704,11 @@ class Sorimo:
     def spawn(self, *args):
         """Starts the same executable again (so with the same settings
         file), with the arguments given."""
+        as_user = {}
+        if self.user:
+            as_user = dict(user=self.user.pw_uid, group=self.user.pw_gid, extra_groups=[])
         return subprocess.Popen([self.executable, *args], env=self.env, cwd="/",
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **as_user)
 
     def start_again(self, *args, timeout=10):
         """A later start of the same program: its exit code and how many

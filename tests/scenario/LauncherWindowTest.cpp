@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "launcher/Unit3.h"
 #include "platform/Platform.h"
 #include "settings/IniText.h"
 #include "tests/scenario/LauncherFixture.h"
@@ -50,6 +51,41 @@ TEST_F(LauncherWindow, DraggingByThePanelOrTheBarIconMovesTheWindowAlike) {
     EXPECT_EQ(Window().Bounds().Left, 80);
     EXPECT_FALSE(std::filesystem::exists(IniPath() + ".tmp"));
     EXPECT_EQ(Ini(), "[FORM]\r\nLEFT=100\r\nTOP=200\r\nOFFSET=4\r\n");  // dragging writes nothing
+}
+
+// A window manager that puts the window where it likes and carries out
+// none of the program's moves (a compositor's X11 manager): input lands
+// where the window is, the hint follows the real pointer, the drag is the
+// manager's, and the place saved is the one shown.
+TEST_F(LauncherWindow, WhereTheManagerKeepsTheWindowInputLandsThereAndTheManagerDrags) {
+    platform.ManagerPlace = gui::TPoint{500, 300};
+    Start();
+    ASSERT_EQ(Window().Bounds().Left, 500);
+    EXPECT_EQ(form->Left(), 500);
+    EXPECT_EQ(form->Top(), 300);
+    const gui::TPoint cell = Cell(2, 1);
+    ASSERT_GT(cell.X, 500);
+    platform.MoveTo(cell.X, cell.Y);
+    Settle(501);
+    ASSERT_TRUE(program->Form3->Visible());
+    EXPECT_EQ(program->Form3->Left(), cell.X + 12);
+    EXPECT_EQ(program->Form3->Top(), cell.Y + 2);
+    // The manager follows the pointer once it has been asked to.
+    const gui::TPoint from = Handle();
+    platform.MoveTo(from.X, from.Y);
+    platform.Press(mbLeft);
+    Settle();
+    platform.MoveTo(from.X + 30, from.Y - 20);
+    platform.Release(mbLeft);
+    Settle();
+    EXPECT_EQ(platform.SystemMoves, 1);
+    EXPECT_EQ(Window().Bounds().Left, 530);
+    EXPECT_EQ(form->Left(), 530);
+    EXPECT_EQ(form->Top(), 280);
+    ClickAt(Handle(), mbRight);
+    Settle();
+    ASSERT_TRUE(program->Application.Terminated());
+    EXPECT_EQ(Ini().rfind("[FORM]\r\nLEFT=530\r\nTOP=280\r\n", 0), 0u);
 }
 
 TEST_F(LauncherWindow, RightOrMiddleReleaseOnTheHandleClosesAfterSavingAll) {

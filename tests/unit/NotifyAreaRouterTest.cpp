@@ -47,6 +47,7 @@ protected:
 
 TEST_F(Router, BeforeTheBusAnswersAnAddATrayCouldShowIsHeldSoAProxyNeverShowsItTwice) {
     router.SetTray(true);
+    router.SetTrayDraws(true);
     EXPECT_TRUE(Add(1));
     EXPECT_TRUE(router.Apply(NIM_MODIFY, Record(1, "new tip")));
     Turn();
@@ -58,6 +59,7 @@ TEST_F(Router, BeforeTheBusAnswersAnAddATrayCouldShowIsHeldSoAProxyNeverShowsItT
 
     NotifyAreaRouter other(items, tray);  // the same desktop without a watcher
     other.SetTray(true);
+    other.SetTrayDraws(true);
     other.Apply(NIM_ADD, Record(2));
     other.SetWatcher(WatcherState::Absent);
     other.Reconcile();
@@ -72,6 +74,7 @@ TEST_F(Router, WithNoAreaAnAddIsRefusedAndTheAreaThatAppearsIsAnnouncedOnce) {
     EXPECT_FALSE(Add(1));
     EXPECT_FALSE(router.Apply(NIM_MODIFY, Record(1)));  // not held: refused too
     router.SetTray(true);
+    router.SetTrayDraws(true);
     Turn();
     EXPECT_TRUE(router.TakeAppeared());
     EXPECT_FALSE(router.TakeAppeared());
@@ -84,6 +87,7 @@ TEST_F(Router, WithNoAreaAnAddIsRefusedAndTheAreaThatAppearsIsAnnouncedOnce) {
 
 TEST_F(Router, IconsMoveBetweenServicesAndAreLostOnlyWhenNoneIsLeft) {
     router.SetTray(true);
+    router.SetTrayDraws(true);
     router.SetWatcher(WatcherState::Present);
     Add(1);
     router.Apply(NIM_MODIFY, Record(1, "tip"));
@@ -121,6 +125,7 @@ TEST_F(Router, AWatcherThatGoesAndComesBackInOneTurnMovesNothing) {
 
 TEST_F(Router, ANewTrayManagerGetsTheTrayIconsDockedAgain) {
     router.SetTray(true);
+    router.SetTrayDraws(true);
     router.SetWatcher(WatcherState::Absent);
     Add(1);
     Add(2);
@@ -131,6 +136,32 @@ TEST_F(Router, ANewTrayManagerGetsTheTrayIconsDockedAgain) {
     EXPECT_EQ(Take(), (Log{"tray show 1"}));
     EXPECT_TRUE(router.Apply(NIM_DELETE, Record(7)));  // unknown: nothing to do
     EXPECT_TRUE(Take().empty());
+}
+
+TEST_F(Router, IconsDockedWhereNothingDrawsThemAreRefusedUntilTheTrayShowsThem) {
+    // A tray that takes icons and shows none (a proxy into a panel that is
+    // not there, a panel that ignores XEmbed icons): the window must not
+    // hide to it.
+    router.SetWatcher(WatcherState::Absent);
+    EXPECT_FALSE(Add(1));  // no tray yet
+    router.SetTray(true);
+    Turn();
+    EXPECT_TRUE(router.TakeAppeared());  // asked for, to be docked
+    EXPECT_FALSE(Add(1));
+    EXPECT_EQ(Take(), (Log{"tray show 1"}));  // docked all the same
+    Turn();
+    EXPECT_FALSE(router.TakeLost());
+    EXPECT_FALSE(router.TakeAppeared());
+    router.SetTrayDraws(true);
+    Turn();
+    EXPECT_TRUE(router.TakeAppeared());
+    EXPECT_TRUE(Add(1));  // the GUI layer adds again: docked already, not docked anew
+    EXPECT_EQ(Take(), (Log{"tray update 1 Sorimo"}));
+    router.SetTrayDraws(false);  // the tray stopped showing it
+    Turn();
+    EXPECT_TRUE(router.TakeLost());
+    Turn();
+    EXPECT_FALSE(router.TakeLost());  // once
 }
 
 }  // namespace

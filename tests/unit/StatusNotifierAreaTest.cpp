@@ -125,7 +125,7 @@ public:
     void Click(const std::string& method, int x, int y) {
         g_dbus_connection_call(connection_, sender_.c_str(), "/StatusNotifierItem",
                                "org.kde.StatusNotifierItem", method.c_str(), g_variant_new("(ii)", x, y),
-                               nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, &TestWatcher::OnReply, this);
+                               nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);  // no answer awaited: none may outlive the watcher
     }
     // A panel registers with the watcher.
     void HostArrives() {
@@ -237,6 +237,9 @@ TEST_F(StatusNotifierAreaTest, TheItemRegistersAndSignalsOnlyWhatReallyChanged) 
     EXPECT_EQ(watcher.Registered, (std::vector<std::string>{"sender"}));  // by its name: /StatusNotifierItem
     EXPECT_EQ(Get(watcher, "sender", "Title"), "(<'Sorimo'>,)");
     EXPECT_EQ(Get(watcher, "sender", "ToolTip"), "(<('', @a(iiay) [], 'Sorimo', '')>,)");
+    // No menu, but a path that offers none, for panels that want one.
+    EXPECT_EQ(Get(watcher, "sender", "Menu"), "(<objectpath '/NO_DBUSMENU'>,)");
+    EXPECT_EQ(Get(watcher, "sender", "ItemIsMenu"), "(<false>,)");
 
     area.Update(Record(1, "Sorimo"));  // an equal copy of the icon, the same tip
     Get(watcher, "sender", "Status");   // signals sent before would be in by now
@@ -297,14 +300,38 @@ TEST_F(StatusNotifierAreaTest, AWatcherThatComesLaterGetsEveryItemAndASecondItem
     EXPECT_EQ(Get(watcher, "/StatusNotifierItem2", "Title"), "error");  // no longer exported
 }
 
-TEST_F(StatusNotifierAreaTest, AWatcherWithoutAPanelCountsAsNoneUntilAPanelRegisters) {
+TEST_F(StatusNotifierAreaTest, ItemsCountAsShownOnlyWhileAPanelThatDrawsThemRuns) {
     // Another desktop's watcher may run with nothing showing its items: an
     // icon there is invisible, and a window hidden to it could not come back.
     TestWatcher watcher(bus.Address, false);
     area.Start();
     ASSERT_TRUE(Until([&] { return area.State() == WatcherState::Absent; }));
+    // The panel: a process of its own with a host's name.
+    auto panel = [&] {
+        GDBusConnection* c = g_dbus_connection_new_for_address_sync(
+            bus.Address.c_str(),
+            GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                 G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+        GVariant* reply = g_dbus_connection_call_sync(
+            c, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
+            g_variant_new("(su)", "org.kde.StatusNotifierHost-77", 4u), nullptr, G_DBUS_CALL_FLAGS_NONE,
+            -1, nullptr, nullptr);
+        if (reply) g_variant_unref(reply);
+        return c;
+    };
+    GDBusConnection* first = panel();
     watcher.HostArrives();
     ASSERT_TRUE(Until([&] { return area.State() == WatcherState::Present; }));
+    // The panel ends; the watcher, another process, still says a host is
+    // registered: nothing draws the item any more.
+    g_dbus_connection_close_sync(first, nullptr, nullptr);
+    g_object_unref(first);
+    ASSERT_TRUE(Until([&] { return area.State() == WatcherState::Absent; }));
+    GDBusConnection* second = panel();
+    EXPECT_TRUE(Until([&] { return area.State() == WatcherState::Present; }));
+    g_dbus_connection_close_sync(second, nullptr, nullptr);
+    g_object_unref(second);
 }
 
 TEST(StatusNotifierAreaWithoutABus, IsAbsentAtOnceAndLoadsNothing) {

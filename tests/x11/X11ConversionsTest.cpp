@@ -1,6 +1,6 @@
 // The X11 backend's pure conversions: buttons, modifier states, logical
 // points at the screen scale, Latin-1 window names, and which protocol
-// errors are expected.
+// errors are expected, and where a tray icon's tip opens.
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Errors.h"
 #include "platform/x11/X11Input.h"
+#include "platform/x11/TipPlacement.h"
 
 namespace platform::x11 {
 namespace {
@@ -41,6 +42,28 @@ TEST(X11Input, LogicalPointsFloorIntoTheirBlockForEveryInt) {
     EXPECT_EQ(LogicalPoint({-3, 0}, 2), (gui::TPoint{-2, 0}));
     EXPECT_EQ(LogicalPoint({INT_MIN, INT_MAX}, 3), (gui::TPoint{INT_MIN / 3 - 1, INT_MAX / 3}));
     EXPECT_EQ(LogicalPoint({INT_MIN, 5}, 1), (gui::TPoint{INT_MIN, 5}));
+}
+
+TEST(TrayTip, OpensBesideThePointerOnTheIconsMonitorAboveABottomPanel) {
+    const std::vector<gui::TRect> two{{0, 0, 1280, 800}, {1280, 0, 2304, 768}};
+    struct Case {
+        const char* what;
+        gui::TPoint pointer;
+        gui::TRect icon;
+        gui::TPoint expected;
+    };
+    const Case cases[] = {
+        {"top panel: below the pointer", {1000, 10}, {990, 0, 1014, 24}, {1012, 26}},
+        {"bottom panel: above the icon", {1000, 790}, {990, 776, 1014, 800}, {1000 + 12, 776 - 2 - 20}},
+        {"right edge: moved left to fit", {1270, 10}, {1256, 0, 1280, 24}, {1280 - 100, 26}},
+        {"second monitor's bottom right corner", {2300, 760}, {2280, 744, 2304, 768}, {2304 - 100, 744 - 2 - 20}},
+        {"pointer on the first monitor, icon on the second", {1279, 10}, {1280, 0, 1304, 24}, {1291, 26}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(TipPlace(c.pointer, c.icon, 100, 20, two), c.expected);
+    }
+    EXPECT_EQ(TipPlace({5, 5}, {0, 0, 24, 24}, 100, 20, {}), (gui::TPoint{17, 21}));  // no monitors known
 }
 
 TEST(X11Names, Latin1OnlyWhenEveryCharacterHasOne) {

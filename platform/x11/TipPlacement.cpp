@@ -1,0 +1,28 @@
+#include "platform/x11/TipPlacement.h"
+
+#include <algorithm>
+
+namespace platform::x11 {
+
+gui::TPoint TipPlace(gui::TPoint pointer, const gui::TRect& icon, int width, int height,
+                     const std::vector<gui::TRect>& monitors) {
+    gui::TPoint at{pointer.X + 12, pointer.Y + 16};
+    const gui::TPoint centre{(icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2};
+    const gui::TRect* monitor = nullptr;
+    for (const gui::TPoint& p : {centre, pointer}) {
+        for (const gui::TRect& m : monitors)
+            if (m.Contains(p)) {
+                monitor = &m;
+                break;
+            }
+        if (monitor) break;
+    }
+    if (!monitor && !monitors.empty()) monitor = &monitors.front();
+    if (!monitor) return at;
+    if (at.Y + height > monitor->Bottom) at.Y = std::min(icon.Top, pointer.Y) - 2 - height;
+    at.Y = std::max(at.Y, monitor->Top);
+    at.X = std::max(std::min(at.X, monitor->Right - width), monitor->Left);
+    return at;
+}
+
+}  // namespace platform::x11
