@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace gui;
+using namespace gfx;
 
 TBitmap CellStrip() {
     TBitmap strip(36, 72);

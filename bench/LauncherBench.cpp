@@ -40,8 +40,8 @@ private:
 
 // Every slot's file has an icon, as on a desktop with an icon theme.
 void ScriptIcons(platform::HeadlessPlatform& platform) {
-    gui::TSurface pixels(32, 32, 0x3366CC);
-    const gui::TIcon icon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
+    gfx::TSurface pixels(32, 32, 0x3366CC);
+    const gfx::TIcon icon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
     for (int k = 1; k <= 28; ++k) platform.Icons["/bench/file" + std::to_string(k) + ".txt"] = icon;
 }
 
@@ -109,7 +109,7 @@ public:
             auto& c = Own<gui::TGraphicControl>();
             c.SetParent(this);
             c.SetBounds(i * 20, 0, 20, 40);
-            c.OnMouseMove = [this](gui::TComponent*, gui::TShiftState, int, int) { ++moves; };
+            c.OnMouseMove = [this](gui::TComponent*, gfx::TShiftState, int, int) { ++moves; };
         }
     }
     long moves = 0;

@@ -36,7 +36,7 @@ void BM_TenMegabyteFileReadAndWrite(benchmark::State& state) {
     const fs::path file = folder / "Sorimo.INI";
     const std::string text = BigSettingsText();
     std::ofstream(file, std::ios::binary) << text;
-    gui::TIniFile ini(file.string());
+    settings::TIniFile ini(file.string());
     ini.WriteString("FILES", "3", "new");
     if (ReadAll(file) != text + "3=new\r\n" || ini.ReadString("FILES", "2", "") != "after")
         state.SkipWithError("the file was not kept byte for byte");

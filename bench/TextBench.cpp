@@ -13,24 +13,24 @@ namespace {
 constexpr const char* kLine = "ソリモは小さなランチャーです。よく使うファイルを一発で開く";  // 30 characters
 
 struct TextScene {
-    std::unique_ptr<gui::TFontEngine> engine = platform::CreateFreeTypeFontEngine();
-    gui::TSurface surface{420, 20, 0xFFFFFF};
-    gui::TCanvas canvas{surface, gui::ClassicSystemColors::Instance(), engine.get()};
-    gui::TRect rect{0, 0, 420, 20};
+    std::unique_ptr<gfx::TFontEngine> engine = platform::CreateFreeTypeFontEngine();
+    gfx::TSurface surface{420, 20, 0xFFFFFF};
+    gfx::TCanvas canvas{surface, gfx::ClassicSystemColors::Instance(), engine.get()};
+    gfx::TRect rect{0, 0, 420, 20};
 
     TextScene() {
         canvas.Font.SetName("ＭＳ Ｐゴシック");
         canvas.Font.SetHeight(-12);
-        gui::TRect warm = rect;
-        canvas.DrawText(kLine, warm, gui::DT_LEFT | gui::DT_SINGLELINE);
+        gfx::TRect warm = rect;
+        canvas.DrawText(kLine, warm, gfx::DT_LEFT | gfx::DT_SINGLELINE);
     }
 };
 
 void BM_DrawTextJapanese30(benchmark::State& state) {
     TextScene scene;
     for (auto _ : state) {
-        gui::TRect r = scene.rect;
-        benchmark::DoNotOptimize(scene.canvas.DrawText(kLine, r, gui::DT_LEFT | gui::DT_SINGLELINE | gui::DT_VCENTER));
+        gfx::TRect r = scene.rect;
+        benchmark::DoNotOptimize(scene.canvas.DrawText(kLine, r, gfx::DT_LEFT | gfx::DT_SINGLELINE | gfx::DT_VCENTER));
     }
     state.SetItemsProcessed(state.iterations() * 30);
 }
@@ -40,7 +40,7 @@ void BM_LayoutJapanese30(benchmark::State& state) {
     TextScene scene;
     const auto face = scene.canvas.Face();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(gui::LayoutText(*face, kLine, scene.rect, gui::DT_LEFT | gui::DT_SINGLELINE));
+        benchmark::DoNotOptimize(gfx::LayoutText(*face, kLine, scene.rect, gfx::DT_LEFT | gfx::DT_SINGLELINE));
     }
     state.SetItemsProcessed(state.iterations() * 30);
 }

@@ -14,7 +14,7 @@
 #include <limits>
 #include <vector>
 
-namespace gui {
+namespace gfx {
 
 namespace {
 
@@ -513,4 +513,4 @@ void TCanvas::Draw(int x, int y, const TIcon& icon) {
     }
 }
 
-}  // namespace gui
+}  // namespace gfx

@@ -45,7 +45,7 @@
 #include "gfx/SystemColors.h"
 #include "gfx/Types.h"
 
-namespace gui {
+namespace gfx {
 
 enum TBrushStyle { bsSolid, bsClear };
 
@@ -165,4 +165,4 @@ private:
     TFontSpec faceSpec_;
 };
 
-}  // namespace gui
+}  // namespace gfx

@@ -13,7 +13,7 @@
 #include "gfx/Canvas.h"
 #include "gfx/TextLayout.h"
 
-namespace gui {
+namespace gfx {
 namespace {
 
 using i64 = std::int64_t;
@@ -145,4 +145,4 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned format) {
     return layout.Height;
 }
 
-}  // namespace gui
+}  // namespace gfx

@@ -8,7 +8,7 @@
 #include "gfx/FontEngine.h"
 #include "gfx/Types.h"
 
-namespace gui {
+namespace gfx {
 
 using TFontStyles = std::uint32_t;
 constexpr TFontStyles fsBold = 1u << 0;
@@ -71,4 +71,4 @@ private:
     State state_;
 };
 
-}  // namespace gui
+}  // namespace gfx

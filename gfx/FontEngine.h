@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace gui {
+namespace gfx {
 
 // What a TFont asks of the engine. Height < 0: character height in pixels
 // (em size); Height > 0: cell height (ascent + descent); 0: the default.
@@ -55,4 +55,4 @@ public:
     virtual std::shared_ptr<TFontFace> Open(const TFontSpec& spec) = 0;
 };
 
-}  // namespace gui
+}  // namespace gfx

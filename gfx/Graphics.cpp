@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace gui {
+namespace gfx {
 
 namespace {
 
@@ -80,4 +80,4 @@ void TIcon::Clear() {
     handle_ = 0;
 }
 
-}  // namespace gui
+}  // namespace gfx

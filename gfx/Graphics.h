@@ -7,7 +7,7 @@
 
 #include "gfx/Surface.h"
 
-namespace gui {
+namespace gfx {
 
 enum TPixelFormat { pf8bit, pf24bit, pf32bit };
 
@@ -73,4 +73,4 @@ private:
     std::uint64_t handle_ = 0;
 };
 
-}  // namespace gui
+}  // namespace gfx

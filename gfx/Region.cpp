@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace gui {
+namespace gfx {
 
 namespace {
 
@@ -161,4 +161,4 @@ bool TRegion::Contains(int x, int y) const {
     return after != row.begin() && x < std::prev(after)->Right;
 }
 
-}  // namespace gui
+}  // namespace gfx

@@ -10,7 +10,7 @@
 
 #include "gfx/Types.h"
 
-namespace gui {
+namespace gfx {
 
 enum TPolyFillMode { ALTERNATE = 1, WINDING = 2 };
 
@@ -47,4 +47,4 @@ private:
     TRect box_;
 };
 
-}  // namespace gui
+}  // namespace gfx

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace gui {
+namespace gfx {
 
 namespace {
 std::size_t CheckedCount(int width, int height) {
@@ -43,4 +43,4 @@ void TSurface::Resize(int width, int height, TPixel fill) {
     *this = std::move(next);
 }
 
-}  // namespace gui
+}  // namespace gfx

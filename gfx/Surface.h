@@ -8,7 +8,7 @@
 
 #include "gfx/Types.h"
 
-namespace gui {
+namespace gfx {
 
 class TSurface {
 public:
@@ -61,4 +61,4 @@ private:
     std::vector<TPixel> pixels_;
 };
 
-}  // namespace gui
+}  // namespace gfx

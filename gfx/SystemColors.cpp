@@ -1,6 +1,6 @@
 #include "gfx/SystemColors.h"
 
-namespace gui {
+namespace gfx {
 
 TColor ClassicSystemColors::SystemColor(int index) const {
     switch (index) {
@@ -22,4 +22,4 @@ const ClassicSystemColors& ClassicSystemColors::Instance() {
     return palette;
 }
 
-}  // namespace gui
+}  // namespace gfx

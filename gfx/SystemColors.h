@@ -5,7 +5,7 @@
 
 #include "gfx/Types.h"
 
-namespace gui {
+namespace gfx {
 
 class TSystemColors {
 public:
@@ -27,4 +27,4 @@ public:
     static const ClassicSystemColors& Instance();
 };
 
-}  // namespace gui
+}  // namespace gfx

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace gui {
+namespace gfx {
 namespace {
 
 constexpr std::u32string_view kEllipsis = U"...";
@@ -280,4 +280,4 @@ TTextLayout LayoutText(TFontFace& face, std::string_view utf8, const TRect& rect
     return layout;
 }
 
-}  // namespace gui
+}  // namespace gfx

@@ -10,7 +10,7 @@
 #include "gfx/FontEngine.h"
 #include "gfx/Types.h"
 
-namespace gui {
+namespace gfx {
 
 constexpr unsigned DT_TOP = 0x0000;
 constexpr unsigned DT_LEFT = 0x0000;
@@ -72,4 +72,4 @@ struct TTextLayout {
 
 TTextLayout LayoutText(TFontFace& face, std::string_view utf8, const TRect& rect, unsigned format);
 
-}  // namespace gui
+}  // namespace gfx

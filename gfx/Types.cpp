@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace gui {
+namespace gfx {
 
 TRect Intersect(const TRect& a, const TRect& b) {
     TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
@@ -17,4 +17,4 @@ TRect Union(const TRect& a, const TRect& b) {
             std::max(a.Bottom, b.Bottom)};
 }
 
-}  // namespace gui
+}  // namespace gfx

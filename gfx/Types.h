@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace gui {
+namespace gfx {
 
 // A colour: 0x00BBGGRR for a fixed colour, or 0x80000000 + index for a
 // system colour that is resolved to its current value when drawn. A type of
@@ -149,4 +149,4 @@ constexpr TShiftState ShiftFlagOf(TMouseButton b) {
     return b == mbLeft ? ssLeft : b == mbRight ? ssRight : ssMiddle;
 }
 
-}  // namespace gui
+}  // namespace gfx

@@ -19,6 +19,7 @@
 #include "gui/Component.h"
 #include "gfx/Font.h"
 #include "gfx/Types.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

@@ -11,6 +11,7 @@
 #include "gfx/Graphics.h"
 #include "gui/WinControl.h"
 #include "platform/Platform.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

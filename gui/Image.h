@@ -3,6 +3,7 @@
 
 #include "gui/Control.h"
 #include "gfx/Graphics.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

@@ -6,6 +6,7 @@
 
 #include "gui/Control.h"
 #include "gfx/TextLayout.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "gfx/Types.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

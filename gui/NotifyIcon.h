@@ -7,6 +7,7 @@
 
 #include "gfx/Types.h"
 #include "platform/Platform.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

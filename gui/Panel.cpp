@@ -1,6 +1,7 @@
 #include "gui/Panel.h"
 
 #include "gfx/TextLayout.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gfx/Types.h"
+#include "gui/DesignNames.h"
 
 namespace gui {
 

@@ -19,8 +19,8 @@
 
 namespace platform {
 
-using gui::TPoint;
-using gui::TRect;
+using gfx::TPoint;
+using gfx::TRect;
 
 // ---------------------------------------------------------------- windows
 
@@ -47,8 +47,8 @@ enum class MouseAction { Down, DoubleClick, Up, Move, Leave };
 // moves while events wait in the queue: neither makes the points stale.
 struct MouseInput {
     MouseAction Action = MouseAction::Move;
-    gui::TMouseButton Button = gui::mbLeft;
-    gui::TShiftState Shift = 0;
+    gfx::TMouseButton Button = gfx::mbLeft;
+    gfx::TShiftState Shift = 0;
     TPoint Screen;
     TPoint Client;
 };
@@ -98,7 +98,7 @@ enum class Key { Return, KeypadEnter, Space, Escape };
 // A key pressed while the window has the keyboard focus.
 struct KeyInput {
     Key Pressed = Key::Return;
-    gui::TShiftState Shift = 0;
+    gfx::TShiftState Shift = 0;
 };
 
 // Implemented by the GUI layer; the backend calls it from DeliverEvents.
@@ -125,9 +125,9 @@ public:
     virtual void SetBounds(const TRect& screenRect) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
-    virtual void SetIcon(const gui::TIcon& icon) = 0;
+    virtual void SetIcon(const gfx::TIcon& icon) = 0;
     // Copies `area` of the back buffer (same size as the window) to the screen.
-    virtual void Present(const gui::TSurface& backBuffer, const TRect& area) = 0;
+    virtual void Present(const gfx::TSurface& backBuffer, const TRect& area) = 0;
     virtual void BringToFront() = 0;
     // Keeps the window off the taskbar and pager. Some window managers drop
     // that state when a window is hidden, so it is asked again on showing.
@@ -162,7 +162,7 @@ struct NotifyIconData {
     std::uint32_t uID = 0;
     std::uint32_t uFlags = 0;
     std::uint32_t uCallbackMessage = 0;
-    gui::TIcon Icon;  // hIcon: Icon.Handle()
+    gfx::TIcon Icon;  // hIcon: Icon.Handle()
     std::string szTip;  // at most 63 bytes
 };
 
@@ -265,8 +265,8 @@ public:
     virtual std::vector<TRect> Monitors() = 0;
 
     // Drawing.
-    virtual gui::TFontEngine& Fonts() = 0;
-    virtual const gui::TSystemColors& SystemColors() = 0;
+    virtual gfx::TFontEngine& Fonts() = 0;
+    virtual const gfx::TSystemColors& SystemColors() = 0;
 
     // Shell services.
     virtual std::string ExecutablePath() = 0;
@@ -275,7 +275,7 @@ public:
     // Result >= 32 means success (the classic instance-value convention).
     virtual int ShellOpen(const ShellOpenRequest& request) = 0;
     // A 32 x 32 icon for the file, or nothing when it has none.
-    virtual std::optional<gui::TIcon> FileIcon(const std::string& path) = 0;
+    virtual std::optional<gfx::TIcon> FileIcon(const std::string& path) = 0;
     virtual std::unique_ptr<FileDialogSession> BeginOpenFileDialog(
         const OpenFileRequest& request) = 0;
     // Shows a native modal error box and returns true, or returns false when

@@ -9,6 +9,6 @@
 
 namespace platform {
 
-std::unique_ptr<gui::TFontEngine> CreateSystemFontEngine();
+std::unique_ptr<gfx::TFontEngine> CreateSystemFontEngine();
 
 }  // namespace platform

@@ -5,16 +5,16 @@
 
 namespace resources {
 
-gui::TBitmap ToBitmap(const EmbeddedImage& image) {
-    std::vector<gui::TPixel> palette;
+gfx::TBitmap ToBitmap(const EmbeddedImage& image) {
+    std::vector<gfx::TPixel> palette;
     palette.reserve(image.Palette.size());
     for (const EmbeddedColor& color : image.Palette) palette.push_back(color.Pixel);
-    return gui::TBitmap::FromIndexed(image.Width, image.Height, palette,
+    return gfx::TBitmap::FromIndexed(image.Width, image.Height, palette,
                                      {image.Indices.begin(), image.Indices.end()});
 }
 
-gui::TIcon ToIcon(const EmbeddedImage& image) {
-    gui::TSurface pixels(image.Width, image.Height);
+gfx::TIcon ToIcon(const EmbeddedImage& image) {
+    gfx::TSurface pixels(image.Width, image.Height);
     std::vector<std::uint8_t> alpha;
     alpha.reserve(image.Indices.size());
     for (int y = 0; y < image.Height; ++y) {
@@ -24,7 +24,7 @@ gui::TIcon ToIcon(const EmbeddedImage& image) {
             alpha.push_back(color.Transparent ? 0 : 255);
         }
     }
-    return gui::TIcon(std::move(pixels), std::move(alpha));
+    return gfx::TIcon(std::move(pixels), std::move(alpha));
 }
 
 }  // namespace resources

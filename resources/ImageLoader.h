@@ -7,9 +7,9 @@
 namespace resources {
 
 // An 8-bit bitmap with the image's palette; transparent entries are black.
-gui::TBitmap ToBitmap(const EmbeddedImage& image);
+gfx::TBitmap ToBitmap(const EmbeddedImage& image);
 
 // An icon whose transparent palette entries get alpha 0 and all others 255.
-gui::TIcon ToIcon(const EmbeddedImage& image);
+gfx::TIcon ToIcon(const EmbeddedImage& image);
 
 }  // namespace resources

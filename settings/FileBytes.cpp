@@ -8,7 +8,7 @@
 
 #include "settings/OpenFile.h"
 
-namespace gui {
+namespace settings {
 
 namespace fs = std::filesystem;
 
@@ -47,4 +47,4 @@ bool WriteFileBytes(const fs::path& path, std::string_view bytes) {
 
 bool IsWritableFile(const fs::path& path) { return OpenFile(path, "r+b") != nullptr; }
 
-}  // namespace gui
+}  // namespace settings

@@ -11,7 +11,7 @@
 #include "settings/IniText.h"
 #include "settings/ReplaceFile.h"
 
-namespace gui {
+namespace settings {
 namespace {
 
 namespace fs = std::filesystem;
@@ -102,4 +102,4 @@ void TIniBatch::WriteInteger(std::string_view section, std::string_view key, int
     WriteString(section, key, std::to_string(value));
 }
 
-}  // namespace gui
+}  // namespace settings

@@ -29,7 +29,7 @@
 #include <string_view>
 #include <vector>
 
-namespace gui {
+namespace settings {
 
 // A settings write that the file system refused. The message names the file,
 // "<path> に書き込めません", and gives the system's reason on a second line.
@@ -110,4 +110,4 @@ private:
     std::string fileName_;
 };
 
-}  // namespace gui
+}  // namespace settings

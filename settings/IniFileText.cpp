@@ -5,7 +5,7 @@
 #include "settings/IniText.h"
 #include "settings/Utf16Text.h"
 
-namespace gui {
+namespace settings {
 namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -185,4 +185,4 @@ std::string TIniFileText::Bytes() const {
     return bytes + trailer_;
 }
 
-}  // namespace gui
+}  // namespace settings

@@ -14,7 +14,7 @@
 
 #include "settings/TextCodePage.h"
 
-namespace gui {
+namespace settings {
 
 enum class TTextForm { Bytes, Utf8, Utf16Le, Utf16Be };
 
@@ -62,4 +62,4 @@ private:
     std::string text_;
 };
 
-}  // namespace gui
+}  // namespace settings

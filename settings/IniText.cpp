@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-namespace gui {
+namespace settings {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -209,4 +209,4 @@ std::optional<int> ParseIniInteger(std::string_view text) {
     return ParseDecimal(text);
 }
 
-}  // namespace gui
+}  // namespace settings

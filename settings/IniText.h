@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace gui {
+namespace settings {
 
 // The value of `key` in `section` (trimmed and unquoted), or nothing when
 // the section or the key is missing. The view points into `text`.
@@ -42,4 +42,4 @@ void CheckIniEntry(std::string_view section, std::string_view key, std::string_v
 // other text or a value that does not fit 32 bits.
 std::optional<int> ParseIniInteger(std::string_view text);
 
-}  // namespace gui
+}  // namespace settings

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace gui {
+namespace settings {
 
 FilePtr OpenFile(const std::filesystem::path& path, const char* mode) {
     return FilePtr(std::fopen(path.c_str(), mode));
@@ -26,4 +26,4 @@ FilePtr OpenRegularFile(const std::filesystem::path& path, std::uintmax_t& size)
     return file;
 }
 
-}  // namespace gui
+}  // namespace settings

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace gui {
+namespace settings {
 
 // The wide path, so that any name opens whatever the ANSI code page holds.
 FilePtr OpenFile(const std::filesystem::path& path, const char* mode) {
@@ -22,4 +22,4 @@ FilePtr OpenRegularFile(const std::filesystem::path& path, std::uintmax_t& size)
     return file;
 }
 
-}  // namespace gui
+}  // namespace settings

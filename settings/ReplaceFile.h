@@ -7,7 +7,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace gui {
+namespace settings {
 
 // Writes `bytes` as the file's new content and returns no error, or returns
 // the system's reason and leaves the file as it was.
@@ -26,4 +26,4 @@ std::error_code ReplaceFileContent(const std::filesystem::path& target, std::str
 // or keeps its old content whole when the new content does not fit.
 std::error_code RewriteFileInPlace(const std::filesystem::path& target, std::string_view bytes);
 
-}  // namespace gui
+}  // namespace settings

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-namespace gui {
+namespace settings {
 
 namespace {
 
@@ -192,4 +192,4 @@ std::error_code ReplaceFileContent(const fs::path& target, std::string_view byte
     return error;
 }
 
-}  // namespace gui
+}  // namespace settings

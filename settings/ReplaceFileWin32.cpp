@@ -9,7 +9,7 @@
 #include "settings/FileBytes.h"
 #include "settings/OpenFile.h"
 
-namespace gui {
+namespace settings {
 
 namespace {
 
@@ -94,4 +94,4 @@ std::error_code RewriteFileInPlace(const fs::path& target, std::string_view byte
     return ec;
 }
 
-}  // namespace gui
+}  // namespace settings

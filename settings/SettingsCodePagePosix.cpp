@@ -1,8 +1,8 @@
 #include "settings/TextCodePage.h"
 
-namespace gui {
+namespace settings {
 
 // The program's text is UTF-8, as a file's bytes are: nothing to convert.
 const TTextCodePage* SettingsCodePage() { return nullptr; }
 
-}  // namespace gui
+}  // namespace settings

@@ -5,7 +5,7 @@
 #endif
 #include <windows.h>
 
-namespace gui {
+namespace settings {
 namespace {
 
 // The system's ANSI code page, in which the program's texts and paths are.
@@ -46,4 +46,4 @@ const TTextCodePage* SettingsCodePage() {
     return &codePage;
 }
 
-}  // namespace gui
+}  // namespace settings

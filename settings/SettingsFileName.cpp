@@ -1,6 +1,6 @@
 #include "settings/SettingsFileName.h"
 
-namespace gui {
+namespace settings {
 
 std::string SettingsFileName(std::string_view exePath, std::string_view separators) {
     const std::size_t separator = exePath.find_last_of(separators);
@@ -10,4 +10,4 @@ std::string SettingsFileName(std::string_view exePath, std::string_view separato
     return std::string(exePath.substr(0, stemEnd)) + ".INI";
 }
 
-}  // namespace gui
+}  // namespace settings

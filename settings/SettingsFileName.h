@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace gui {
+namespace settings {
 
 // The settings file name for an executable: its full path with the extension
 // (from the last '.' behind the last separator) replaced by ".INI", or with
@@ -12,4 +12,4 @@ namespace gui {
 // path separators: "/" on POSIX systems, "\\:" on Windows.
 std::string SettingsFileName(std::string_view exePath, std::string_view separators);
 
-}  // namespace gui
+}  // namespace settings

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace gui {
+namespace settings {
 
 class TTextCodePage {
 public:
@@ -23,4 +23,4 @@ public:
 // convert to; SettingsCodePagePosix.cpp: none, the program's text is UTF-8).
 const TTextCodePage* SettingsCodePage();
 
-}  // namespace gui
+}  // namespace settings

@@ -1,6 +1,6 @@
 #include "settings/Utf16Text.h"
 
-namespace gui {
+namespace settings {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -84,4 +84,4 @@ std::string Utf16ToUtf8(std::u16string_view units) {
     return text;
 }
 
-}  // namespace gui
+}  // namespace settings

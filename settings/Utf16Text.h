@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace gui {
+namespace settings {
 
 // The text's code points as UTF-16. A byte that begins no valid sequence
 // (stray continuation bytes, overlong forms, surrogates, values above
@@ -14,4 +14,4 @@ std::u16string Utf8ToUtf16(std::string_view text);
 // The units as UTF-8; a lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view units);
 
-}  // namespace gui
+}  // namespace settings

@@ -15,23 +15,23 @@ namespace platform {
 inline int ScaleForDpi(int dpi) { return dpi >= 144 ? (dpi + 48) / 96 : 1; }
 
 // A logical rectangle in screen pixels.
-inline gui::TRect ScaledRect(const gui::TRect& r, int scale) {
+inline gfx::TRect ScaledRect(const gfx::TRect& r, int scale) {
     return {r.Left * scale, r.Top * scale, r.Right * scale, r.Bottom * scale};
 }
 
 // The screen pixels of `area` (logical, inside `source`) as blocks into
 // `target`, which is `scale` times the size of `source`.
-inline void ScaleBlocks(const gui::TSurface& source, const gui::TRect& area, int scale,
-                        gui::TSurface& target) {
+inline void ScaleBlocks(const gfx::TSurface& source, const gfx::TRect& area, int scale,
+                        gfx::TSurface& target) {
     for (int y = area.Top * scale; y < area.Bottom * scale; ++y) {
-        gui::TPixel* row = target.Row(y);
+        gfx::TPixel* row = target.Row(y);
         for (int x = area.Left * scale; x < area.Right * scale; ++x)
             row[x] = source.At(x / scale, y / scale);
     }
 }
 
 // The logical rectangle that covers a rectangle of screen pixels.
-inline gui::TRect CoveringRect(const gui::TRect& screen, int scale) {
+inline gfx::TRect CoveringRect(const gfx::TRect& screen, int scale) {
     return {screen.Left / scale, screen.Top / scale, (screen.Right + scale - 1) / scale,
             (screen.Bottom + scale - 1) / scale};
 }

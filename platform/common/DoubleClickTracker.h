@@ -17,7 +17,7 @@ public:
     // True when this press completes a double click. A third quick press
     // starts a new sequence, as a triple click gives a double click and a
     // press.
-    bool Press(gui::TMouseButton button, gui::TPoint screen, std::uintptr_t window,
+    bool Press(gfx::TMouseButton button, gfx::TPoint screen, std::uintptr_t window,
                std::int64_t nowMs) {
         const bool dbl = armed_ && button == button_ && window == window_ &&
                          nowMs - timeMs_ <= lastMs_ && std::abs(screen.X - at_.X) <= distance_ &&
@@ -34,9 +34,9 @@ private:
     int timeMs_;
     int distance_;
     bool armed_ = false;
-    gui::TMouseButton button_ = gui::mbLeft;
+    gfx::TMouseButton button_ = gfx::mbLeft;
     std::uintptr_t window_ = 0;
-    gui::TPoint at_;
+    gfx::TPoint at_;
     std::int64_t lastMs_ = 0;
 };
 

@@ -47,7 +47,7 @@ public:
 
     // Never fails while any font is installed; the result has Japanese
     // glyphs whenever an installed font has them.
-    FontChoice Match(const gui::TFontSpec& spec) const {
+    FontChoice Match(const gfx::TFontSpec& spec) const {
         const Known known = Translate(spec.Name);
         const bool bold = spec.Bold || known.Bold;
         std::optional<FontFile> file;
@@ -97,7 +97,7 @@ private:
     // blanks dropped, so "ＭＳ Ｐゴシック" and "MS Pゴシック" compare equal.
     static std::u32string Fold(std::string_view name) {
         std::u32string folded;
-        for (char32_t c : gui::DecodeUtf8(name)) {
+        for (char32_t c : gfx::DecodeUtf8(name)) {
             if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0;
             if (c == 0x3000 || c == U' ') continue;
             if (c >= U'A' && c <= U'Z') c += U'a' - U'A';

@@ -24,10 +24,10 @@
 
 namespace platform::ft {
 
-class FreeTypeFace final : public gui::TFontFace {
+class FreeTypeFace final : public gfx::TFontFace {
 public:
     FreeTypeFace(std::shared_ptr<Library> library, std::shared_ptr<const FontMatcher> matcher,
-                 const gui::TFontSpec& spec)
+                 const gfx::TFontSpec& spec)
         : library_(std::move(library)), matcher_(std::move(matcher)) {
         const FontChoice choice = matcher_->Match(spec);
         const FontFile& file = choice.File;
@@ -47,7 +47,7 @@ public:
     int UnderlinePosition() const override { return underlinePosition_; }
     int UnderlineThickness() const override { return underlineThickness_; }
 
-    const gui::TGlyph& Glyph(char32_t c) override {
+    const gfx::TGlyph& Glyph(char32_t c) override {
         auto it = glyphs_.find(c);
         if (it == glyphs_.end()) it = glyphs_.emplace(c, RenderFor(c)).first;
         return it->second;
@@ -146,7 +146,7 @@ private:
         return std::nullopt;
     }
 
-    gui::TGlyph RenderFor(char32_t c) {
+    gfx::TGlyph RenderFor(char32_t c) {
         const std::optional<Found> found = FindSource(c);
         // Glyph 0 of the primary is its "missing character" box.
         return found ? Render(sources_[found->Source], found->Index) : Render(sources_[0], 0);
@@ -156,9 +156,9 @@ private:
     // advance by as much, like overstriking.
     int BoldStrength() const { return std::max(1, (pixels_ + 12) / 24) * 64; }
 
-    gui::TGlyph Render(const Source& source, FT_UInt index) const {
+    gfx::TGlyph Render(const Source& source, FT_UInt index) const {
         FT_Face face = source.Face.get();
-        gui::TGlyph glyph;
+        gfx::TGlyph glyph;
         if (FT_Load_Glyph(face, index, kLoadFlags) != 0) return glyph;
         FT_GlyphSlot slot = face->glyph;
         FT_Pos advance = slot->advance.x;
@@ -175,7 +175,7 @@ private:
         return glyph;
     }
 
-    static void CopyCoverage(FT_GlyphSlot slot, gui::TGlyph& glyph) {
+    static void CopyCoverage(FT_GlyphSlot slot, gfx::TGlyph& glyph) {
         const FT_Bitmap& bitmap = slot->bitmap;
         if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || bitmap.width == 0 || bitmap.rows == 0) return;
         glyph.Left = slot->bitmap_left;
@@ -204,7 +204,7 @@ private:
     std::vector<Source> sources_;  // [0] the primary, then fallbacks as needed
     std::set<std::string> tried_;  // files opened already, by path and index
     std::set<char32_t> missing_;   // code points no installed font has
-    std::unordered_map<char32_t, gui::TGlyph> glyphs_;
+    std::unordered_map<char32_t, gfx::TGlyph> glyphs_;
 };
 
 }  // namespace platform::ft

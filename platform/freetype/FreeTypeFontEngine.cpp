@@ -15,11 +15,11 @@ namespace {
 // FreeType and fontconfig start with the first face asked for: loading
 // fontconfig's configuration is the dearest step of a program's start, and
 // a window without text never needs it.
-class FreeTypeFontEngine final : public gui::TFontEngine {
+class FreeTypeFontEngine final : public gfx::TFontEngine {
 public:
     // Faces are kept for the engine's life: a program uses a handful of
     // fonts, and reopening one would throw its glyph cache away.
-    std::shared_ptr<gui::TFontFace> Open(const gui::TFontSpec& spec) override {
+    std::shared_ptr<gfx::TFontFace> Open(const gfx::TFontSpec& spec) override {
         for (const auto& [known, face] : faces_) {
             if (known == spec) return face;
         }
@@ -33,11 +33,11 @@ public:
 private:
     std::shared_ptr<ft::Library> library_;
     std::shared_ptr<const ft::FontMatcher> matcher_;
-    std::vector<std::pair<gui::TFontSpec, std::shared_ptr<gui::TFontFace>>> faces_;
+    std::vector<std::pair<gfx::TFontSpec, std::shared_ptr<gfx::TFontFace>>> faces_;
 };
 
 }  // namespace
 
-std::unique_ptr<gui::TFontEngine> CreateFreeTypeFontEngine() { return std::make_unique<FreeTypeFontEngine>(); }
+std::unique_ptr<gfx::TFontEngine> CreateFreeTypeFontEngine() { return std::make_unique<FreeTypeFontEngine>(); }
 
 }  // namespace platform

@@ -7,6 +7,6 @@
 
 namespace platform {
 
-std::unique_ptr<gui::TFontEngine> CreateFreeTypeFontEngine();
+std::unique_ptr<gfx::TFontEngine> CreateFreeTypeFontEngine();
 
 }  // namespace platform

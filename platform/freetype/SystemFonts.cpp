@@ -4,6 +4,6 @@
 
 namespace platform {
 
-std::unique_ptr<gui::TFontEngine> CreateSystemFontEngine() { return CreateFreeTypeFontEngine(); }
+std::unique_ptr<gfx::TFontEngine> CreateSystemFontEngine() { return CreateFreeTypeFontEngine(); }
 
 }  // namespace platform

@@ -13,7 +13,7 @@ namespace platform::gdi {
 namespace {
 constexpr int kGrayLevels = 64;  // GGO_GRAY8_BITMAP gives 0..64
 
-FontHandle MakeFont(const gui::TFontSpec& spec, const std::wstring& face, int charset) {
+FontHandle MakeFont(const gfx::TFontSpec& spec, const std::wstring& face, int charset) {
     return FontHandle(::CreateFontW(spec.Height, 0, 0, 0, spec.Bold ? FW_BOLD : FW_NORMAL,
                                     spec.Italic, FALSE, FALSE, DWORD(charset), OUT_DEFAULT_PRECIS,
                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -43,7 +43,7 @@ const wchar_t* const kJapaneseFaces[] = {
 // GDI maps a name it does not know to some other face, which need not have
 // Japanese glyphs, nor (the mapper's pick for the Japanese character set)
 // Latin ones: such a name gets the first installed face of the list.
-FontHandle OpenFont(HDC dc, const gui::TFontSpec& spec) {
+FontHandle OpenFont(HDC dc, const gfx::TFontSpec& spec) {
     const std::wstring wanted = Widen(spec.Name);
     FontHandle font = MakeFont(spec, wanted, spec.Charset);
     if (font && SameName(FaceName(dc, font.Get()), wanted)) return font;
@@ -58,7 +58,7 @@ FontHandle OpenFont(HDC dc, const gui::TFontSpec& spec) {
 const MAT2 kIdentity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
 }  // namespace
 
-GdiFace::GdiFace(std::shared_ptr<MemoryDc> dc, const gui::TFontSpec& spec)
+GdiFace::GdiFace(std::shared_ptr<MemoryDc> dc, const gfx::TFontSpec& spec)
     : dc_(std::move(dc)), font_(OpenFont(dc_->Get(), spec)) {
     ReadMetrics();
 }
@@ -91,19 +91,19 @@ bool GdiFace::HasGlyph(char32_t codepoint) {
     return index != 0xFFFF;
 }
 
-const gui::TGlyph& GdiFace::Glyph(char32_t codepoint) {
+const gfx::TGlyph& GdiFace::Glyph(char32_t codepoint) {
     auto it = glyphs_.find(codepoint);
     if (it != glyphs_.end()) return it->second;
     const wchar_t c = HasGlyph(codepoint) ? wchar_t(codepoint) : defaultChar_;
     return glyphs_.emplace(codepoint, Render(c)).first->second;
 }
 
-gui::TGlyph GdiFace::Render(wchar_t c) const {
+gfx::TGlyph GdiFace::Render(wchar_t c) const {
     SelectInto select(dc_->Get(), font_.Get());
     GLYPHMETRICS metrics{};
     const DWORD size =
         ::GetGlyphOutlineW(dc_->Get(), UINT(c), GGO_GRAY8_BITMAP, &metrics, 0, nullptr, &kIdentity);
-    gui::TGlyph glyph;
+    gfx::TGlyph glyph;
     if (size == GDI_ERROR) return glyph;
     glyph.Advance = metrics.gmCellIncX;
     if (size == 0) return glyph;  // a blank: its black box is a dummy

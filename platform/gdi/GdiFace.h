@@ -11,22 +11,22 @@
 
 namespace platform::gdi {
 
-class GdiFace final : public gui::TFontFace {
+class GdiFace final : public gfx::TFontFace {
 public:
     // `dc` is a memory DC shared by the engine's faces; each call selects
     // this face's font into it for its own duration.
-    GdiFace(std::shared_ptr<MemoryDc> dc, const gui::TFontSpec& spec);
+    GdiFace(std::shared_ptr<MemoryDc> dc, const gfx::TFontSpec& spec);
 
     int Ascent() const override { return ascent_; }
     int Descent() const override { return descent_; }
     int UnderlinePosition() const override { return underlinePosition_; }
     int UnderlineThickness() const override { return underlineThickness_; }
-    const gui::TGlyph& Glyph(char32_t codepoint) override;
+    const gfx::TGlyph& Glyph(char32_t codepoint) override;
     bool HasGlyph(char32_t codepoint) override;
 
 private:
     void ReadMetrics();
-    gui::TGlyph Render(wchar_t c) const;
+    gfx::TGlyph Render(wchar_t c) const;
 
     std::shared_ptr<MemoryDc> dc_;
     FontHandle font_;
@@ -35,7 +35,7 @@ private:
     int underlinePosition_ = 0;
     int underlineThickness_ = 1;
     wchar_t defaultChar_ = L'?';
-    std::map<char32_t, gui::TGlyph> glyphs_;
+    std::map<char32_t, gfx::TGlyph> glyphs_;
 };
 
 }  // namespace platform::gdi

@@ -9,7 +9,7 @@
 namespace platform {
 namespace {
 
-class GdiFontEngine final : public gui::TFontEngine {
+class GdiFontEngine final : public gfx::TFontEngine {
 public:
     GdiFontEngine() : dc_(std::make_shared<gdi::MemoryDc>(::CreateCompatibleDC(nullptr))) {
         if (!*dc_) throw std::runtime_error("CreateCompatibleDC failed");
@@ -17,7 +17,7 @@ public:
 
     // Faces are kept for the engine's life: a program uses a handful of
     // fonts, and reopening one would throw its glyph cache away.
-    std::shared_ptr<gui::TFontFace> Open(const gui::TFontSpec& spec) override {
+    std::shared_ptr<gfx::TFontFace> Open(const gfx::TFontSpec& spec) override {
         for (const auto& [known, face] : faces_)
             if (known == spec) return face;
         auto face = std::make_shared<gdi::GdiFace>(dc_, spec);
@@ -27,11 +27,11 @@ public:
 
 private:
     std::shared_ptr<gdi::MemoryDc> dc_;
-    std::vector<std::pair<gui::TFontSpec, std::shared_ptr<gui::TFontFace>>> faces_;
+    std::vector<std::pair<gfx::TFontSpec, std::shared_ptr<gfx::TFontFace>>> faces_;
 };
 
 }  // namespace
 
-std::unique_ptr<gui::TFontEngine> CreateGdiFontEngine() { return std::make_unique<GdiFontEngine>(); }
+std::unique_ptr<gfx::TFontEngine> CreateGdiFontEngine() { return std::make_unique<GdiFontEngine>(); }
 
 }  // namespace platform

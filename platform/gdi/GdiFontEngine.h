@@ -8,6 +8,6 @@
 
 namespace platform {
 
-std::unique_ptr<gui::TFontEngine> CreateGdiFontEngine();
+std::unique_ptr<gfx::TFontEngine> CreateGdiFontEngine();
 
 }  // namespace platform

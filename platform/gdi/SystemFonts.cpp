@@ -4,6 +4,6 @@
 
 namespace platform {
 
-std::unique_ptr<gui::TFontEngine> CreateSystemFontEngine() { return CreateGdiFontEngine(); }
+std::unique_ptr<gfx::TFontEngine> CreateSystemFontEngine() { return CreateGdiFontEngine(); }
 
 }  // namespace platform

@@ -12,18 +12,18 @@ namespace platform {
 namespace {
 // The system's font engine, made on the first face asked for, noting each
 // distinct face asked for.
-class RecordingFontEngine final : public gui::TFontEngine {
+class RecordingFontEngine final : public gfx::TFontEngine {
 public:
-    explicit RecordingFontEngine(std::vector<gui::TFontSpec>& opened) : opened_(opened) {}
-    std::shared_ptr<gui::TFontFace> Open(const gui::TFontSpec& spec) override {
+    explicit RecordingFontEngine(std::vector<gfx::TFontSpec>& opened) : opened_(opened) {}
+    std::shared_ptr<gfx::TFontFace> Open(const gfx::TFontSpec& spec) override {
         if (std::find(opened_.begin(), opened_.end(), spec) == opened_.end()) opened_.push_back(spec);
         if (!engine_) engine_ = CreateSystemFontEngine();
         return engine_->Open(spec);
     }
 
 private:
-    std::vector<gui::TFontSpec>& opened_;
-    std::unique_ptr<gui::TFontEngine> engine_;
+    std::vector<gfx::TFontSpec>& opened_;
+    std::unique_ptr<gfx::TFontEngine> engine_;
 };
 
 class ScriptedDialog final : public FileDialogSession {
@@ -43,13 +43,13 @@ HeadlessPlatform::~HeadlessPlatform() {
         it = it->second == this ? copies_->BySettingsFile.erase(it) : std::next(it);
 }
 
-gui::TFontEngine& HeadlessPlatform::Fonts() {
+gfx::TFontEngine& HeadlessPlatform::Fonts() {
     if (!fonts_) fonts_ = std::make_unique<RecordingFontEngine>(FontsOpened);
     return *fonts_;
 }
 
-const gui::TSystemColors& HeadlessPlatform::SystemColors() {
-    return gui::ClassicSystemColors::Instance();
+const gfx::TSystemColors& HeadlessPlatform::SystemColors() {
+    return gfx::ClassicSystemColors::Instance();
 }
 
 // ------------------------------------------------------------ waiting
@@ -135,12 +135,12 @@ HeadlessWindow* HeadlessPlatform::WindowAt(TPoint screen) const {
     return nullptr;
 }
 
-gui::TSurface HeadlessPlatform::Screenshot(gui::TPixel background) const {
+gfx::TSurface HeadlessPlatform::Screenshot(gfx::TPixel background) const {
     const TRect primary = monitors_.front();
-    gui::TSurface screen(primary.Width(), primary.Height(), background);
+    gfx::TSurface screen(primary.Width(), primary.Height(), background);
     for (const HeadlessWindow* w : windows_) {
         if (!w->Visible()) continue;
-        const gui::TSurface& pixels = w->Snapshot();
+        const gfx::TSurface& pixels = w->Snapshot();
         const TRect b = w->Bounds();
         for (int y = 0; y < pixels.Height(); ++y)
             for (int x = 0; x < pixels.Width(); ++x) screen.Put(b.Left + x, b.Top + y, pixels.At(x, y));
@@ -154,11 +154,11 @@ HeadlessWindow* HeadlessPlatform::InputWindow() const {
     return grab_ ? grab_ : WindowAt(pointer_);
 }
 
-void HeadlessPlatform::SendMouse(MouseAction action, gui::TMouseButton button) {
+void HeadlessPlatform::SendMouse(MouseAction action, gfx::TMouseButton button) {
     HeadlessWindow* target = InputWindow();
     if (action == MouseAction::Move && hover_ && hover_ != target) {
         HeadlessWindow* left = hover_;
-        left->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, buttons_, {}, {}});
+        left->Listener().NativeMouse({MouseAction::Leave, gfx::mbLeft, buttons_, {}, {}});
     }
     if (!grab_) hover_ = target;
     if (!target) return;
@@ -169,7 +169,7 @@ void HeadlessPlatform::SendMouse(MouseAction action, gui::TMouseButton button) {
 
 void HeadlessPlatform::ManagerMoves(HeadlessWindow* w, TPoint topLeft) {
     if (ManagerPlace && w->kind_ == WindowKind::Main) ManagerPlace = topLeft;
-    w->bounds_ = gui::Bounds(topLeft.X, topLeft.Y, w->bounds_.Width(), w->bounds_.Height());
+    w->bounds_ = gfx::Bounds(topLeft.X, topLeft.Y, w->bounds_.Width(), w->bounds_.Height());
     Queue([this, w, topLeft] {
         if (std::find(windows_.begin(), windows_.end(), w) != windows_.end())
             w->Listener().NativeMoved(topLeft);
@@ -183,40 +183,40 @@ void HeadlessPlatform::MoveTo(int x, int y) {
             ManagerMoves(systemMove_, {x - systemMoveOffset_.X, y - systemMoveOffset_.Y});
             return;
         }
-        SendMouse(MouseAction::Move, gui::mbLeft);
+        SendMouse(MouseAction::Move, gfx::mbLeft);
     });
 }
 
-void HeadlessPlatform::Press(gui::TMouseButton button) {
+void HeadlessPlatform::Press(gfx::TMouseButton button) {
     Queue([this, button] {
         HeadlessWindow* target = InputWindow();
         const bool dbl = doubleClicks_.Press(button, pointer_, target ? target->Handle() : 0, now_);
-        buttons_ |= gui::ShiftFlagOf(button);
+        buttons_ |= gfx::ShiftFlagOf(button);
         if (!grab_) grab_ = target;  // the pointer is grabbed while a button is held
         SendMouse(dbl ? MouseAction::DoubleClick : MouseAction::Down, button);
     });
 }
 
-void HeadlessPlatform::Release(gui::TMouseButton button) {
+void HeadlessPlatform::Release(gfx::TMouseButton button) {
     Queue([this, button] {
-        buttons_ &= ~gui::ShiftFlagOf(button);
-        if (systemMove_ && button == gui::mbLeft) {
+        buttons_ &= ~gfx::ShiftFlagOf(button);
+        if (systemMove_ && button == gfx::mbLeft) {
             systemMove_ = nullptr;
             grab_ = nullptr;
             return;
         }
         SendMouse(MouseAction::Up, button);
-        if ((buttons_ & (gui::ssLeft | gui::ssRight | gui::ssMiddle)) == 0) grab_ = nullptr;
+        if ((buttons_ & (gfx::ssLeft | gfx::ssRight | gfx::ssMiddle)) == 0) grab_ = nullptr;
     });
 }
 
-void HeadlessPlatform::Click(gui::TMouseButton button, int x, int y) {
+void HeadlessPlatform::Click(gfx::TMouseButton button, int x, int y) {
     MoveTo(x, y);
     Press(button);
     Release(button);
 }
 
-void HeadlessPlatform::DoubleClick(gui::TMouseButton button, int x, int y) {
+void HeadlessPlatform::DoubleClick(gfx::TMouseButton button, int x, int y) {
     Click(button, x, y);
     Press(button);
     Release(button);
@@ -314,7 +314,7 @@ HeadlessWindow* HeadlessPlatform::FocusWindow() const {
     return nullptr;
 }
 
-void HeadlessPlatform::PressKey(Key key, gui::TShiftState shift) {
+void HeadlessPlatform::PressKey(Key key, gfx::TShiftState shift) {
     Queue([this, key, shift] {
         if (HeadlessWindow* w = FocusWindow()) w->Listener().NativeKey({key, shift});
     });
@@ -359,7 +359,7 @@ bool HeadlessPlatform::BecomeRunningCopy(StartRequest request) {
 
 std::string HeadlessPlatform::SettingsFile() {
     if (OnSettingsFile) OnSettingsFile();
-    return gui::SettingsFileName(executablePath_, "/");
+    return settings::SettingsFileName(executablePath_, "/");
 }
 
 int HeadlessPlatform::ShellOpen(const ShellOpenRequest& request) {
@@ -372,7 +372,7 @@ int HeadlessPlatform::ShellOpen(const ShellOpenRequest& request) {
     return result;
 }
 
-std::optional<gui::TIcon> HeadlessPlatform::FileIcon(const std::string& path) {
+std::optional<gfx::TIcon> HeadlessPlatform::FileIcon(const std::string& path) {
     IconLookups.push_back(path);
     if (OnIconLookup) OnIconLookup(path);
     if (auto fault = IconFaults.find(path); fault != IconFaults.end())
@@ -432,7 +432,7 @@ void HeadlessWindow::SetBounds(const TRect& screenRect) {
         return;
     }
     // The manager keeps the window where it put it, and says so.
-    bounds_ = gui::Bounds(place->X, place->Y, screenRect.Width(), screenRect.Height());
+    bounds_ = gfx::Bounds(place->X, place->Y, screenRect.Width(), screenRect.Height());
     if (screenRect.Left != place->X || screenRect.Top != place->Y) platform_.ManagerMoves(this, *place);
 }
 
@@ -452,11 +452,11 @@ void HeadlessWindow::SetVisible(bool visible) {
 
 void HeadlessWindow::BringToFront() { platform_.Raise(this); }
 
-void HeadlessWindow::Present(const gui::TSurface& backBuffer, const TRect& area) {
+void HeadlessWindow::Present(const gfx::TSurface& backBuffer, const TRect& area) {
     ++presents_;
     if (presented_.Width() != backBuffer.Width() || presented_.Height() != backBuffer.Height())
         presented_.Resize(backBuffer.Width(), backBuffer.Height());
-    const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
+    const TRect r = gfx::Intersect(area, backBuffer.BoundsRect());
     for (int y = r.Top; y < r.Bottom; ++y)
         std::copy(backBuffer.Row(y) + r.Left, backBuffer.Row(y) + r.Right, presented_.Row(y) + r.Left);
 }

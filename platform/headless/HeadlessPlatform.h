@@ -42,12 +42,12 @@ public:
     TPoint CursorPos() override { return pointer_; }
     TRect ScreenRect() override { return monitors_.front(); }
     std::vector<TRect> Monitors() override { return monitors_; }
-    gui::TFontEngine& Fonts() override;
-    const gui::TSystemColors& SystemColors() override;
+    gfx::TFontEngine& Fonts() override;
+    const gfx::TSystemColors& SystemColors() override;
     std::string ExecutablePath() override { return executablePath_; }
     std::string SettingsFile() override;
     int ShellOpen(const ShellOpenRequest& request) override;
-    std::optional<gui::TIcon> FileIcon(const std::string& path) override;
+    std::optional<gfx::TIcon> FileIcon(const std::string& path) override;
     std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request) override;
     bool ShowNativeErrorBox(const std::string& title, const std::string& message) override;
     bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
@@ -71,7 +71,7 @@ public:
     std::map<std::string, int> ShellResults;
     // Icons by path; a path not listed has no icon. A listed path mapped to
     // an exception message throws it from the lookup.
-    std::map<std::string, gui::TIcon> Icons;
+    std::map<std::string, gfx::TIcon> Icons;
     std::map<std::string, std::string> IconFaults;
     // Called at each icon lookup before it is answered.
     std::function<void(const std::string& path)> OnIconLookup;
@@ -105,10 +105,10 @@ public:
     // ---- synthetic input (screen coordinates), delivered by the next
     // DeliverEvents like native events
     void MoveTo(int x, int y);
-    void Press(gui::TMouseButton button);
-    void Release(gui::TMouseButton button);
-    void Click(gui::TMouseButton button, int x, int y);
-    void DoubleClick(gui::TMouseButton button, int x, int y);
+    void Press(gfx::TMouseButton button);
+    void Release(gfx::TMouseButton button);
+    void Click(gfx::TMouseButton button, int x, int y);
+    void DoubleClick(gfx::TMouseButton button, int x, int y);
     void SendCloseRequest(std::uintptr_t window);
     void SendTrayMessage(std::uint32_t uID, std::intptr_t mouseMessage);
     void SendTrayRecreated();
@@ -123,8 +123,8 @@ public:
 
     // A key pressed in the window that has the focus: the topmost visible
     // one that is not a hint.
-    void PressKey(Key key, gui::TShiftState shift = 0);
-    gui::TShiftState Buttons() const { return buttons_; }
+    void PressKey(Key key, gfx::TShiftState shift = 0);
+    gfx::TShiftState Buttons() const { return buttons_; }
     // Files dragged from another program: over a screen point (a window
     // left behind hears a leave), away from every window, or dropped at the
     // last point. `onlyFiles` false stands for a drop that carried something
@@ -159,7 +159,7 @@ public:
     };
     std::vector<DragAnswer> DragAnswers;
     // Every distinct font asked of the font engine, in the order first asked.
-    std::vector<gui::TFontSpec> FontsOpened;
+    std::vector<gfx::TFontSpec> FontsOpened;
 
     // ---- windows
     std::vector<HeadlessWindow*> Windows() const { return windows_; }
@@ -169,7 +169,7 @@ public:
     HeadlessWindow* WindowAt(TPoint screen) const;
     // What the screen shows: every visible window's presented pixels, in
     // z-order, over `background`.
-    gui::TSurface Screenshot(gui::TPixel background = 0x000000) const;
+    gfx::TSurface Screenshot(gfx::TPixel background = 0x000000) const;
 
 private:
     friend class HeadlessWindow;
@@ -179,7 +179,7 @@ private:
     void ManagerMoves(HeadlessWindow* w, TPoint topLeft);
     void DeliverPending();
     bool RunNextStep(std::int64_t deadlineMs);
-    void SendMouse(MouseAction action, gui::TMouseButton button);
+    void SendMouse(MouseAction action, gfx::TMouseButton button);
     HeadlessWindow* InputWindow() const;
     DragInput DragNotice(DragAction action);
     HeadlessWindow* FocusWindow() const;
@@ -204,7 +204,7 @@ private:
     std::shared_ptr<RunningCopies> copies_ = std::make_shared<RunningCopies>();
     std::string executablePath_ = "/opt/sorimo/sorimo";
     AppListener* app_ = nullptr;
-    std::unique_ptr<gui::TFontEngine> fonts_;
+    std::unique_ptr<gfx::TFontEngine> fonts_;
     std::deque<std::function<void()>> pending_;
     std::vector<Step> steps_;
     std::uint64_t stepOrder_ = 0;
@@ -214,7 +214,7 @@ private:
     std::vector<HeadlessWindow*> windows_;  // z-order, topmost last
     std::uintptr_t nextHandle_ = 0x100;
     TPoint pointer_{};
-    gui::TShiftState buttons_ = 0;
+    gfx::TShiftState buttons_ = 0;
     HeadlessWindow* grab_ = nullptr;
     HeadlessWindow* hover_ = nullptr;
     HeadlessWindow* dragOver_ = nullptr;
@@ -233,8 +233,8 @@ public:
     void SetBounds(const TRect& screenRect) override;
     void SetVisible(bool visible) override;
     void SetCaption(const std::string& caption) override { caption_ = caption; }
-    void SetIcon(const gui::TIcon& icon) override { icon_ = icon; }
-    void Present(const gui::TSurface& backBuffer, const TRect& area) override;
+    void SetIcon(const gfx::TIcon& icon) override { icon_ = icon; }
+    void Present(const gfx::TSurface& backBuffer, const TRect& area) override;
     void BringToFront() override;
     void HideTaskbarEntry() override { ++taskbarHides_; }
     std::uintptr_t Handle() const override { return handle_; }
@@ -246,11 +246,11 @@ public:
     TRect Bounds() const { return bounds_; }
     bool Visible() const { return visible_; }
     const std::string& Caption() const { return caption_; }
-    const gui::TIcon& Icon() const { return icon_; }
+    const gfx::TIcon& Icon() const { return icon_; }
     int TaskbarHides() const { return taskbarHides_; }
     int Presents() const { return presents_; }
     // The pixels last presented, at the window's size.
-    const gui::TSurface& Snapshot() const { return presented_; }
+    const gfx::TSurface& Snapshot() const { return presented_; }
     WindowListener& Listener() { return listener_; }
 
 private:
@@ -261,11 +261,11 @@ private:
     WindowKind kind_;
     TRect bounds_;
     std::string caption_;
-    gui::TIcon icon_;
+    gfx::TIcon icon_;
     bool visible_ = false;
     int taskbarHides_ = 0;
     int presents_ = 0;
-    gui::TSurface presented_;
+    gfx::TSurface presented_;
 };
 
 }  // namespace platform

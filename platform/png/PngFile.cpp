@@ -141,7 +141,7 @@ bool ReadHeader(png_structp png, png_infop info, std::uint64_t maxPixels) {
     // gigabytes.
     const std::uint64_t pixels =
         std::uint64_t(png_get_image_width(png, info)) * png_get_image_height(png, info);
-    if (pixels > std::min<std::uint64_t>(maxPixels, gui::TSurface::kMaxPixels))
+    if (pixels > std::min<std::uint64_t>(maxPixels, gfx::TSurface::kMaxPixels))
         png_error(png, "image too large");
     SetBgraTransforms(png, info);
     if (png_get_rowbytes(png, info) != std::size_t(png_get_image_width(png, info)) * 4)
@@ -185,7 +185,7 @@ void WriteImage(const std::string& path, int width, int height, std::uint32_t fo
 PngPicture ReadPngWithAlpha(const std::string& path, const PngLimits& limits) {
     // Read whole first: libpng's own file reading would open a named pipe
     // and wait on it, or read a device without end.
-    const std::optional<std::string> bytes = gui::ReadFileBytes(path, limits.MaxFileBytes);
+    const std::optional<std::string> bytes = settings::ReadFileBytes(path, limits.MaxFileBytes);
     if (!bytes) Fail(path, "not a readable regular file of at most " +
                                std::to_string(limits.MaxFileBytes) + " bytes");
     return DecodePngWithAlpha(*bytes, path, limits.MaxPixels);
@@ -194,28 +194,28 @@ PngPicture ReadPngWithAlpha(const std::string& path, const PngLimits& limits) {
 PngPicture DecodePngWithAlpha(std::string_view bytes, const std::string& path,
                               std::uint64_t maxPixels) {
     const BgraImage image = DecodeBgra(bytes, path, maxPixels);
-    PngPicture picture{gui::TSurface(image.Width, image.Height),
+    PngPicture picture{gfx::TSurface(image.Width, image.Height),
                        std::vector<std::uint8_t>(std::size_t(image.Width) * image.Height)};
     const std::uint8_t* in = image.Bytes.data();
     std::uint8_t* alpha = picture.Alpha.data();
     for (int y = 0; y < image.Height; ++y) {
-        gui::TPixel* out = picture.Pixels.Row(y);
+        gfx::TPixel* out = picture.Pixels.Row(y);
         for (int x = 0; x < image.Width; ++x, in += 4) {
-            out[x] = gui::PixelFromRgb(in[2], in[1], in[0]);
+            out[x] = gfx::PixelFromRgb(in[2], in[1], in[0]);
             *alpha++ = in[3];
         }
     }
     return picture;
 }
 
-gui::TSurface ReadPng(const std::string& path) { return ReadPngWithAlpha(path).Pixels; }
+gfx::TSurface ReadPng(const std::string& path) { return ReadPngWithAlpha(path).Pixels; }
 
-void WritePng(const std::string& path, const gui::TSurface& surface) {
+void WritePng(const std::string& path, const gfx::TSurface& surface) {
     if (surface.Empty()) Fail(path, "cannot write an empty image");
     std::vector<std::uint8_t> bytes;
     bytes.reserve(std::size_t(surface.Width()) * std::size_t(surface.Height()) * 3);
     for (int y = 0; y < surface.Height(); ++y) {
-        const gui::TPixel* row = surface.Row(y);
+        const gfx::TPixel* row = surface.Row(y);
         for (int x = 0; x < surface.Width(); ++x) {
             bytes.push_back(std::uint8_t(row[x] >> 16));
             bytes.push_back(std::uint8_t(row[x] >> 8));
@@ -226,7 +226,7 @@ void WritePng(const std::string& path, const gui::TSurface& surface) {
 }
 
 void WritePng(const std::string& path, const PngPicture& picture) {
-    const gui::TSurface& surface = picture.Pixels;
+    const gfx::TSurface& surface = picture.Pixels;
     if (surface.Empty()) Fail(path, "cannot write an empty image");
     if (picture.Alpha.size() != std::size_t(surface.Width()) * std::size_t(surface.Height()))
         Fail(path, "alpha size does not match the image");
@@ -234,7 +234,7 @@ void WritePng(const std::string& path, const PngPicture& picture) {
     bytes.reserve(picture.Alpha.size() * 4);
     const std::uint8_t* alpha = picture.Alpha.data();
     for (int y = 0; y < surface.Height(); ++y) {
-        const gui::TPixel* row = surface.Row(y);
+        const gfx::TPixel* row = surface.Row(y);
         for (int x = 0; x < surface.Width(); ++x) {
             bytes.push_back(std::uint8_t(row[x] >> 16));
             bytes.push_back(std::uint8_t(row[x] >> 8));

@@ -13,12 +13,12 @@ namespace {
 }
 }  // namespace
 
-gui::TSurface ReadPng(const std::string& path) { Unavailable(path); }
+gfx::TSurface ReadPng(const std::string& path) { Unavailable(path); }
 PngPicture ReadPngWithAlpha(const std::string& path, const PngLimits&) { Unavailable(path); }
 PngPicture DecodePngWithAlpha(std::string_view, const std::string& name, std::uint64_t) {
     Unavailable(name);
 }
-void WritePng(const std::string& path, const gui::TSurface&) { Unavailable(path); }
+void WritePng(const std::string& path, const gfx::TSurface&) { Unavailable(path); }
 void WritePng(const std::string& path, const PngPicture&) { Unavailable(path); }
 
 }  // namespace platform

@@ -35,7 +35,7 @@ BITMAP Describe(HBITMAP bitmap) {
 }
 }  // namespace
 
-gui::TIcon IconFromHandle(HICON icon) {
+gfx::TIcon IconFromHandle(HICON icon) {
     ICONINFO info{};
     if (!::GetIconInfo(icon, &info)) throw std::runtime_error("GetIconInfo failed");
     BitmapHandle color(info.hbmColor);  // GetIconInfo made these for us
@@ -52,17 +52,17 @@ gui::TIcon IconFromHandle(HICON icon) {
                                            maskBits.end());
     const bool hasAlpha = std::any_of(colorBits.begin(), colorBits.end(),
                                       [](std::uint32_t p) { return (p >> 24) != 0; });
-    gui::TSurface pixels(width, height);
+    gfx::TSurface pixels(width, height);
     std::vector<std::uint8_t> alpha(std::size_t(width) * std::size_t(height));
     for (std::size_t i = 0; i < alpha.size(); ++i) {
         const std::uint32_t p = colorBits[i];
         alpha[i] = hasAlpha ? std::uint8_t(p >> 24) : (maskBits[i] & 0xFFFFFF) ? 0 : 255;
         pixels.Put(int(i % std::size_t(width)), int(i / std::size_t(width)), p & 0xFFFFFF);
     }
-    return gui::TIcon(std::move(pixels), std::move(alpha));
+    return gfx::TIcon(std::move(pixels), std::move(alpha));
 }
 
-IconHandle HandleFromIcon(const gui::TIcon& icon) {
+IconHandle HandleFromIcon(const gfx::TIcon& icon) {
     const int width = icon.Width();
     const int height = icon.Height();
     BITMAPINFO info = TopDown32(width, height);

@@ -9,11 +9,11 @@ namespace platform::win32 {
 // The icon's pixels and transparency: from the colour bitmap's alpha where
 // the icon has one (32-bit icons), otherwise from its mask. The handle stays
 // the caller's.
-gui::TIcon IconFromHandle(HICON icon);
+gfx::TIcon IconFromHandle(HICON icon);
 
 // A new HICON with the icon's picture: a 32-bit colour bitmap carrying the
 // alpha, and a mask for the fully transparent pixels (for the places that
 // draw with the mask alone).
-IconHandle HandleFromIcon(const gui::TIcon& icon);
+IconHandle HandleFromIcon(const gfx::TIcon& icon);
 
 }  // namespace platform::win32

@@ -49,12 +49,12 @@ public:
     TPoint CursorPos() override;
     TRect ScreenRect() override { return Monitors().front(); }
     std::vector<TRect> Monitors() override;
-    gui::TFontEngine& Fonts() override { return *fonts_; }
-    const gui::TSystemColors& SystemColors() override { return colors_; }
+    gfx::TFontEngine& Fonts() override { return *fonts_; }
+    const gfx::TSystemColors& SystemColors() override { return colors_; }
     std::string ExecutablePath() override { return executable_; }
-    std::string SettingsFile() override { return gui::SettingsFileName(executable_, "\\:"); }
+    std::string SettingsFile() override { return settings::SettingsFileName(executable_, "\\:"); }
     int ShellOpen(const ShellOpenRequest& request) override { return win32::ShellOpen(request); }
-    std::optional<gui::TIcon> FileIcon(const std::string& path) override {
+    std::optional<gfx::TIcon> FileIcon(const std::string& path) override {
         return win32::FileIcon(path);
     }
     std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request) override;
@@ -82,7 +82,7 @@ private:
     // Before anything that may send the hidden window a message.
     Win32RunningCopy runningCopy_{hidden_.Get(), hiddenClass_.Name(), SettingsFile()};
     UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    std::unique_ptr<gui::TFontEngine> fonts_ = CreateGdiFontEngine();
+    std::unique_ptr<gfx::TFontEngine> fonts_ = CreateGdiFontEngine();
     Win32SystemColors colors_;
     Win32Tray tray_{hidden_.Get()};
     ModalTicks ticks_{hidden_.Get(), [this] { return NowMs(); }};

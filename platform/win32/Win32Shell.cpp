@@ -57,7 +57,7 @@ int ShellOpen(const ShellOpenRequest& request) {
     return int(reinterpret_cast<INT_PTR>(result));
 }
 
-std::optional<gui::TIcon> FileIcon(const std::string& path) {
+std::optional<gfx::TIcon> FileIcon(const std::string& path) {
     SHFILEINFOA info{};
     ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SYSICONINDEX);
     if (!info.hIcon) return std::nullopt;

@@ -15,7 +15,7 @@ int ShellOpen(const ShellOpenRequest& request);
 
 // SHGetFileInfoA (SHGFI_ICON | SHGFI_SYSICONINDEX: the large icon); the
 // shell's handle is released once its picture is copied.
-std::optional<gui::TIcon> FileIcon(const std::string& path);
+std::optional<gfx::TIcon> FileIcon(const std::string& path);
 
 // GetOpenFileNameA; blocks in the dialog's own message loop. The chosen
 // path, or nothing when cancelled.

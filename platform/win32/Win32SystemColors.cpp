@@ -5,6 +5,6 @@
 namespace platform::win32 {
 
 // COLORREF is 0x00BBGGRR, the GUI layer's colour form.
-gui::TColor Win32SystemColors::SystemColor(int index) const { return gui::TColor(::GetSysColor(index)); }
+gfx::TColor Win32SystemColors::SystemColor(int index) const { return gfx::TColor(::GetSysColor(index)); }
 
 }  // namespace platform::win32

@@ -6,9 +6,9 @@
 
 namespace platform::win32 {
 
-class Win32SystemColors final : public gui::TSystemColors {
+class Win32SystemColors final : public gfx::TSystemColors {
 public:
-    gui::TColor SystemColor(int index) const override;
+    gfx::TColor SystemColor(int index) const override;
 };
 
 }  // namespace platform::win32

@@ -23,14 +23,14 @@ DWORD ExtendedStyle(WindowKind kind) {
     return 0;
 }
 
-gui::TShiftState ShiftOf(WPARAM keys) {
-    gui::TShiftState s = 0;
-    if (keys & MK_SHIFT) s |= gui::ssShift;
-    if (keys & MK_CONTROL) s |= gui::ssCtrl;
-    if (::GetKeyState(VK_MENU) < 0) s |= gui::ssAlt;
-    if (keys & MK_LBUTTON) s |= gui::ssLeft;
-    if (keys & MK_RBUTTON) s |= gui::ssRight;
-    if (keys & MK_MBUTTON) s |= gui::ssMiddle;
+gfx::TShiftState ShiftOf(WPARAM keys) {
+    gfx::TShiftState s = 0;
+    if (keys & MK_SHIFT) s |= gfx::ssShift;
+    if (keys & MK_CONTROL) s |= gfx::ssCtrl;
+    if (::GetKeyState(VK_MENU) < 0) s |= gfx::ssAlt;
+    if (keys & MK_LBUTTON) s |= gfx::ssLeft;
+    if (keys & MK_RBUTTON) s |= gfx::ssRight;
+    if (keys & MK_MBUTTON) s |= gfx::ssMiddle;
     return s;
 }
 
@@ -46,11 +46,11 @@ std::optional<Key> KeyOf(WPARAM virtualKey, LPARAM lParam) {
     }
 }
 
-gui::TShiftState KeyShift() {
-    gui::TShiftState s = 0;
-    if (::GetKeyState(VK_SHIFT) < 0) s |= gui::ssShift;
-    if (::GetKeyState(VK_CONTROL) < 0) s |= gui::ssCtrl;
-    if (::GetKeyState(VK_MENU) < 0) s |= gui::ssAlt;
+gfx::TShiftState KeyShift() {
+    gfx::TShiftState s = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) s |= gfx::ssShift;
+    if (::GetKeyState(VK_CONTROL) < 0) s |= gfx::ssCtrl;
+    if (::GetKeyState(VK_MENU) < 0) s |= gfx::ssAlt;
     return s;
 }
 }  // namespace
@@ -103,15 +103,15 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_MOUSEMOVE: OnMove(wParam, lParam); return 0;
         case WM_MOUSELEAVE: OnMouseLeave(); return 0;
-        case WM_LBUTTONDOWN: OnButton(MouseAction::Down, gui::mbLeft, wParam, lParam); return 0;
-        case WM_RBUTTONDOWN: OnButton(MouseAction::Down, gui::mbRight, wParam, lParam); return 0;
-        case WM_MBUTTONDOWN: OnButton(MouseAction::Down, gui::mbMiddle, wParam, lParam); return 0;
-        case WM_LBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gui::mbLeft, wParam, lParam); return 0;
-        case WM_RBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gui::mbRight, wParam, lParam); return 0;
-        case WM_MBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gui::mbMiddle, wParam, lParam); return 0;
-        case WM_LBUTTONUP: OnButton(MouseAction::Up, gui::mbLeft, wParam, lParam); return 0;
-        case WM_RBUTTONUP: OnButton(MouseAction::Up, gui::mbRight, wParam, lParam); return 0;
-        case WM_MBUTTONUP: OnButton(MouseAction::Up, gui::mbMiddle, wParam, lParam); return 0;
+        case WM_LBUTTONDOWN: OnButton(MouseAction::Down, gfx::mbLeft, wParam, lParam); return 0;
+        case WM_RBUTTONDOWN: OnButton(MouseAction::Down, gfx::mbRight, wParam, lParam); return 0;
+        case WM_MBUTTONDOWN: OnButton(MouseAction::Down, gfx::mbMiddle, wParam, lParam); return 0;
+        case WM_LBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gfx::mbLeft, wParam, lParam); return 0;
+        case WM_RBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gfx::mbRight, wParam, lParam); return 0;
+        case WM_MBUTTONDBLCLK: OnButton(MouseAction::DoubleClick, gfx::mbMiddle, wParam, lParam); return 0;
+        case WM_LBUTTONUP: OnButton(MouseAction::Up, gfx::mbLeft, wParam, lParam); return 0;
+        case WM_RBUTTONUP: OnButton(MouseAction::Up, gfx::mbRight, wParam, lParam); return 0;
+        case WM_MBUTTONUP: OnButton(MouseAction::Up, gfx::mbMiddle, wParam, lParam); return 0;
         case WM_DROPFILES: OnDropFiles(wParam); return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -141,7 +141,7 @@ void Win32Window::OnDpiChanged(int dpi, const RECT& suggested) {
     ::InvalidateRect(hwnd_.Get(), nullptr, FALSE);
 }
 
-MouseInput Win32Window::Input(MouseAction action, gui::TMouseButton button, WPARAM wParam,
+MouseInput Win32Window::Input(MouseAction action, gfx::TMouseButton button, WPARAM wParam,
                               LPARAM lParam) const {
     // The point may lie outside the window while it is captured.
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
@@ -151,7 +151,7 @@ MouseInput Win32Window::Input(MouseAction action, gui::TMouseButton button, WPAR
     return {action, button, ShiftOf(wParam), {int(origin.x) + client.X, int(origin.y) + client.Y}, client};
 }
 
-void Win32Window::OnButton(MouseAction action, gui::TMouseButton button, WPARAM wParam,
+void Win32Window::OnButton(MouseAction action, gfx::TMouseButton button, WPARAM wParam,
                            LPARAM lParam) {
     // Like X11's implicit grab: while any button is held, the window that
     // got the press gets the input, also outside it.
@@ -167,14 +167,14 @@ void Win32Window::OnMove(WPARAM wParam, LPARAM lParam) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_.Get(), 0};
         trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
     }
-    listener_.NativeMouse(Input(MouseAction::Move, gui::mbLeft, wParam, lParam));
+    listener_.NativeMouse(Input(MouseAction::Move, gfx::mbLeft, wParam, lParam));
 }
 
 void Win32Window::OnMouseLeave() {
     trackingLeave_ = false;
     // While a button is held the pointer still belongs to this window.
     if (::GetCapture() == hwnd_.Get()) return;
-    listener_.NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}, {}});
+    listener_.NativeMouse({MouseAction::Leave, gfx::mbLeft, 0, {}, {}});
 }
 
 void Win32Window::OnDropFiles(WPARAM drop) {
@@ -207,7 +207,7 @@ void Win32Window::SetCaption(const std::string& caption) {
     ::SetWindowTextW(hwnd_.Get(), gdi::Widen(caption).c_str());
 }
 
-void Win32Window::SetIcon(const gui::TIcon& icon) {
+void Win32Window::SetIcon(const gfx::TIcon& icon) {
     if (icon.Empty()) return;
     IconHandle handle = HandleFromIcon(icon);
     ::SendMessageW(hwnd_.Get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(handle.Get()));
@@ -215,8 +215,8 @@ void Win32Window::SetIcon(const gui::TIcon& icon) {
     icon_ = std::move(handle);  // the window uses it until it gets another
 }
 
-void Win32Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
-    const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
+void Win32Window::Present(const gfx::TSurface& backBuffer, const TRect& area) {
+    const TRect r = gfx::Intersect(area, backBuffer.BoundsRect());
     if (r.IsEmpty() || !::IsWindowVisible(hwnd_.Get())) return;
     if (scale_ == 1) {
         PresentPixels(backBuffer, r);
@@ -224,12 +224,12 @@ void Win32Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
     }
     const int s = scale_;
     if (scaled_.Width() != backBuffer.Width() * s || scaled_.Height() != backBuffer.Height() * s)
-        scaled_ = gui::TSurface(backBuffer.Width() * s, backBuffer.Height() * s);
+        scaled_ = gfx::TSurface(backBuffer.Width() * s, backBuffer.Height() * s);
     ScaleBlocks(backBuffer, r, s, scaled_);
     PresentPixels(scaled_, ScaledRect(r, s));
 }
 
-void Win32Window::PresentPixels(const gui::TSurface& pixels, const TRect& r) {
+void Win32Window::PresentPixels(const gfx::TSurface& pixels, const TRect& r) {
     // The rows of the area as a DIB of their own: TPixel 0x00RRGGBB is BGRA
     // in memory, a top-down 32-bit DIB as it is.
     BITMAPINFO info{};

@@ -27,8 +27,8 @@ public:
     void SetBounds(const TRect& screenRect) override;
     void SetVisible(bool visible) override;
     void SetCaption(const std::string& caption) override;
-    void SetIcon(const gui::TIcon& icon) override;
-    void Present(const gui::TSurface& backBuffer, const TRect& area) override;
+    void SetIcon(const gfx::TIcon& icon) override;
+    void Present(const gfx::TSurface& backBuffer, const TRect& area) override;
     void BringToFront() override;
     // Nothing to ask: the window has an owner, and owned windows never get a
     // taskbar button, also after being hidden and shown again.
@@ -48,14 +48,14 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
-    void OnButton(MouseAction action, gui::TMouseButton button, WPARAM wParam, LPARAM lParam);
+    void OnButton(MouseAction action, gfx::TMouseButton button, WPARAM wParam, LPARAM lParam);
     void OnMove(WPARAM wParam, LPARAM lParam);
     void OnMouseLeave();
     void OnDropFiles(WPARAM drop);
     void OnDpiChanged(int dpi, const RECT& suggested);
     void ApplyBounds();
-    void PresentPixels(const gui::TSurface& pixels, const TRect& area);
-    MouseInput Input(MouseAction action, gui::TMouseButton button, WPARAM wParam,
+    void PresentPixels(const gfx::TSurface& pixels, const TRect& area);
+    MouseInput Input(MouseAction action, gfx::TMouseButton button, WPARAM wParam,
                      LPARAM lParam) const;
 
     WindowListener& listener_;
@@ -65,7 +65,7 @@ private:
     bool trackingLeave_ = false;
     TRect bounds_;  // position in screen pixels, size in the form's pixels
     int scale_ = 1;
-    gui::TSurface scaled_;  // the presented picture in screen pixels, when scale_ > 1
+    gfx::TSurface scaled_;  // the presented picture in screen pixels, when scale_ > 1
 };
 
 }  // namespace platform::win32

@@ -4,13 +4,13 @@
 
 namespace platform::x11 {
 
-gui::TPoint TipPlace(gui::TPoint pointer, const gui::TRect& icon, int width, int height,
-                     const std::vector<gui::TRect>& monitors) {
-    gui::TPoint at{pointer.X + 12, pointer.Y + 16};
-    const gui::TPoint centre{(icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2};
-    const gui::TRect* monitor = nullptr;
-    for (const gui::TPoint& p : {centre, pointer}) {
-        for (const gui::TRect& m : monitors)
+gfx::TPoint TipPlace(gfx::TPoint pointer, const gfx::TRect& icon, int width, int height,
+                     const std::vector<gfx::TRect>& monitors) {
+    gfx::TPoint at{pointer.X + 12, pointer.Y + 16};
+    const gfx::TPoint centre{(icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2};
+    const gfx::TRect* monitor = nullptr;
+    for (const gfx::TPoint& p : {centre, pointer}) {
+        for (const gfx::TRect& m : monitors)
             if (m.Contains(p)) {
                 monitor = &m;
                 break;

@@ -11,7 +11,7 @@ namespace platform::x11 {
 // monitor that holds the icon (else the pointer's, else the first), moved
 // left to fit, and above the icon when it does not fit below (a panel at
 // the bottom edge). All in screen pixels.
-gui::TPoint TipPlace(gui::TPoint pointer, const gui::TRect& icon, int width, int height,
-                     const std::vector<gui::TRect>& monitors);
+gfx::TPoint TipPlace(gfx::TPoint pointer, const gfx::TRect& icon, int width, int height,
+                     const std::vector<gfx::TRect>& monitors);
 
 }  // namespace platform::x11

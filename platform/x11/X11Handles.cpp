@@ -4,11 +4,11 @@
 
 namespace platform::x11 {
 
-void PutSurface(const DrawableTarget& target, const gui::TSurface& surface, const gui::TRect& area) {
-    const gui::TRect r = gui::Intersect(area, surface.BoundsRect());
+void PutSurface(const DrawableTarget& target, const gfx::TSurface& surface, const gfx::TRect& area) {
+    const gfx::TRect r = gfx::Intersect(area, surface.BoundsRect());
     if (r.IsEmpty()) return;
     XImage* image = XCreateImage(target.display, target.visual, unsigned(target.depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(const_cast<gui::TPixel*>(surface.Data())),
+                                 reinterpret_cast<char*>(const_cast<gfx::TPixel*>(surface.Data())),
                                  unsigned(surface.Width()), unsigned(surface.Height()), 32,
                                  surface.Width() * 4);
     if (!image) return;

@@ -57,6 +57,6 @@ struct DrawableTarget {
 
 // Puts `area` of the surface on the drawable at the same place, without
 // copying the pixels: the image borrows the surface's memory for the call.
-void PutSurface(const DrawableTarget& target, const gui::TSurface& surface, const gui::TRect& area);
+void PutSurface(const DrawableTarget& target, const gfx::TSurface& surface, const gfx::TRect& area);
 
 }  // namespace platform::x11

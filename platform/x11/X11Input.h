@@ -9,14 +9,14 @@
 namespace platform::x11 {
 
 // The button of an X button number; none for the wheel and extra buttons.
-std::optional<gui::TMouseButton> ButtonOf(unsigned xbutton);
+std::optional<gfx::TMouseButton> ButtonOf(unsigned xbutton);
 
 // The shift state of an X modifier and button mask.
-gui::TShiftState ShiftOf(unsigned state);
+gfx::TShiftState ShiftOf(unsigned state);
 
 // A screen point in physical pixels to logical ones: floor division by the
 // scale, so that a negative coordinate stays in its block; defined for
 // every int.
-gui::TPoint LogicalPoint(gui::TPoint physical, int scale);
+gfx::TPoint LogicalPoint(gfx::TPoint physical, int scale);
 
 }  // namespace platform::x11

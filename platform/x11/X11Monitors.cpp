@@ -9,8 +9,8 @@ namespace platform::x11 {
 namespace {
 // Drops empty rectangles and moves the primary one to the front, the others
 // keeping the server's order.
-std::vector<gui::TRect> PrimaryFirst(std::vector<gui::TRect> rects, std::vector<bool> primary) {
-    std::vector<gui::TRect> ordered;
+std::vector<gfx::TRect> PrimaryFirst(std::vector<gfx::TRect> rects, std::vector<bool> primary) {
+    std::vector<gfx::TRect> ordered;
     for (std::size_t i = 0; i < rects.size(); ++i)
         if (!rects[i].IsEmpty() && primary[i]) ordered.push_back(rects[i]);
     for (std::size_t i = 0; i < rects.size(); ++i)
@@ -37,8 +37,8 @@ X11Monitors::X11Monitors(Display* display, Window root) : display_(display), roo
     XSelectInput(display_, root_, attributes.your_event_mask | StructureNotifyMask);
 }
 
-std::vector<gui::TRect> X11Monitors::Query() const {
-    std::vector<gui::TRect> monitors = FromRandR();
+std::vector<gfx::TRect> X11Monitors::Query() const {
+    std::vector<gfx::TRect> monitors = FromRandR();
     if (monitors.empty()) monitors = FromXinerama();
     if (monitors.empty()) {
         const int screen = DefaultScreen(display_);
@@ -47,12 +47,12 @@ std::vector<gui::TRect> X11Monitors::Query() const {
     return monitors;
 }
 
-std::vector<gui::TRect> X11Monitors::FromRandR() const {
+std::vector<gfx::TRect> X11Monitors::FromRandR() const {
     if (!randrList_) return {};
     int count = 0;
     XRRMonitorInfo* list = XRRGetMonitors(display_, root_, True, &count);
     if (!list) return {};
-    std::vector<gui::TRect> rects;
+    std::vector<gfx::TRect> rects;
     std::vector<bool> primary;
     for (int i = 0; i < count; ++i) {
         const XRRMonitorInfo& m = list[i];
@@ -65,7 +65,7 @@ std::vector<gui::TRect> X11Monitors::FromRandR() const {
 
 void X11Monitors::LibraryCloser::operator()(void* handle) const { dlclose(handle); }
 
-std::vector<gui::TRect> X11Monitors::FromXinerama() const {
+std::vector<gfx::TRect> X11Monitors::FromXinerama() const {
     if (!xinerama_) xinerama_.reset(dlopen("libXinerama.so.1", RTLD_LAZY | RTLD_LOCAL));
     if (!xinerama_) return {};
     const auto isActive = reinterpret_cast<decltype(&XineramaIsActive)>(dlsym(xinerama_.get(), "XineramaIsActive"));
@@ -75,7 +75,7 @@ std::vector<gui::TRect> X11Monitors::FromXinerama() const {
     int count = 0;
     XineramaScreenInfo* screens = queryScreens(display_, &count);
     if (!screens) return {};
-    std::vector<gui::TRect> rects;
+    std::vector<gfx::TRect> rects;
     for (int i = 0; i < count; ++i) {
         const XineramaScreenInfo& s = screens[i];
         rects.push_back({s.x_org, s.y_org, s.x_org + s.width, s.y_org + s.height});

@@ -25,14 +25,14 @@ public:
     X11Monitors& operator=(const X11Monitors&) = delete;
 
     // The monitors now, never empty.
-    std::vector<gui::TRect> Query() const;
+    std::vector<gfx::TRect> Query() const;
     // True for an event after which the layout may differ; keeps Xlib's
     // idea of the screen size up to date.
     bool IsLayoutEvent(XEvent& e) const;
 
 private:
-    std::vector<gui::TRect> FromRandR() const;
-    std::vector<gui::TRect> FromXinerama() const;
+    std::vector<gfx::TRect> FromRandR() const;
+    std::vector<gfx::TRect> FromXinerama() const;
 
     struct LibraryCloser {
         void operator()(void* handle) const;

@@ -93,9 +93,9 @@ public:
     TPoint CursorPos() override;
     TRect ScreenRect() override { return Monitors().front(); }
     std::vector<TRect> Monitors() override;
-    gui::TFontEngine& Fonts() override { return *fonts_; }
-    const gui::TSystemColors& SystemColors() override {
-        return gui::ClassicSystemColors::Instance();
+    gfx::TFontEngine& Fonts() override { return *fonts_; }
+    const gfx::TSystemColors& SystemColors() override {
+        return gfx::ClassicSystemColors::Instance();
     }
     std::string ExecutablePath() override { return executable_; }
     std::string SettingsFile() override {
@@ -103,7 +103,7 @@ public:
         return services_.SettingsFile(executable_);
     }
     int ShellOpen(const ShellOpenRequest& request) override { return services_.ShellOpen(request); }
-    std::optional<gui::TIcon> FileIcon(const std::string& path) override {
+    std::optional<gfx::TIcon> FileIcon(const std::string& path) override {
         HandleSignalsDuringStartUp();
         if (ending_) return std::nullopt;  // no more work for a program about to end
         return services_.FileIcon(path);
@@ -146,7 +146,7 @@ private:
     DisplayPtr display_;
     std::unique_ptr<Atoms> atoms_;
     Context context_;
-    std::unique_ptr<gui::TFontEngine> fonts_;
+    std::unique_ptr<gfx::TFontEngine> fonts_;
     X11Services services_;
     // The notification area: StatusNotifierItems where a watcher runs on
     // the session bus (connected once the main window is mapped), else the
@@ -244,8 +244,8 @@ std::unique_ptr<NativeWindow> X11Platform::CreateNativeWindow(const WindowSpec& 
         void SetBounds(const TRect& r) override { inner->SetBounds(r); }
         void SetVisible(bool v) override { inner->SetVisible(v); }
         void SetCaption(const std::string& c) override { inner->SetCaption(c); }
-        void SetIcon(const gui::TIcon& i) override { inner->SetIcon(i); }
-        void Present(const gui::TSurface& s, const TRect& r) override { inner->Present(s, r); }
+        void SetIcon(const gfx::TIcon& i) override { inner->SetIcon(i); }
+        void Present(const gfx::TSurface& s, const TRect& r) override { inner->Present(s, r); }
         void BringToFront() override { inner->BringToFront(); }
         void HideTaskbarEntry() override { inner->HideTaskbarEntry(); }
         std::uintptr_t Handle() const override { return inner->Handle(); }
@@ -447,7 +447,7 @@ void X11Platform::Dispatch(XEvent& e) {
         case ReparentNotify: w->Reparented(e.xreparent); break;
         case MotionNotify: DispatchMotion(*w, e.xmotion); break;
         case EnterNotify:
-            w->Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.xcrossing.state),
+            w->Listener().NativeMouse({MouseAction::Move, gfx::mbLeft, ShiftOf(e.xcrossing.state),
                                        Logical({e.xcrossing.x_root, e.xcrossing.y_root}),
                                        Logical({e.xcrossing.x, e.xcrossing.y})});
             break;
@@ -455,7 +455,7 @@ void X11Platform::Dispatch(XEvent& e) {
             // Leaving during a grab still reports motion to us; only a
             // plain leave means the pointer is gone.
             if (e.xcrossing.mode == NotifyNormal && !(e.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask)))
-                w->Listener().NativeMouse({MouseAction::Leave, gui::mbLeft, 0, {}, {}});
+                w->Listener().NativeMouse({MouseAction::Leave, gfx::mbLeft, 0, {}, {}});
             break;
         case ClientMessage: DispatchClientMessage(*w, e.xclient); break;
         default: break;
@@ -503,7 +503,7 @@ void X11Platform::DispatchMotion(X11Window& w, XMotionEvent e) {
     // Merge queued motion: only the newest position matters.
     XEvent next;
     while (XCheckTypedWindowEvent(display_.get(), w.Id(), MotionNotify, &next)) e = next.xmotion;
-    w.Listener().NativeMouse({MouseAction::Move, gui::mbLeft, ShiftOf(e.state), Logical({e.x_root, e.y_root}),
+    w.Listener().NativeMouse({MouseAction::Move, gfx::mbLeft, ShiftOf(e.state), Logical({e.x_root, e.y_root}),
                               Logical({e.x, e.y})});
 }
 

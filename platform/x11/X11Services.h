@@ -22,7 +22,7 @@ public:
     X11Services& operator=(const X11Services&) = delete;
 
     int ShellOpen(const ShellOpenRequest& request) { return launcher_.Open(request); }
-    std::optional<gui::TIcon> FileIcon(const std::string& path) { return icons_.Find(path); }
+    std::optional<gfx::TIcon> FileIcon(const std::string& path) { return icons_.Find(path); }
     std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request);
     // Beside the executable when that file exists or its folder is
     // writable; otherwise in $XDG_CONFIG_HOME/sorimo (~/.config/sorimo).

@@ -78,7 +78,7 @@ std::string ProcessNameOf(Display* d, Window w) {
 
 // The icon scaled to w x h (nearest pixel), blended over `ground`, or with
 // premultiplied alpha kept when `argb`.
-void Compose(const gui::TIcon& icon, gui::TSurface& ground, bool argb) {
+void Compose(const gfx::TIcon& icon, gfx::TSurface& ground, bool argb) {
     const int w = ground.Width(), h = ground.Height();
     const int side = std::min(w, h);
     const int ox = (w - side) / 2, oy = (h - side) / 2;
@@ -86,14 +86,14 @@ void Compose(const gui::TIcon& icon, gui::TSurface& ground, bool argb) {
         for (int x = 0; x < side; ++x) {
             const int sx = x * icon.Width() / side, sy = y * icon.Height() / side;
             const unsigned a = icon.AlphaAt(sx, sy);
-            const gui::TPixel src = icon.Pixels().At(sx, sy);
-            const gui::TPixel dst = argb ? 0 : ground.At(ox + x, oy + y);
-            gui::TPixel out = 0;
+            const gfx::TPixel src = icon.Pixels().At(sx, sy);
+            const gfx::TPixel dst = argb ? 0 : ground.At(ox + x, oy + y);
+            gfx::TPixel out = 0;
             for (int shift = 0; shift <= 16; shift += 8) {
                 const unsigned s = (src >> shift) & 0xFF, b = (dst >> shift) & 0xFF;
                 out |= ((s * a + b * (255 - a)) / 255) << shift;
             }
-            if (argb) out |= gui::TPixel(a) << 24;
+            if (argb) out |= gfx::TPixel(a) << 24;
             ground.Set(ox + x, oy + y, out);
         }
 }
@@ -102,7 +102,7 @@ void Compose(const gui::TIcon& icon, gui::TSurface& ground, bool argb) {
 // One docked icon and its tip window.
 class TrayIcon {
 public:
-    TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconData& record, Window owner);
+    TrayIcon(Context& context, gfx::TFontEngine& fonts, const NotifyIconData& record, Window owner);
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
@@ -125,7 +125,7 @@ private:
     void RequestDock(Window owner);
 
     Context& context_;
-    gui::TFontEngine& fonts_;
+    gfx::TFontEngine& fonts_;
     NotifyIconData record_;
     ColormapOwner colormap_;
     WindowOwner window_;
@@ -139,7 +139,7 @@ private:
     std::int64_t tipDue_ = -1;
 };
 
-TrayIcon::TrayIcon(Context& context, gui::TFontEngine& fonts, const NotifyIconData& record,
+TrayIcon::TrayIcon(Context& context, gfx::TFontEngine& fonts, const NotifyIconData& record,
                    Window owner)
     : context_(context), fonts_(fonts), record_(record) {
     Display* d = context_.display;
@@ -217,7 +217,7 @@ void TrayIcon::Draw() {
     if (!XGetGeometry(d, window_.Get(), &root, &x, &y, &w, &h, &border, &depth) || w == 0 || h == 0)
         return;
     const bool argb = depth_ == 32;
-    gui::TSurface ground(int(w), int(h), 0);
+    gfx::TSurface ground(int(w), int(h), 0);
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(d, window_.Get(), &attributes) || attributes.map_state != IsViewable)
         return;  // drawn on the first Expose once docked
@@ -228,7 +228,7 @@ void TrayIcon::Draw() {
         if (XImage* back = XGetImage(d, window_.Get(), 0, 0, w, h, AllPlanes, ZPixmap)) {
             for (unsigned yy = 0; yy < h; ++yy)
                 for (unsigned xx = 0; xx < w; ++xx)
-                    ground.Set(int(xx), int(yy), gui::TPixel(XGetPixel(back, int(xx), int(yy)) & 0xFFFFFF));
+                    ground.Set(int(xx), int(yy), gfx::TPixel(XGetPixel(back, int(xx), int(yy)) & 0xFFFFFF));
             XDestroyImage(back);
         }
     }
@@ -240,18 +240,18 @@ void TrayIcon::ShowTip(const std::vector<TRect>& monitors) {
     tipDue_ = -1;
     if (record_.szTip.empty() || tipShown_) return;
     Display* d = context_.display;
-    gui::TSurface measure(1, 1);
-    gui::TCanvas probe(measure, gui::ClassicSystemColors::Instance(), &fonts_);
+    gfx::TSurface measure(1, 1);
+    gfx::TCanvas probe(measure, gfx::ClassicSystemColors::Instance(), &fonts_);
     probe.Font.SetHeight(-12);
     const int tw = probe.TextWidth(record_.szTip) + 8, th = probe.TextHeight(record_.szTip) + 4;
-    gui::TSurface pixels(tw, th);
-    gui::TCanvas canvas(pixels, gui::ClassicSystemColors::Instance(), &fonts_);
+    gfx::TSurface pixels(tw, th);
+    gfx::TCanvas canvas(pixels, gfx::ClassicSystemColors::Instance(), &fonts_);
     canvas.Font.SetHeight(-12);
-    canvas.Font.SetColor(gui::clInfoText);
-    canvas.Brush = {gui::clInfoBk, gui::bsSolid};
-    canvas.Pen.Color = gui::clBlack;
+    canvas.Font.SetColor(gfx::clInfoText);
+    canvas.Brush = {gfx::clInfoBk, gfx::bsSolid};
+    canvas.Pen.Color = gfx::clBlack;
     canvas.Rectangle(0, 0, tw, th);
-    canvas.Brush.Style = gui::bsClear;
+    canvas.Brush.Style = gfx::bsClear;
     canvas.TextOut(4, 2, record_.szTip);
     Window root = 0, child = 0;
     int rx = 0, ry = 0, wx = 0, wy = 0;
@@ -262,7 +262,7 @@ void TrayIcon::ShowTip(const std::vector<TRect>& monitors) {
     unsigned iw = 0, ih = 0, border = 0, depth = 0;
     if (XTranslateCoordinates(d, window_.Get(), context_.root, 0, 0, &ix, &iy, &child) &&
         XGetGeometry(d, window_.Get(), &root, &wx, &wy, &iw, &ih, &border, &depth))
-        icon = gui::Bounds(ix, iy, int(iw), int(ih));
+        icon = gfx::Bounds(ix, iy, int(iw), int(ih));
     if (!tip_) {
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;
@@ -290,7 +290,7 @@ void TrayIcon::HideTip() {
 
 // ------------------------------------------------------------ X11Tray
 
-X11Tray::X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify,
+X11Tray::X11Tray(Context& context, gfx::TFontEngine& fonts, Notify notify,
                  std::function<std::vector<TRect>()> monitors)
     : context_(context), fonts_(fonts), notify_(std::move(notify)), monitors_(std::move(monitors)) {
     // MANAGER announcements of a new tray arrive on the root window.
@@ -383,9 +383,9 @@ bool X11Tray::HandleEvent(XEvent& e, std::int64_t nowMs) {
         case ButtonPress: {
             icon->HideTip();
             if (e.xbutton.button < Button1 || e.xbutton.button > Button3) break;
-            const gui::TMouseButton b = e.xbutton.button == Button1   ? gui::mbLeft
-                                        : e.xbutton.button == Button3 ? gui::mbRight
-                                                                      : gui::mbMiddle;
+            const gfx::TMouseButton b = e.xbutton.button == Button1   ? gfx::mbLeft
+                                        : e.xbutton.button == Button3 ? gfx::mbRight
+                                                                      : gfx::mbMiddle;
             const bool dbl = doubleClicks_.Press(b, {e.xbutton.x_root, e.xbutton.y_root},
                                                  icon->Id(), std::int64_t(e.xbutton.time));
             notify_(icon->Record(), DownMessage(e.xbutton.button) + (dbl ? 2 : 0),

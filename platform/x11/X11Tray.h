@@ -28,7 +28,7 @@ public:
                                       TPoint screen)>;
 
     // `monitors`: the monitors' rectangles in screen pixels, for the tip.
-    X11Tray(Context& context, gui::TFontEngine& fonts, Notify notify,
+    X11Tray(Context& context, gfx::TFontEngine& fonts, Notify notify,
             std::function<std::vector<TRect>()> monitors);
     ~X11Tray() override;
     X11Tray(const X11Tray&) = delete;
@@ -64,7 +64,7 @@ private:
     TrayIcon* Find(Window w);
 
     Context& context_;
-    gui::TFontEngine& fonts_;
+    gfx::TFontEngine& fonts_;
     Notify notify_;
     std::function<std::vector<TRect>()> monitors_;
     Window manager_ = None;

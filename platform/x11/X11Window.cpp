@@ -68,9 +68,9 @@ int ScreenScale(Display* display) {
 // as 16-bit numbers: one beyond them is pinned to their end (off every
 // screen either way), not wrapped round onto the screen.
 TRect X11Window::Physical() const {
-    const TRect r = gui::ScaleRect(bounds_, context_.scale);
+    const TRect r = gfx::ScaleRect(bounds_, context_.scale);
     auto onWire = [](int v) { return std::clamp(v, -32768, 32767); };
-    return gui::Bounds(onWire(r.Left), onWire(r.Top), r.Width(), r.Height());
+    return gfx::Bounds(onWire(r.Left), onWire(r.Top), r.Width(), r.Height());
 }
 
 X11Window::X11Window(Context& context, const WindowSpec& spec, WindowListener& listener)
@@ -228,7 +228,7 @@ void X11Window::SetCaption(const std::string& caption) {
                     context_.atoms->UTF8_STRING, caption);
 }
 
-void X11Window::SetIcon(const gui::TIcon& icon) {
+void X11Window::SetIcon(const gfx::TIcon& icon) {
     if (icon.Empty()) return;
     std::vector<long> data{long(icon.Width()), long(icon.Height())};
     for (int y = 0; y < icon.Height(); ++y)
@@ -239,20 +239,20 @@ void X11Window::SetIcon(const gui::TIcon& icon) {
                     int(data.size()));
 }
 
-void X11Window::Present(const gui::TSurface& backBuffer, const TRect& area) {
-    const TRect r = gui::Intersect(area, backBuffer.BoundsRect());
+void X11Window::Present(const gfx::TSurface& backBuffer, const TRect& area) {
+    const TRect r = gfx::Intersect(area, backBuffer.BoundsRect());
     if (r.IsEmpty() || !visible_) return;
     const int s = context_.scale;
-    const gui::TSurface* source = &backBuffer;
+    const gfx::TSurface* source = &backBuffer;
     if (s > 1) {
         if (scaled_.Width() != backBuffer.Width() * s || scaled_.Height() != backBuffer.Height() * s)
-            scaled_ = gui::TSurface(backBuffer.Width() * s, backBuffer.Height() * s);
+            scaled_ = gfx::TSurface(backBuffer.Width() * s, backBuffer.Height() * s);
         for (int y = r.Top * s; y < r.Bottom * s; ++y)
             for (int x = r.Left * s; x < r.Right * s; ++x) scaled_.Set(x, y, backBuffer.At(x / s, y / s));
         source = &scaled_;
     }
     PutSurface({context_.display, window_.Get(), gc_.Get(), context_.visual, context_.depth},
-               *source, gui::ScaleRect(r, s));
+               *source, gfx::ScaleRect(r, s));
 }
 
 void X11Window::BringToFront() {
@@ -304,7 +304,7 @@ void X11Window::Configured(const XConfigureEvent& e) {
     seen_ = at;
     const TPoint logical = LogicalPoint(at, context_.scale);
     if (logical.X == bounds_.Left && logical.Y == bounds_.Top) return;
-    bounds_ = gui::Bounds(logical.X, logical.Y, bounds_.Width(), bounds_.Height());
+    bounds_ = gfx::Bounds(logical.X, logical.Y, bounds_.Width(), bounds_.Height());
     listener_.NativeMoved(logical);
 }
 

@@ -51,8 +51,8 @@ public:
     void SetBounds(const TRect& screenRect) override;
     void SetVisible(bool visible) override;
     void SetCaption(const std::string& caption) override;
-    void SetIcon(const gui::TIcon& icon) override;
-    void Present(const gui::TSurface& backBuffer, const TRect& area) override;
+    void SetIcon(const gfx::TIcon& icon) override;
+    void Present(const gfx::TSurface& backBuffer, const TRect& area) override;
     void BringToFront() override;
     void HideTaskbarEntry() override;
     std::uintptr_t Handle() const override { return window_.Get(); }
@@ -96,7 +96,7 @@ private:
     GcOwner gc_;
     TRect bounds_;  // logical pixels
     bool visible_ = false;
-    gui::TSurface scaled_;
+    gfx::TSurface scaled_;
     Window parent_;  // the root, or a manager's frame
     // The program's moves not yet seen carried out (screen pixels, and the
     // request's serial), and the place last seen.

@@ -18,7 +18,7 @@ bool IsPng(const std::string& file) {
 IconLookup::IconLookup(IconSearchPaths paths, GioLibrary& gio, Reader read)
     : themes_(std::move(paths), kIconSize), gio_(gio), read_(std::move(read)) {}
 
-std::optional<gui::TIcon> IconLookup::Find(const std::string& path) {
+std::optional<gfx::TIcon> IconLookup::Find(const std::string& path) {
     const FileIconSource source = FileIconSource::Of(gio_, path);
     if (source.Empty()) return std::nullopt;
     const std::string key = source.Key();
@@ -29,16 +29,16 @@ std::optional<gui::TIcon> IconLookup::Find(const std::string& path) {
 
 // A picture named by path comes first; when it is no PNG (or unreadable)
 // the theme names still give the file its type's icon.
-std::optional<gui::TIcon> IconLookup::Resolve(const FileIconSource& source) {
+std::optional<gfx::TIcon> IconLookup::Resolve(const FileIconSource& source) {
     if (IsPng(source.File))
         if (auto icon = Decode(source.File)) return icon;
     if (auto file = themes_.FindFile(source.Names)) return Decode(*file);
     return std::nullopt;
 }
 
-std::optional<gui::TIcon> IconLookup::Decode(const std::string& file) {
+std::optional<gfx::TIcon> IconLookup::Decode(const std::string& file) {
     try {
-        gui::TIcon icon = ScaleIcon(read_(file), kIconSize);
+        gfx::TIcon icon = ScaleIcon(read_(file), kIconSize);
         if (icon.Empty()) return std::nullopt;
         return icon;
     } catch (const std::runtime_error&) {

@@ -40,16 +40,16 @@ public:
     // Results are kept by the names that led to them, misses included, so
     // that files of a type already seen cost one query of the file's type
     // and no theme or image file access.
-    std::optional<gui::TIcon> Find(const std::string& path);
+    std::optional<gfx::TIcon> Find(const std::string& path);
 
 private:
-    std::optional<gui::TIcon> Decode(const std::string& file);
-    std::optional<gui::TIcon> Resolve(const FileIconSource& source);
+    std::optional<gfx::TIcon> Decode(const std::string& file);
+    std::optional<gfx::TIcon> Resolve(const FileIconSource& source);
 
     IconThemeSearch themes_;
     GioLibrary& gio_;
     Reader read_;
-    std::map<std::string, std::optional<gui::TIcon>> bySource_;
+    std::map<std::string, std::optional<gfx::TIcon>> bySource_;
 };
 
 }  // namespace platform::xdg

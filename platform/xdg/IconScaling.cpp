@@ -32,7 +32,7 @@ std::vector<std::vector<Share>> Shares(int from, int to) {
 struct Sum {
     std::uint64_t Alpha = 0, Red = 0, Green = 0, Blue = 0;
 
-    void Add(gui::TPixel p, std::uint64_t alpha, std::uint64_t weight) {
+    void Add(gfx::TPixel p, std::uint64_t alpha, std::uint64_t weight) {
         const std::uint64_t w = alpha * weight;
         Alpha += w;
         Red += ((p >> 16) & 0xFF) * w;
@@ -45,15 +45,15 @@ std::uint64_t RoundedDivide(std::uint64_t a, std::uint64_t b) { return (a + b / 
 
 }  // namespace
 
-gui::TIcon ScaleIcon(const PngPicture& picture, int size) {
-    const gui::TSurface& source = picture.Pixels;
+gfx::TIcon ScaleIcon(const PngPicture& picture, int size) {
+    const gfx::TSurface& source = picture.Pixels;
     if (source.Empty() || size <= 0) return {};
     if (source.Width() == size && source.Height() == size) return {source, picture.Alpha};
 
     const auto across = Shares(source.Width(), size);
     const auto down = Shares(source.Height(), size);
     const std::uint64_t area = std::uint64_t(source.Width()) * std::uint64_t(source.Height());
-    gui::TSurface pixels(size, size);
+    gfx::TSurface pixels(size, size);
     std::vector<std::uint8_t> alpha(std::size_t(size) * std::size_t(size));
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
@@ -65,7 +65,7 @@ gui::TIcon ScaleIcon(const PngPicture& picture, int size) {
                             row.Weight * column.Weight);
             alpha[std::size_t(y) * size + x] = std::uint8_t(RoundedDivide(sum.Alpha, area));
             if (sum.Alpha == 0) continue;
-            pixels.Set(x, y, gui::PixelFromRgb(std::uint8_t(RoundedDivide(sum.Red, sum.Alpha)),
+            pixels.Set(x, y, gfx::PixelFromRgb(std::uint8_t(RoundedDivide(sum.Red, sum.Alpha)),
                                                std::uint8_t(RoundedDivide(sum.Green, sum.Alpha)),
                                                std::uint8_t(RoundedDivide(sum.Blue, sum.Alpha))));
         }

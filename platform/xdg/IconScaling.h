@@ -11,6 +11,6 @@ namespace platform::xdg {
 // weighted by alpha so that the colour of transparent pixels never bleeds
 // into an edge. Exact integer arithmetic: the same picture always gives
 // the same icon. An empty picture gives an empty icon.
-gui::TIcon ScaleIcon(const PngPicture& picture, int size);
+gfx::TIcon ScaleIcon(const PngPicture& picture, int size);
 
 }  // namespace platform::xdg

@@ -17,7 +17,7 @@ std::string_view Trim(std::string_view text) {
 }  // namespace
 
 std::optional<KeyFile> KeyFile::Load(const std::string& path, std::uintmax_t maxBytes) {
-    const std::optional<std::string> text = gui::ReadFileBytes(path, maxBytes);
+    const std::optional<std::string> text = settings::ReadFileBytes(path, maxBytes);
     if (!text) return std::nullopt;
     return Parse(*text);
 }

@@ -13,7 +13,7 @@ namespace platform::xdg {
 namespace fs = std::filesystem;
 
 std::string SettingsFileFor(const std::string& executable) {
-    const std::string beside = gui::SettingsFileName(executable, "/");
+    const std::string beside = settings::SettingsFileName(executable, "/");
     std::error_code ec;
     const fs::path folder = fs::path(beside).parent_path();
     if (fs::exists(beside, ec) || access(folder.c_str(), W_OK) == 0) return beside;

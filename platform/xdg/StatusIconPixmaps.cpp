@@ -10,14 +10,14 @@ namespace {
 
 constexpr int kPanelSizes[] = {16, 22, 24, 48};
 
-StatusIconPixmap Bytes(const gui::TIcon& icon) {
+StatusIconPixmap Bytes(const gfx::TIcon& icon) {
     StatusIconPixmap pixmap{icon.Width(), icon.Height(), {}};
     pixmap.Argb.reserve(std::size_t(icon.Width()) * std::size_t(icon.Height()) * 4);
     for (int y = 0; y < icon.Height(); ++y)
         for (int x = 0; x < icon.Width(); ++x) {
             const std::uint8_t a = icon.AlphaAt(x, y);
             // A transparent pixel's colour means nothing: keep it black.
-            const gui::TPixel p = a ? icon.Pixels().At(x, y) : 0;
+            const gfx::TPixel p = a ? icon.Pixels().At(x, y) : 0;
             pixmap.Argb.insert(pixmap.Argb.end(), {a, std::uint8_t(p >> 16), std::uint8_t(p >> 8),
                                                    std::uint8_t(p)});
         }
@@ -26,7 +26,7 @@ StatusIconPixmap Bytes(const gui::TIcon& icon) {
 
 }  // namespace
 
-std::vector<StatusIconPixmap> StatusIconPixmaps(const gui::TIcon& icon) {
+std::vector<StatusIconPixmap> StatusIconPixmaps(const gfx::TIcon& icon) {
     if (icon.Empty()) return {};
     std::vector<StatusIconPixmap> pixmaps{Bytes(icon)};
     const PngPicture picture{icon.Pixels(), icon.Alpha()};

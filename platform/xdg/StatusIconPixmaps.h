@@ -18,6 +18,6 @@ struct StatusIconPixmap {
 };
 
 // Smallest first, one per size; none for an empty icon.
-std::vector<StatusIconPixmap> StatusIconPixmaps(const gui::TIcon& icon);
+std::vector<StatusIconPixmap> StatusIconPixmaps(const gfx::TIcon& icon);
 
 }  // namespace platform::xdg

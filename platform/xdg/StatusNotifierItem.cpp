@@ -15,11 +15,11 @@ constexpr const char* kRootPath = "/StatusNotifierItem";
 constexpr std::intptr_t WM_LBUTTONDBLCLK = 0x203, WM_RBUTTONDOWN = 0x204, WM_RBUTTONUP = 0x205,
                         WM_MBUTTONDOWN = 0x207, WM_MBUTTONUP = 0x208;
 
-bool SameIcon(const gui::TIcon& a, const gui::TIcon& b) {
+bool SameIcon(const gfx::TIcon& a, const gfx::TIcon& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     if (a.Empty()) return true;
     const std::size_t pixels = std::size_t(a.Width()) * std::size_t(a.Height());
-    return std::memcmp(a.Pixels().Data(), b.Pixels().Data(), pixels * sizeof(gui::TPixel)) == 0 &&
+    return std::memcmp(a.Pixels().Data(), b.Pixels().Data(), pixels * sizeof(gfx::TPixel)) == 0 &&
            a.Alpha() == b.Alpha();
 }
 

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             bytes, "input", platform::xdg::IconLookup::kIconLimits.MaxPixels);
         const std::size_t pixels = std::size_t(picture.Pixels.Width()) * picture.Pixels.Height();
         if (picture.Alpha.size() != pixels) std::abort();
-        const gui::TIcon icon = platform::xdg::ScaleIcon(picture, platform::xdg::IconLookup::kIconSize);
+        const gfx::TIcon icon = platform::xdg::ScaleIcon(picture, platform::xdg::IconLookup::kIconSize);
         if (pixels && (icon.Width() != 32 || icon.Height() != 32)) std::abort();
     } catch (const std::runtime_error&) {
     }

@@ -62,20 +62,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = input;
 
     // Reading any text is safe; integers parse from any value.
-    const auto old = gui::FindIniValue(text, section, key);
-    if (old) (void)gui::ParseIniInteger(*old);
-    (void)gui::FindIniValue(text, "FORM", "LEFT");
+    const auto old = settings::FindIniValue(text, section, key);
+    if (old) (void)settings::ParseIniInteger(*old);
+    (void)settings::FindIniValue(text, "FORM", "LEFT");
 
     try {
-        gui::CheckIniEntry(section, key, value);
+        settings::CheckIniEntry(section, key, value);
     } catch (const std::invalid_argument&) {
         return 0;  // not writable as one line: the writer refuses it
     }
-    const std::string edited = gui::SetIniValue(text, section, key, value);
+    const std::string edited = settings::SetIniValue(text, section, key, value);
 
     // The value reads back as written (reading trims blanks and one pair of
     // outer quotes, so only values without them come back whole).
-    const auto back = gui::FindIniValue(edited, section, key);
+    const auto back = settings::FindIniValue(edited, section, key);
     Check(back.has_value());
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
@@ -91,6 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(LineBreaks(change.Inserted) <= 3);
 
     // Setting the same entry again changes nothing more.
-    Check(gui::SetIniValue(edited, section, key, value) == edited);
+    Check(settings::SetIniValue(edited, section, key, value) == edited);
     return 0;
 }

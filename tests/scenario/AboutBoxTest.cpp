@@ -14,11 +14,11 @@
 namespace testing_support {
 namespace {
 
-using gui::TPoint;
+using gfx::TPoint;
 
-constexpr gui::TPixel kPanel = 0xD6FDFE;    // 0xFEFDD6 as a pixel
-constexpr gui::TPixel kLampOff = 0x8000FF;  // LedOffColor 0xFF0080 as a pixel
-constexpr gui::TPixel kLampOn = 0x00FFFF;   // clAqua as a pixel
+constexpr gfx::TPixel kPanel = 0xD6FDFE;    // 0xFEFDD6 as a pixel
+constexpr gfx::TPixel kLampOff = 0x8000FF;  // LedOffColor 0xFF0080 as a pixel
+constexpr gfx::TPixel kLampOn = 0x00FFFF;   // clAqua as a pixel
 
 class AboutBox : public LauncherTest {
 protected:
@@ -33,8 +33,8 @@ protected:
 
     launcher::TForm2& About() const { return *program->Form2; }
     TPoint OkButton() const { return About().VeltoButton1->ClientToScreen({60, 13}); }
-    gui::TRect ShownBounds() const { return platform.WindowByHandle(About().Handle())->Bounds(); }
-    gui::TPixel AboutPixel(int x, int y) const {
+    gfx::TRect ShownBounds() const { return platform.WindowByHandle(About().Handle())->Bounds(); }
+    gfx::TPixel AboutPixel(int x, int y) const {
         return platform.WindowByHandle(About().Handle())->Snapshot().Get(x, y);
     }
 
@@ -60,15 +60,15 @@ protected:
 
 TEST_F(AboutBox, ShowsCentredOnceAndKeepsItsPlaceWhenShownAgain) {
     Start();
-    gui::TRect first;
+    gfx::TRect first;
     OpenAndClose({[&] { first = ShownBounds(); }});
     EXPECT_TRUE(opened);
     EXPECT_FALSE(About().Visible());
     EXPECT_EQ(About().ModalResult, gui::mrCancel);
-    EXPECT_EQ(first, (gui::TRect{348, 308, 348 + 327, 308 + 152}));  // (1024 - 327) div 2, ...
+    EXPECT_EQ(first, (gfx::TRect{348, 308, 348 + 327, 308 + 152}));  // (1024 - 327) div 2, ...
 
     platform.SetScreen({0, 0, 640, 480});
-    gui::TRect second;
+    gfx::TRect second;
     opened = false;
     OpenAndClose({[&] { second = ShownBounds(); }});
     EXPECT_TRUE(opened);
@@ -90,7 +90,7 @@ TEST_F(AboutBox, TheLauncherTakesNoInputWhileItIsOpen) {
 // its lamp rests in LedOffColor and lights in aqua under the pointer.
 TEST_F(AboutBox, TheOkButtonLightsUpOnThePanel) {
     Start();
-    gui::TPixel resting = 0, lit = 0, panel = 0;
+    gfx::TPixel resting = 0, lit = 0, panel = 0;
     OpenAndClose({[&] {
                       resting = AboutPixel(124 + 13, 114 + 13);
                       panel = AboutPixel(100, 140);

@@ -16,7 +16,7 @@ namespace {
 using namespace gui;
 using widgets::TArrowButton;
 
-constexpr TColor kFace = gui::TColor{0xE97D6D};  // the launcher's buttons
+constexpr TColor kFace = gfx::TColor{0xE97D6D};  // the launcher's buttons
 constexpr TPoint kFormAt{100, 100};
 constexpr TPoint kButtonAt{20, 10};
 

@@ -17,7 +17,7 @@ namespace {
 using namespace gui;
 using widgets::TkestBlotter;
 
-constexpr TColor kBoard = gui::TColor{0xF7C4CA};
+constexpr TColor kBoard = gfx::TColor{0xF7C4CA};
 
 class BlotterOnAForm : public ::testing::Test {
 protected:

@@ -49,7 +49,7 @@ TEST_F(BoxKeys, TheErrorBoxClosesOnReturnKeypadEnterSpaceAndEscapeAndTheProgramG
     BreakSettingsFile();
     for (Key key : {Key::Return, Key::KeypadEnter, Key::Space, Key::Escape}) {
         std::vector<std::string> during, after;
-        ClickAt(Handle(), gui::mbRight);  // close: the save fails and is shown
+        ClickAt(Handle(), gfx::mbRight);  // close: the save fails and is shown
         platform.After(100, [&] {
             during = Boxes();
             platform.PressKey(key);
@@ -75,7 +75,7 @@ TEST_F(BoxKeys, TheAboutBoxClosesOnEscapeAndReturnLikeItsOkButton) {
     Settle();
     EXPECT_FALSE(program->Form2->Visible());
     // The launcher takes input again.
-    ClickAt(AboutPanel(), gui::mbRight);
+    ClickAt(AboutPanel(), gfx::mbRight);
     Settle();
     EXPECT_FALSE(form->Visible());
 }

@@ -22,8 +22,8 @@ using launcher::TDropSpot;
 using launcher::TSlotFill;
 using platform::DragAction;
 
-constexpr gui::TPixel kCyan = 0x00FFFF;
-constexpr gui::TPixel kWhite = 0xFFFFFF;
+constexpr gfx::TPixel kCyan = 0x00FFFF;
+constexpr gfx::TPixel kWhite = 0xFFFFFF;
 
 std::array<std::string, 29> EmptySlots() {
     std::array<std::string, 29> slots;
@@ -86,13 +86,13 @@ protected:
         // Slots 2 and 3 are filled, the rest empty; no FORM keys yet.
         WriteIni("[FILES]\r\n2=/old/2\r\n3=/old/3\r\n");
     }
-    void DragTo(gui::TPoint p) { platform.DragTo(p.X, p.Y); }
-    gui::TPoint UpArrow() const { return {form->Left() + 1 + 160 + 18, form->Top() + 1 + 16 + 20}; }
-    gui::TPoint DownArrow() const {
+    void DragTo(gfx::TPoint p) { platform.DragTo(p.X, p.Y); }
+    gfx::TPoint UpArrow() const { return {form->Left() + 1 + 160 + 18, form->Top() + 1 + 16 + 20}; }
+    gfx::TPoint DownArrow() const {
         return {form->Left() + 1 + 160 + 18, form->Top() + 1 + 52 + 14};
     }
     // A point of the grid panel beside the cells.
-    gui::TPoint Gap() const { return {form->Left() + 1 + 8, form->Top() + 1 + 40}; }
+    gfx::TPoint Gap() const { return {form->Left() + 1 + 8, form->Top() + 1 + 40}; }
     // The pressed face has no white bevel line at the cell's row 1.
     bool Pressed(int col, int row) const {
         return WindowPixel(1 + 16 + 36 * col + 5, 1 + 16 + 36 * row + 1) == kCyan;
@@ -112,7 +112,7 @@ protected:
             if (a.Action == action) answers.push_back(a.Accepted);
         return answers;
     }
-    void DropAt(gui::TPoint p, std::vector<std::string> files, bool onlyFiles = true) {
+    void DropAt(gfx::TPoint p, std::vector<std::string> files, bool onlyFiles = true) {
         DragTo(p);
         platform.Drop(std::move(files), onlyFiles);
         Settle();

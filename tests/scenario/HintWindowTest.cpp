@@ -13,7 +13,7 @@
 namespace testing_support {
 namespace {
 
-using gui::TPoint;
+using gfx::TPoint;
 
 class HintWindow : public LauncherTest {
 protected:
@@ -74,9 +74,9 @@ TEST_F(HintWindow, TheHintIsAsLargeAsItsText) {
         Settle(501);
         ASSERT_TRUE(Hint().Visible());
         const gui::TLabel& label = *Hint().Label1;
-        EXPECT_EQ(label.BoundsRect(), (gui::TRect{0, 0, Hint().Width(), Hint().Height()}));
-        gui::TSurface scratch(1, 1);
-        gui::TCanvas canvas(scratch, Hint().Colors(), Hint().Fonts());
+        EXPECT_EQ(label.BoundsRect(), (gfx::TRect{0, 0, Hint().Width(), Hint().Height()}));
+        gfx::TSurface scratch(1, 1);
+        gfx::TCanvas canvas(scratch, Hint().Colors(), Hint().Fonts());
         canvas.Font = label.Font();
         EXPECT_EQ(Hint().Width(), canvas.TextWidth(text));
         EXPECT_EQ(Hint().Height(), canvas.TextHeight(text));

@@ -41,15 +41,15 @@ protected:
     }
 
     // Screen point of a cell's centre, of the drag handle, of the about panel.
-    gui::TPoint Cell(int col, int row) const {
+    gfx::TPoint Cell(int col, int row) const {
         return {form->Left() + 1 + 16 + 36 * col + 18, form->Top() + 1 + 16 + 36 * row + 18};
     }
-    gui::TPoint Handle() const { return {form->Left() + 212 + 5, form->Top() + 5}; }
-    gui::TPoint AboutPanel() const { return {form->Left() + 212 + 5, form->Top() + 52 + 5}; }
-    void ClickAt(gui::TPoint p, gui::TMouseButton b = gui::mbLeft) { platform.Click(b, p.X, p.Y); }
+    gfx::TPoint Handle() const { return {form->Left() + 212 + 5, form->Top() + 5}; }
+    gfx::TPoint AboutPanel() const { return {form->Left() + 212 + 5, form->Top() + 52 + 5}; }
+    void ClickAt(gfx::TPoint p, gfx::TMouseButton b = gfx::mbLeft) { platform.Click(b, p.X, p.Y); }
 
     // The pixel the launcher window shows at a window point.
-    gui::TPixel WindowPixel(int x, int y) const {
+    gfx::TPixel WindowPixel(int x, int y) const {
         return platform.WindowByHandle(form->Handle())->Snapshot().Get(x, y);
     }
 

@@ -7,12 +7,12 @@
 namespace testing_support {
 namespace {
 
-using gui::mbLeft;
-using gui::mbMiddle;
-using gui::mbRight;
+using gfx::mbLeft;
+using gfx::mbMiddle;
+using gfx::mbRight;
 
-constexpr gui::TPixel kCyan = 0x00FFFF;
-constexpr gui::TPixel kWhite = 0xFFFFFF;
+constexpr gfx::TPixel kCyan = 0x00FFFF;
+constexpr gfx::TPixel kWhite = 0xFFFFFF;
 
 class LauncherGrid : public LauncherTest {
 protected:
@@ -28,7 +28,7 @@ protected:
         return files;
     }
     // Grid point (x, y) in the launcher window.
-    gui::TPixel GridPixel(int x, int y) const { return WindowPixel(1 + 16 + x, 1 + 16 + y); }
+    gfx::TPixel GridPixel(int x, int y) const { return WindowPixel(1 + 16 + x, 1 + 16 + y); }
 };
 
 TEST_F(LauncherGrid, LeftAndMiddleLaunchInTheSlotsFolderRightAssigns) {
@@ -57,7 +57,7 @@ TEST_F(LauncherGrid, ADoubleClickLaunchesTwice) {
 
 TEST_F(LauncherGrid, ARightPressReleasedOutsideTheGridDoesNothing) {
     Start();
-    const gui::TPoint cell = Cell(1, 1);
+    const gfx::TPoint cell = Cell(1, 1);
     platform.MoveTo(cell.X, cell.Y);
     platform.Press(mbRight);
     platform.MoveTo(form->Left() + 300, form->Top() + 50);  // beside the window
@@ -71,7 +71,7 @@ TEST_F(LauncherGrid, ARightPressReleasedOutsideTheGridDoesNothing) {
 
 TEST_F(LauncherGrid, ALeftDragOutOfTheGridActsOnTheClampedCell) {
     Start();
-    const gui::TPoint cell = Cell(0, 0);
+    const gfx::TPoint cell = Cell(0, 0);
     platform.MoveTo(cell.X, cell.Y);
     platform.Press(mbLeft);
     platform.MoveTo(form->Left() + 500, form->Top() + 300);
@@ -84,8 +84,8 @@ TEST_F(LauncherGrid, ALeftDragOutOfTheGridActsOnTheClampedCell) {
 
 TEST_F(LauncherGrid, PagingStopsAtTheFirstAndLastRows) {
     Start();
-    const gui::TPoint up{form->Left() + 1 + 160 + 18, form->Top() + 1 + 16 + 20};
-    const gui::TPoint down{form->Left() + 1 + 160 + 18, form->Top() + 1 + 52 + 14};
+    const gfx::TPoint up{form->Left() + 1 + 160 + 18, form->Top() + 1 + 16 + 20};
+    const gfx::TPoint down{form->Left() + 1 + 160 + 18, form->Top() + 1 + 52 + 14};
     ClickAt(up);
     Settle();
     EXPECT_EQ(form->RowOffset(), 1);
@@ -124,9 +124,9 @@ TEST_F(LauncherGrid, CellsComeBack50msAfterEveryPaint) {
 }
 
 TEST_F(LauncherGrid, APathWithoutIconShowsTheBareFaceAndNoIconIsShared) {
-    gui::TSurface pixels(32, 32, 0x123456);
-    platform.Icons["/slot/1"] = gui::TIcon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
-    platform.Icons["/slot/2"] = gui::TIcon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
+    gfx::TSurface pixels(32, 32, 0x123456);
+    platform.Icons["/slot/1"] = gfx::TIcon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
+    platform.Icons["/slot/2"] = gfx::TIcon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
     Start();
     EXPECT_EQ(GridPixel(2, 2), 0x123456u);
     EXPECT_EQ(GridPixel(36 + 2, 2), 0x123456u);
@@ -155,8 +155,8 @@ TEST_F(LauncherGrid, SlotIconsAreLookedUpOnlyOnceTheLoopRuns) {
 
 // A cell drawn before the lookups have ended shows its slot's icon.
 TEST_F(LauncherGrid, DrawingTheGridEarlyFinishesTheIconLookups) {
-    gui::TSurface pixels(32, 32, 0x123456);
-    platform.Icons["/slot/1"] = gui::TIcon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
+    gfx::TSurface pixels(32, 32, 0x123456);
+    platform.Icons["/slot/1"] = gfx::TIcon(pixels, std::vector<std::uint8_t>(32 * 32, 255));
     program = std::make_unique<app::TSorimo>(platform);
     ASSERT_TRUE(program->Start());
     form = program->Form1;

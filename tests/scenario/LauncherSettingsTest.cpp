@@ -12,8 +12,8 @@
 namespace testing_support {
 namespace {
 
-using gui::mbLeft;
-using gui::mbRight;
+using gfx::mbLeft;
+using gfx::mbRight;
 
 std::string FreshFile(int left, int top, int offset) {
     std::string s = "[FORM]\r\nLEFT=" + std::to_string(left) + "\r\nTOP=" + std::to_string(top) +
@@ -81,7 +81,7 @@ TEST_F(LauncherSettings, PositionsAtTheEndsOfIntAreBroughtOntoTheScreenWithoutOv
     constexpr int kMin = std::numeric_limits<int>::min();
     const struct {
         int Left, Top;
-        gui::TPoint Shown;
+        gfx::TPoint Shown;
     } cases[] = {{kMax, kMax, {1024 - 264, 768 - 104}},
                  {kMin, kMin, {0, 0}},
                  {kMax - 100, kMin, {1024 - 264, 0}},
@@ -91,7 +91,7 @@ TEST_F(LauncherSettings, PositionsAtTheEndsOfIntAreBroughtOntoTheScreenWithoutOv
         Start();
         EXPECT_TRUE(platform.WindowByHandle(form->Handle())->Visible());
         EXPECT_EQ(platform.WindowByHandle(form->Handle())->Bounds(),
-                  gui::Bounds(c.Shown.X, c.Shown.Y, 264, 104))
+                  gfx::Bounds(c.Shown.X, c.Shown.Y, 264, 104))
             << c.Left << "," << c.Top;
         CloseByHandle();
         EXPECT_EQ(Ini().substr(0, 40).find("LEFT=" + std::to_string(c.Shown.X) + "\r\nTOP=" +
@@ -229,7 +229,7 @@ TEST_F(LauncherSettings, BadFilesStartWithoutHarm) {
     program.reset();
     WriteIni("[FILES]\r\n1=" + std::string(100000, 'p') + "\r\n");
     Start();
-    EXPECT_EQ(form->SlotPath(1).size(), std::min<std::size_t>(100000, gui::TIniFile::kMaxValueLength));
+    EXPECT_EQ(form->SlotPath(1).size(), std::min<std::size_t>(100000, settings::TIniFile::kMaxValueLength));
 }
 
 // A long path was read back cut, so the slot named another, missing file.
@@ -242,9 +242,9 @@ TEST_F(LauncherSettings, ALongSlotPathSurvivesStartAndCloseByteForByte) {
     text.replace(text.find("7=NOFILE"), 8, "7=" + path);
     WriteIni(text);
     Start();
-    EXPECT_EQ(form->SlotPath(7), path.substr(0, gui::TIniFile::kMaxValueLength));
+    EXPECT_EQ(form->SlotPath(7), path.substr(0, settings::TIniFile::kMaxValueLength));
     CloseByHandle();
-    if (gui::TIniFile::kMaxValueLength > 2047) {
+    if (settings::TIniFile::kMaxValueLength > 2047) {
         EXPECT_EQ(Ini(), text);
     }
 }

@@ -16,9 +16,9 @@
 namespace testing_support {
 namespace {
 
-using gui::mbLeft;
-using gui::mbMiddle;
-using gui::mbRight;
+using gfx::mbLeft;
+using gfx::mbMiddle;
+using gfx::mbRight;
 
 constexpr std::intptr_t kRightUp = 0x205;
 constexpr std::intptr_t kLeftDoubleClick = 0x203;
@@ -28,7 +28,7 @@ class LauncherWindow : public LauncherTest {
 protected:
     void SetUp() override { WriteIni("[FORM]\r\nLEFT=100\r\nTOP=200\r\nOFFSET=4\r\n"); }
 
-    void Drag(gui::TPoint from, int dx, int dy) {
+    void Drag(gfx::TPoint from, int dx, int dy) {
         platform.MoveTo(from.X, from.Y);
         platform.Press(mbLeft);
         platform.MoveTo(from.X + dx / 2, from.Y + dy / 2);
@@ -44,7 +44,7 @@ TEST_F(LauncherWindow, DraggingByThePanelOrTheBarIconMovesTheWindowAlike) {
     Drag(Handle(), 30, -20);
     EXPECT_EQ(form->Left(), 130);
     EXPECT_EQ(form->Top(), 180);
-    const gui::TPoint bar{form->Left() + 212 + 1 + 10 + 16, form->Top() + 1 + 10 + 16};
+    const gfx::TPoint bar{form->Left() + 212 + 1 + 10 + 16, form->Top() + 1 + 10 + 16};
     Drag(bar, -50, 70);
     EXPECT_EQ(form->Left(), 80);
     EXPECT_EQ(form->Top(), 250);
@@ -58,12 +58,12 @@ TEST_F(LauncherWindow, DraggingByThePanelOrTheBarIconMovesTheWindowAlike) {
 // where the window is, the hint follows the real pointer, the drag is the
 // manager's, and the place saved is the one shown.
 TEST_F(LauncherWindow, WhereTheManagerKeepsTheWindowInputLandsThereAndTheManagerDrags) {
-    platform.ManagerPlace = gui::TPoint{500, 300};
+    platform.ManagerPlace = gfx::TPoint{500, 300};
     Start();
     ASSERT_EQ(Window().Bounds().Left, 500);
     EXPECT_EQ(form->Left(), 500);
     EXPECT_EQ(form->Top(), 300);
-    const gui::TPoint cell = Cell(2, 1);
+    const gfx::TPoint cell = Cell(2, 1);
     ASSERT_GT(cell.X, 500);
     platform.MoveTo(cell.X, cell.Y);
     Settle(501);
@@ -71,7 +71,7 @@ TEST_F(LauncherWindow, WhereTheManagerKeepsTheWindowInputLandsThereAndTheManager
     EXPECT_EQ(program->Form3->Left(), cell.X + 12);
     EXPECT_EQ(program->Form3->Top(), cell.Y + 2);
     // The manager follows the pointer once it has been asked to.
-    const gui::TPoint from = Handle();
+    const gfx::TPoint from = Handle();
     platform.MoveTo(from.X, from.Y);
     platform.Press(mbLeft);
     Settle();
@@ -89,7 +89,7 @@ TEST_F(LauncherWindow, WhereTheManagerKeepsTheWindowInputLandsThereAndTheManager
 }
 
 TEST_F(LauncherWindow, RightOrMiddleReleaseOnTheHandleClosesAfterSavingAll) {
-    for (gui::TMouseButton button : {mbRight, mbMiddle}) {
+    for (gfx::TMouseButton button : {mbRight, mbMiddle}) {
         Start();
         Drag(Handle(), 10, 10);
         ClickAt(Handle(), button);
@@ -263,11 +263,11 @@ TEST_F(LauncherWindow, ASessionEndDuringStartUpSavesWhatWasReadAndShowsNoWindow)
     for (auto* window : platform.Windows()) EXPECT_FALSE(window->Visible());
     EXPECT_TRUE(platform.IconLookups.empty());  // the loop never ran
     const std::string ini = Ini();
-    EXPECT_EQ(gui::FindIniValue(ini, "FORM", "LEFT"), "100");
-    EXPECT_EQ(gui::FindIniValue(ini, "FORM", "TOP"), "200");
-    EXPECT_EQ(gui::FindIniValue(ini, "FORM", "OFFSET"), "1");
+    EXPECT_EQ(settings::FindIniValue(ini, "FORM", "LEFT"), "100");
+    EXPECT_EQ(settings::FindIniValue(ini, "FORM", "TOP"), "200");
+    EXPECT_EQ(settings::FindIniValue(ini, "FORM", "OFFSET"), "1");
     for (int k = 1; k <= 28; ++k)
-        EXPECT_EQ(gui::FindIniValue(ini, "FILES", std::to_string(k)),
+        EXPECT_EQ(settings::FindIniValue(ini, "FILES", std::to_string(k)),
                   k == 3 ? "/x/three" : k == 5 ? "/x/five" : "NOFILE");
     program.reset();
     EXPECT_EQ(platform.NotifyCalls.back().Message, platform::NIM_DELETE);

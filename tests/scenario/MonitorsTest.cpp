@@ -15,7 +15,7 @@
 namespace testing_support {
 namespace {
 
-using gui::TRect;
+using gfx::TRect;
 
 // 1920 x 1080 (primary) beside 1280 x 1024: nothing shows the strip below
 // the smaller monitor.
@@ -35,7 +35,7 @@ protected:
         platform.SetMonitors(layout);
         Start();
     }
-    gui::TPoint Place() const { return {form->Left(), form->Top()}; }
+    gfx::TPoint Place() const { return {form->Left(), form->Top()}; }
     TRect ShownBounds() const { return platform.WindowByHandle(form->Handle())->Bounds(); }
     std::filesystem::file_time_type Written() const { return std::filesystem::last_write_time(IniPath()); }
 };
@@ -44,19 +44,19 @@ protected:
 // launcher opened in a part of it that no monitor shows.
 TEST_F(Monitors, ALauncherStoredWhereNoMonitorShowsOpensOnThePrimaryMonitor) {
     StartAt(2000, 1050, kTwo);
-    EXPECT_EQ(Place(), (gui::TPoint{1920 - 264, 1080 - 104}));
+    EXPECT_EQ(Place(), (gfx::TPoint{1920 - 264, 1080 - 104}));
     EXPECT_EQ(ShownBounds(), (TRect{1656, 976, 1656 + 264, 976 + 104}));
     program.reset();
     StartAt(-600, 1300, kThree);  // below the left monitor, left of the primary
-    EXPECT_EQ(Place(), (gui::TPoint{0, 1080 - 104}));
+    EXPECT_EQ(Place(), (gfx::TPoint{0, 1080 - 104}));
 }
 
 TEST_F(Monitors, ALauncherOnAnyMonitorOpensWhereItWas) {
     StartAt(2000, 900, kTwo);  // on the smaller monitor
-    EXPECT_EQ(Place(), (gui::TPoint{2000, 900}));
+    EXPECT_EQ(Place(), (gfx::TPoint{2000, 900}));
     program.reset();
     StartAt(-1000, 1100, kThree);  // on the left one, at negative coordinates
-    EXPECT_EQ(Place(), (gui::TPoint{-1000, 1100}));
+    EXPECT_EQ(Place(), (gfx::TPoint{-1000, 1100}));
     EXPECT_EQ(Ini(), Position(-1000, 1100));  // nothing written at start-up
 }
 
@@ -78,19 +78,19 @@ TEST_F(Monitors, AMonitorThatGoesTakesTheLauncherOntoThePrimaryAndItsPlaceIsSave
     StartAt(2100, 300, kTwo);
     platform.ChangeMonitors({kTwo[0]});  // the smaller monitor is unplugged
     Settle();
-    EXPECT_EQ(Place(), (gui::TPoint{1920 - 264, 300}));
+    EXPECT_EQ(Place(), (gfx::TPoint{1920 - 264, 300}));
     EXPECT_EQ(ShownBounds().Left, 1920 - 264);
     EXPECT_EQ(Ini(), Position(1920 - 264, 300));  // LEFT and TOP, nothing else
 }
 
 TEST_F(Monitors, ALauncherHiddenToTheTrayIsMovedTooAndComesBackOnAMonitor) {
     StartAt(-1000, 1100, kThree);
-    ClickAt(AboutPanel(), gui::mbRight);  // hide to the tray
+    ClickAt(AboutPanel(), gfx::mbRight);  // hide to the tray
     Settle();
     ASSERT_FALSE(form->Visible());
     platform.ChangeMonitors({kThree[0], kThree[2]});  // the left monitor goes
     Settle();
-    EXPECT_EQ(Place(), (gui::TPoint{0, 1080 - 104}));
+    EXPECT_EQ(Place(), (gfx::TPoint{0, 1080 - 104}));
     EXPECT_EQ(Ini(), Position(0, 1080 - 104));
     platform.SendTrayMessage(1, 0x203);  // left double click: back
     Settle();
@@ -105,7 +105,7 @@ TEST_F(Monitors, ALayoutChangeThatLeavesTheLauncherOnAMonitorWritesNothing) {
     Settle();
     platform.ChangeMonitors(kThree);
     Settle();
-    EXPECT_EQ(Place(), (gui::TPoint{100, 200}));
+    EXPECT_EQ(Place(), (gfx::TPoint{100, 200}));
     EXPECT_EQ(Ini(), Position(100, 200));
     EXPECT_EQ(Written(), before);
 }

@@ -34,7 +34,7 @@ protected:
     }
     int StartAgain(StartRequest request) { return StartAgain(request, dir.File("sorimo")); }
     void Hide() {
-        ClickAt(AboutPanel(), gui::mbRight);
+        ClickAt(AboutPanel(), gfx::mbRight);
         Settle();
         ASSERT_FALSE(form->Visible());
     }

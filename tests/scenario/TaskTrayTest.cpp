@@ -16,12 +16,12 @@ namespace widgets {
 namespace {
 
 using gui::TComponent;
-using gui::TMouseButton;
-using gui::TShiftState;
+using gfx::TMouseButton;
+using gfx::TShiftState;
 using Log = std::vector<std::string>;
 
-gui::TIcon SquareIcon() {
-    return gui::TIcon(gui::TSurface(16, 16, 0xFF0000), std::vector<std::uint8_t>(256, 255));
+gfx::TIcon SquareIcon() {
+    return gfx::TIcon(gfx::TSurface(16, 16, 0xFF0000), std::vector<std::uint8_t>(256, 255));
 }
 
 template <class F>
@@ -48,7 +48,7 @@ protected:
     }
     // Logs every event as "down R 16 x,y" (button, shift, cursor).
     void Listen(TTaskTray& tray) {
-        auto name = [](TMouseButton b) { return b == gui::mbLeft ? "L" : b == gui::mbRight ? "R" : "M"; };
+        auto name = [](TMouseButton b) { return b == gfx::mbLeft ? "L" : b == gfx::mbRight ? "R" : "M"; };
         auto at = [](TShiftState s, int x, int y) {
             return std::to_string(s) + " " + std::to_string(x) + "," + std::to_string(y);
         };
@@ -99,7 +99,7 @@ protected:
     platform::HeadlessPlatform platform;
     gui::TApplication app;
     gui::TForm* form = nullptr;
-    gui::TIcon icon = SquareIcon();
+    gfx::TIcon icon = SquareIcon();
     Log log;
     std::size_t seen = 0;
 };
@@ -269,7 +269,7 @@ TEST_F(TaskTrayTest, NotificationsArrivingDuringADispatchAreDropped) {
     tray.SetPopupMenuR(&menu);
     platform.MoveTo(300, 300);
     platform.After(10, [&] { platform.SendTrayMessage(1, gui::WM_LBUTTONDBLCLK); });
-    platform.After(20, [&] { platform.Click(gui::mbLeft, 310, 310); });  // the item
+    platform.After(20, [&] { platform.Click(gfx::mbLeft, 310, 310); });  // the item
     Send(1, gui::WM_RBUTTONDOWN);  // the menu's modal loop runs meanwhile
     tray.OnMouseUp = [&](TComponent*, TMouseButton, TShiftState, int, int) {
         platform.SendTrayMessage(1, gui::WM_LBUTTONDBLCLK);
@@ -371,7 +371,7 @@ TEST(TaskTrayShutdown, ClosingTheProgramDeletesTheIconUnderItsWindowAndNumber) {
         gui::TForm* form = nullptr;
         app.CreateForm(form, platform::WindowKind::Main);
         TTaskTray& tray = form->Own<TTaskTray>();
-        const gui::TIcon icon = SquareIcon();
+        const gfx::TIcon icon = SquareIcon();
         tray.SetIcon(&icon);
         tray.SetRegistered(true);  // the window is made after the tray and dies first
         tray.SetIconID(4);

@@ -18,10 +18,10 @@ using widgets::TVeltoButton;
 
 using Log = std::vector<std::string>;
 
-constexpr TColor kFace = gui::TColor{0xFEFDD6};
-constexpr TColor kOff = gui::TColor{0xFF0080};
+constexpr TColor kFace = gfx::TColor{0xFEFDD6};
+constexpr TColor kOff = gfx::TColor{0xFF0080};
 constexpr TColor kOn = clAqua;
-constexpr TColor kDown = gui::TColor{0x0000C0};
+constexpr TColor kDown = gfx::TColor{0x0000C0};
 constexpr TPoint kFormAt{100, 100};
 constexpr TPoint kButtonAt{20, 10};
 constexpr TPoint kInside{60, 20};   // button coordinates, right of the lamp and caption

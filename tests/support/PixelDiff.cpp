@@ -11,25 +11,25 @@ namespace testsupport {
 
 namespace {
 
-std::string Hex(gui::TPixel p) {
+std::string Hex(gfx::TPixel p) {
     char text[8];
     std::snprintf(text, sizeof text, "%06X", unsigned(p & 0xFFFFFF));
     return text;
 }
 
-gui::TSurface DiffPicture(const gui::TSurface& expected, const gui::TSurface& actual) {
-    gui::TSurface diff(expected.Width(), expected.Height());
+gfx::TSurface DiffPicture(const gfx::TSurface& expected, const gfx::TSurface& actual) {
+    gfx::TSurface diff(expected.Width(), expected.Height());
     for (int y = 0; y < diff.Height(); ++y) {
         for (int x = 0; x < diff.Width(); ++x) {
-            const gui::TPixel e = expected.At(x, y);
+            const gfx::TPixel e = expected.At(x, y);
             const unsigned grey = (((e >> 16) & 0xFF) + ((e >> 8) & 0xFF) + (e & 0xFF)) / 6 + 128;
-            diff.Set(x, y, actual.Get(x, y) == e ? gui::PixelFromRgb(grey, grey, grey) : 0xFF0000);
+            diff.Set(x, y, actual.Get(x, y) == e ? gfx::PixelFromRgb(grey, grey, grey) : 0xFF0000);
         }
     }
     return diff;
 }
 
-void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual,
+void WritePictures(const gfx::TSurface& expected, const gfx::TSurface& actual,
                    const std::string& name) {
     const std::string base = ::testing::TempDir() + name;
     if (!actual.Empty()) platform::WritePng(base + "-actual.png", actual);
@@ -41,7 +41,7 @@ void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual,
 
 }  // namespace
 
-::testing::AssertionResult SamePixels(const gui::TSurface& expected, const gui::TSurface& actual,
+::testing::AssertionResult SamePixels(const gfx::TSurface& expected, const gfx::TSurface& actual,
                                       const std::string& name) {
     if (expected.Width() != actual.Width() || expected.Height() != actual.Height()) {
         return ::testing::AssertionFailure()
@@ -69,8 +69,8 @@ void WritePictures(const gui::TSurface& expected, const gui::TSurface& actual,
                                          << ")" << first.str();
 }
 
-std::vector<std::string> Grid(const gui::TSurface& surface,
-                              const std::map<gui::TPixel, char>& legend) {
+std::vector<std::string> Grid(const gfx::TSurface& surface,
+                              const std::map<gfx::TPixel, char>& legend) {
     std::vector<std::string> rows;
     for (int y = 0; y < surface.Height(); ++y) {
         std::string row;

@@ -18,13 +18,13 @@ namespace testsupport {
 // (x, y) expected/got, and <name>-actual.png, -expected.png and -diff.png
 // (differences red on a dimmed copy of the expected picture) are written to
 // the test's temporary directory.
-::testing::AssertionResult SamePixels(const gui::TSurface& expected, const gui::TSurface& actual,
+::testing::AssertionResult SamePixels(const gfx::TSurface& expected, const gfx::TSurface& actual,
                                       const std::string& name);
 
 // The surface as rows of characters, one per pixel, from `legend`
 // (pixel -> character); pixels missing from the legend show as '?'.
-std::vector<std::string> Grid(const gui::TSurface& surface,
-                              const std::map<gui::TPixel, char>& legend);
+std::vector<std::string> Grid(const gfx::TSurface& surface,
+                              const std::map<gfx::TPixel, char>& legend);
 
 // The rows of a picture written as a raw string, one text line per row; the
 // line break right after the opening quote is not a row.

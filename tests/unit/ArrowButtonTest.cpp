@@ -23,7 +23,7 @@ using Grid = std::vector<std::string>;
 using Triangle = std::array<TPoint, 3>;
 
 constexpr TPixel kBack = 0xFF00FF;  // magenta, so that the white edge shows
-constexpr TColor kFace = gui::TColor{0xE97D6D};  // the launcher's buttons
+constexpr TColor kFace = gfx::TColor{0xE97D6D};  // the launcher's buttons
 
 const std::string kData = SORIMO_TEST_DATA;
 

@@ -20,7 +20,7 @@ using widgets::TkestBlotter;
 using Grid = std::vector<std::string>;
 
 constexpr TPixel kOutside = 0xFF00FF;  // the surface around the panel
-constexpr TColor kBoard = gui::TColor{0xFEFDD6};    // the about box's board: unlike every fixed colour
+constexpr TColor kBoard = gfx::TColor{0xFEFDD6};    // the about box's board: unlike every fixed colour
 
 TSurface Paint(int w, int h, TColor color, int margin = 0,
                const std::function<void(TkestBlotter&)>& setup = {}) {

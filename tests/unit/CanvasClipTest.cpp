@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace gui;
+using namespace gfx;
 
 constexpr int kHuge = 1 << 30;
 constexpr TPixel kUntouched = 0x123456;
@@ -144,7 +144,7 @@ TEST(CanvasPixel, SetAndGetFollowOriginAndClip) {
 
 class SwappablePalette : public TSystemColors {
 public:
-    TColor face = gui::TColor{0x112233};
+    TColor face = gfx::TColor{0x112233};
     TColor SystemColor(int index) const override { return index == 15 ? face : clBlack; }
 };
 
@@ -154,7 +154,7 @@ TEST(CanvasColors, SystemColoursAreResolvedWhenDrawn) {
     TCanvas c(s, palette);
     c.Brush.Color = clBtnFace;
     c.FillRect({0, 0, 1, 1});
-    palette.face = gui::TColor{0x445566};  // the same brush colour now draws the new value
+    palette.face = gfx::TColor{0x445566};  // the same brush colour now draws the new value
     c.FillRect({1, 0, 2, 1});
     EXPECT_EQ(s.At(0, 0), 0x332211u);
     EXPECT_EQ(s.At(1, 0), 0x665544u);

@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace gui;
+using namespace gfx;
 using Grid = std::vector<std::string>;
 
 const std::map<TPixel, char> kLegend = {

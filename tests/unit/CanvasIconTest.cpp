@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace gui;
+using namespace gfx;
 
 // A 4 x 1 red icon (with a trace of blue, to see rounding) with alpha 0,
 // 128, 255 and 1.

@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace gui;
+using namespace gfx;
 using Grid = std::vector<std::string>;
 
 const std::map<TPixel, char> kLegend = {{0xFFFFFF, '.'}, {0x000000, '#'}};

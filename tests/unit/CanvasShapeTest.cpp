@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace gui;
+using namespace gfx;
 using Grid = std::vector<std::string>;
 
 // '.' untouched, '#' pen, 'o' brush.

@@ -11,7 +11,7 @@
 #include "tests/support/PixelDiff.h"
 #include "tests/unit/FakeFontFace.h"
 
-namespace gui {
+namespace gfx {
 namespace {
 
 using Picture = std::vector<std::string>;
@@ -121,7 +121,7 @@ TEST_F(CanvasTextTest, CalcRectMeasuresWithoutDrawing) {
 
 TEST_F(CanvasTextTest, CoverageBlendsTheFontColourOverTheSurface) {
     canvas_.Brush.Style = bsClear;
-    canvas_.Font.SetColor(gui::TColor{0x010101});
+    canvas_.Font.SetColor(gfx::TColor{0x010101});
     canvas_.TextOut(0, 0, "*");
     EXPECT_EQ(surface_.At(1, 7), 0x808080u);  // (1 * 128 + 255 * 127) / 255 = 128.0, rounded
     canvas_.Font.SetColor(clWindowText);      // a system colour is resolved
@@ -146,4 +146,4 @@ TEST(CanvasTextWithoutFonts, IsAProgrammingError) {
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace gfx

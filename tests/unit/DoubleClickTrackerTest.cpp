@@ -7,8 +7,8 @@
 namespace platform {
 namespace {
 
-using gui::mbLeft;
-using gui::mbRight;
+using gfx::mbLeft;
+using gfx::mbRight;
 
 TEST(DoubleClickTracker, TwoQuickPressesMakeADoubleClickTwoSlowOnesDoNot) {
     DoubleClickTracker t;

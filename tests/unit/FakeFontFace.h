@@ -10,7 +10,7 @@
 
 #include "gfx/FontEngine.h"
 
-namespace gui::testing {
+namespace gfx::testing {
 
 class FakeFontFace : public TFontFace {
 public:
@@ -50,4 +50,4 @@ private:
     std::shared_ptr<FakeFontFace> face_ = std::make_shared<FakeFontFace>();
 };
 
-}  // namespace gui::testing
+}  // namespace gfx::testing

@@ -9,7 +9,7 @@
 #include "gfx/Utf8.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 
-namespace gui {
+namespace gfx {
 namespace {
 
 const std::string kPGothic = "ＭＳ Ｐゴシック";
@@ -126,4 +126,4 @@ TEST_F(FreeTypeTest, CodePointsNoFontHasGiveTheMissingBox) {
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace gfx

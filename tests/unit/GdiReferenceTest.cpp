@@ -15,9 +15,9 @@
 
 namespace {
 
-using gui::TCanvas;
-using gui::TPixel;
-using gui::TSurface;
+using gfx::TCanvas;
+using gfx::TPixel;
+using gfx::TSurface;
 using testsupport::JsonValue;
 
 const std::string kDir = std::string(SORIMO_TEST_DATA) + "/gdi-reference/";
@@ -26,16 +26,16 @@ const std::string kDir = std::string(SORIMO_TEST_DATA) + "/gdi-reference/";
 TPixel PixelOf(const JsonValue& hex) {
     return TPixel(std::strtoul(hex.AsString().c_str(), nullptr, 16));
 }
-gui::TColor ColorOf(const JsonValue& hex) {
-    return gui::ColorFromPixel(PixelOf(hex));
+gfx::TColor ColorOf(const JsonValue& hex) {
+    return gfx::ColorFromPixel(PixelOf(hex));
 }
 
-gui::TPolyFillMode ModeOf(const JsonValue& name) {
-    return name.AsString() == "WINDING" ? gui::WINDING : gui::ALTERNATE;
+gfx::TPolyFillMode ModeOf(const JsonValue& name) {
+    return name.AsString() == "WINDING" ? gfx::WINDING : gfx::ALTERNATE;
 }
 
-std::vector<gui::TPoint> PointsOf(const JsonValue& list) {
-    std::vector<gui::TPoint> points;
+std::vector<gfx::TPoint> PointsOf(const JsonValue& list) {
+    std::vector<gfx::TPoint> points;
     for (const JsonValue& p : list.Items())
         points.push_back({p.Items().at(0).AsInt(), p.Items().at(1).AsInt()});
     return points;
@@ -53,11 +53,11 @@ TSurface SourceBitmapOf(const JsonValue& picture) {
     return source;
 }
 
-gui::TRect RectOf(const JsonValue& r) {
-    return gui::Bounds(r["x"].AsInt(), r["y"].AsInt(), r["width"].AsInt(), r["height"].AsInt());
+gfx::TRect RectOf(const JsonValue& r) {
+    return gfx::Bounds(r["x"].AsInt(), r["y"].AsInt(), r["width"].AsInt(), r["height"].AsInt());
 }
 
-gui::TRect EdgesOf(const JsonValue& c) {
+gfx::TRect EdgesOf(const JsonValue& c) {
     return {c["left"].AsInt(), c["top"].AsInt(), c["right"].AsInt(), c["bottom"].AsInt()};
 }
 
@@ -93,14 +93,14 @@ private:
     void LineTo(const JsonValue& c) { canvas_.LineTo(c["x"].AsInt(), c["y"].AsInt()); }
     void Rectangle(const JsonValue& c) { canvas_.Rectangle(EdgesOf(c)); }
     void RoundRect(const JsonValue& c) {
-        const gui::TRect r = EdgesOf(c);
+        const gfx::TRect r = EdgesOf(c);
         canvas_.RoundRect(r.Left, r.Top, r.Right, r.Bottom, c["ellipse_width"].AsInt(),
                           c["ellipse_height"].AsInt());
     }
     void SetPolyFillMode(const JsonValue& c) { mode_ = ModeOf(c["mode"]); }
     void Polygon(const JsonValue& c) { canvas_.Polygon(PointsOf(c["points"]), mode_); }
     void CreatePolygonRgn(const JsonValue& c) {
-        region_ = gui::TRegion::FromPolygon(PointsOf(c["points"]), ModeOf(c["mode"]));
+        region_ = gfx::TRegion::FromPolygon(PointsOf(c["points"]), ModeOf(c["mode"]));
     }
     void FrameRgn(const JsonValue& c) {
         canvas_.FrameRgn(region_.value(), ColorOf(c["brush"]["color"]), c["width"].AsInt(),
@@ -110,7 +110,7 @@ private:
     void PtInRegion(const JsonValue&) {
         for (int y = 0; y < surface_.Height(); ++y)
             for (int x = 0; x < surface_.Width(); ++x)
-                if (region_.value().Contains(x, y)) canvas_.SetPixel(x, y, gui::clBlack);
+                if (region_.value().Contains(x, y)) canvas_.SetPixel(x, y, gfx::clBlack);
     }
     void StretchBlt(const JsonValue& c) {
         canvas_.StretchBlt(RectOf(c["dest"]), SourceBitmapOf(picture_), RectOf(c["src"]));
@@ -126,8 +126,8 @@ private:
     const JsonValue& picture_;
     TSurface surface_;
     TCanvas canvas_{surface_};
-    gui::TPolyFillMode mode_ = gui::ALTERNATE;
-    std::optional<gui::TRegion> region_;
+    gfx::TPolyFillMode mode_ = gfx::ALTERNATE;
+    std::optional<gfx::TRegion> region_;
 };
 
 const std::map<std::string, Replay::Handler> Replay::kHandlers = {

@@ -16,8 +16,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using gui::TIcon;
-using gui::TSurface;
+using gfx::TIcon;
+using gfx::TSurface;
 using platform::PngPicture;
 using platform::xdg::IconLookup;
 using platform::xdg::IconSearchPaths;
@@ -25,7 +25,7 @@ using platform::xdg::ScaleIcon;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
-PngPicture Solid(int width, int height, gui::TPixel colour, std::uint8_t alpha = 255) {
+PngPicture Solid(int width, int height, gfx::TPixel colour, std::uint8_t alpha = 255) {
     return {TSurface(width, height, colour),
             std::vector<std::uint8_t>(std::size_t(width) * height, alpha)};
 }

@@ -94,7 +94,7 @@ protected:
     std::string Icon(const std::string& base, const std::string& relative) {
         const std::string path = Base(base) + "/" + relative;
         fs::create_directories(fs::path(path).parent_path());
-        platform::WritePng(path, gui::TSurface(1, 1));
+        platform::WritePng(path, gfx::TSurface(1, 1));
         return path;
     }
     IconThemeSearch Search(const std::string& theme = "Mine") const {
@@ -168,7 +168,7 @@ TEST_F(IconThemeFixture, InheritedThemesThenHicolorThenLooseIcons) {
     const std::string hicolor = Icon("b", "hicolor/32x32/apps/hicolor-only.png");
     fs::create_directories(root_.File("pixmaps"));
     const std::string loose = root_.File("pixmaps/loose.png");
-    platform::WritePng(loose, gui::TSurface(1, 1));
+    platform::WritePng(loose, gfx::TSurface(1, 1));
     auto search = Search();
     EXPECT_EQ(search.FindFile({"both"}), own);
     EXPECT_EQ(search.FindFile({"parent-only"}), parents);
@@ -292,7 +292,7 @@ protected:
         WriteFile(Root() + "/index.theme",
                   "[Icon Theme]\nDirectories=16x16/apps,32x32/apps\n"
                   "[16x16/apps]\nSize=16\nType=Fixed\n[32x32/apps]\nSize=32\nType=Fixed\n");
-        platform::WritePng(Root() + "/32x32/apps/on-disk.png", gui::TSurface(1, 1));
+        platform::WritePng(Root() + "/32x32/apps/on-disk.png", gfx::TSurface(1, 1));
         cache_.Directories = {"16x16/apps", "32x32/apps", "64x64/unlisted"};
         cache_.Icons["both-sizes"] = {{0, kPng}, {1, kPng}};
         cache_.Icons["small-only"] = {{0, kPng}};

@@ -13,7 +13,7 @@
 #include "settings/SettingsFileName.h"
 #include "tests/support/TempDir.h"
 
-namespace gui {
+namespace settings {
 namespace {
 
 namespace fs = std::filesystem;
@@ -461,4 +461,4 @@ TEST(SettingsFileName, ReplacesTheExtensionOfTheLastPathPart) {
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace settings

@@ -10,7 +10,7 @@
 #include "settings/IniText.h"
 #include "settings/Utf16Text.h"
 
-namespace gui {
+namespace settings {
 namespace {
 
 using namespace std::string_literals;
@@ -143,4 +143,4 @@ TEST(Utf16Text, ConvertsBothWaysWithSurrogatePairsAndReplacesWhatIsBroken) {
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace settings

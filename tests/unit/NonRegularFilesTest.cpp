@@ -44,22 +44,22 @@ TEST(NonRegularFiles, WholeFileReadsRefuseAFifoADeviceAndAFileOverTheCap) {
     const std::string fifo = Fifo(dir, "pipe");
     fs::create_symlink(fifo, dir.File("link-to-pipe"));
     for (const std::string& path : {fifo, dir.File("link-to-pipe"), std::string("/dev/zero")}) {
-        EXPECT_EQ(gui::ReadFileBytes(path), std::nullopt) << path;
-        EXPECT_EQ(gui::ReadFileBytes(path, 1 << 20), std::nullopt) << path;
+        EXPECT_EQ(settings::ReadFileBytes(path), std::nullopt) << path;
+        EXPECT_EQ(settings::ReadFileBytes(path, 1 << 20), std::nullopt) << path;
     }
-    EXPECT_EQ(gui::ReadFileBytes(Sparse(dir, "huge", k200MB), 1 << 20), std::nullopt);
+    EXPECT_EQ(settings::ReadFileBytes(Sparse(dir, "huge", k200MB), 1 << 20), std::nullopt);
     WriteFile(dir.File("exact"), std::string(1000, 'x'));
-    EXPECT_EQ(gui::ReadFileBytes(dir.File("exact"), 1000)->size(), 1000u);
-    EXPECT_EQ(gui::ReadFileBytes(dir.File("exact"), 999), std::nullopt);
+    EXPECT_EQ(settings::ReadFileBytes(dir.File("exact"), 1000)->size(), 1000u);
+    EXPECT_EQ(settings::ReadFileBytes(dir.File("exact"), 999), std::nullopt);
 }
 
 TEST(NonRegularFiles, ASettingsFileThatIsAFifoReadsAsMissingAndRefusesTheWrite) {
     TempDir dir;
     const std::string fifo = Fifo(dir, "sorimo.INI");
-    gui::TIniFile ini(fifo);
+    settings::TIniFile ini(fifo);
     EXPECT_EQ(ini.ReadString("FILES", "1", "NOFILE"), "NOFILE");
     EXPECT_EQ(ini.ReadInteger("FORM", "LEFT", 7), 7);
-    EXPECT_THROW(ini.WriteString("FORM", "LEFT", "1"), gui::ESettingsWriteError);
+    EXPECT_THROW(ini.WriteString("FORM", "LEFT", "1"), settings::ESettingsWriteError);
     EXPECT_TRUE(fs::is_fifo(fifo));  // left as it was
 }
 
@@ -87,7 +87,7 @@ TEST(NonRegularFiles, PngReadsRefuseAFifoADeviceAndAFileOverTheCap) {
         EXPECT_THROW(platform::ReadPngWithAlpha(path, limits), std::runtime_error) << path;
     // A header that asks for more pixels than allowed is refused before
     // anything is allocated.
-    platform::WritePng(dir.File("wide.png"), gui::TSurface(2048, 1));
+    platform::WritePng(dir.File("wide.png"), gfx::TSurface(2048, 1));
     EXPECT_THROW(platform::ReadPngWithAlpha(dir.File("wide.png"), {1 << 20, 2047}),
                  std::runtime_error);
     EXPECT_EQ(platform::ReadPngWithAlpha(dir.File("wide.png"), {1 << 20, 2048}).Pixels.Width(), 2048);

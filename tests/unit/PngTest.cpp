@@ -9,13 +9,13 @@
 
 namespace {
 
-using gui::TSurface;
+using gfx::TSurface;
 
 TEST(Png, WrittenPictureReadsBackExactly) {
     TSurface picture(7, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 7; ++x)
-            picture.Set(x, y, gui::TPixel(x * 0x250000 + y * 0x007F00 + (x ^ y) * 0x21));
+            picture.Set(x, y, gfx::TPixel(x * 0x250000 + y * 0x007F00 + (x ^ y) * 0x21));
     const std::string path = ::testing::TempDir() + "png-round-trip.png";
     platform::WritePng(path, picture);
     EXPECT_EQ(platform::ReadPng(path), picture);

@@ -16,7 +16,7 @@
 #include "settings/ReplaceFile.h"
 #include "tests/support/TempDir.h"
 
-namespace gui {
+namespace settings {
 namespace {
 
 namespace fs = std::filesystem;
@@ -98,4 +98,4 @@ TEST(ReplaceFile, APrivateFileIsNeverSeenWithWiderPermissionsWhileItIsSaved) {
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace settings

@@ -56,10 +56,10 @@ TEST(CellStrip, BevelLineEnds) {
 }
 
 TEST(CellStrip, LoadsAsAnEightBitBitmap) {
-    const gui::TBitmap bitmap = ToBitmap(kCellStrip);
+    const gfx::TBitmap bitmap = ToBitmap(kCellStrip);
     ASSERT_EQ(bitmap.Width(), 36);
     ASSERT_EQ(bitmap.Height(), 72);
-    EXPECT_EQ(bitmap.PixelFormat(), gui::pf8bit);
+    EXPECT_EQ(bitmap.PixelFormat(), gfx::pf8bit);
     EXPECT_EQ(bitmap.Palette().size(), kCellStrip.Palette.size());
     for (int y = 0; y < 72; ++y) {
         for (int x = 0; x < 36; ++x) ASSERT_EQ(bitmap.Surface().At(x, y), kCellStrip.At(x, y).Pixel) << At(x, y);
@@ -91,7 +91,7 @@ TEST_P(Icons, AreThirtyTwoSquareWithTransparentCornersAndAPicture) {
 
 TEST_P(Icons, LoadAsIconsWithAlphaFromTransparency) {
     const EmbeddedImage& image = *GetParam().Image;
-    const gui::TIcon icon = ToIcon(image);
+    const gfx::TIcon icon = ToIcon(image);
     ASSERT_EQ(icon.Width(), 32);
     ASSERT_EQ(icon.Height(), 32);
     EXPECT_NE(icon.Handle(), 0u);

@@ -21,13 +21,13 @@ using widgets::TShadowLabel;
 using Rows = std::vector<std::string>;
 
 constexpr TPixel kUntouched = 0xFF00FF;
-constexpr TColor kBack = gui::TColor{0xFEFDD6};
-constexpr TColor kInk = gui::TColor{0x2040A0};
-constexpr TColor kShadowInk = gui::TColor{0x00A000};
-constexpr TColor kHighlightInk = gui::TColor{0xE0E000};
+constexpr TColor kBack = gfx::TColor{0xFEFDD6};
+constexpr TColor kInk = gfx::TColor{0x2040A0};
+constexpr TColor kShadowInk = gfx::TColor{0x00A000};
+constexpr TColor kHighlightInk = gfx::TColor{0xE0E000};
 
 struct Label {
-    gui::testing::FakeFontEngine fonts;
+    gfx::testing::FakeFontEngine fonts;
     TShadowLabel label{nullptr};
     TSurface surface;
 
@@ -227,7 +227,7 @@ TEST(Gradation, VerticalStepsTruncateTheMiddleValues) {
 TEST(Gradation, ProductsAndSumsKeepExtendedPrecision) {
     EXPECT_EQ(Column(Gradient(1, 4, clBlack, clWhite, true), 0),
               (std::vector<TPixel>{0x000000, 0x545454, 0xA9A9A9, 0xFFFFFF}));
-    EXPECT_EQ(Row(Gradient(4, 1, clBlack, gui::TColor{0x0000FF}, false), 0),
+    EXPECT_EQ(Row(Gradient(4, 1, clBlack, gfx::TColor{0x0000FF}, false), 0),
               (std::vector<TPixel>{0x000000, 0x540000, 0xA90000, 0xFF0000}));
 }
 
@@ -244,7 +244,7 @@ TEST(Gradation, HorizontalImageIsOneRowPerTwentyAndStretched) {
 
 TEST(Gradation, SystemColoursResolveAndDegenerateSizesAreSafe) {
     EXPECT_EQ(Row(Gradient(2, 1, clBtnShadow, clInfoBk, false), 0),
-              (std::vector<TPixel>{0x808080, PixelFromColor(gui::TColor{0xE1FFFF})}));
+              (std::vector<TPixel>{0x808080, PixelFromColor(gfx::TColor{0xE1FFFF})}));
     EXPECT_EQ(Column(Gradient(3, 1, clNavy, clWhite, true), 0)[0], PixelFromColor(clNavy));
     EXPECT_EQ(Row(Gradient(1, 2, clNavy, clWhite, false), 1)[0], PixelFromColor(clNavy));
     TSurface s(3, 3, kUntouched);

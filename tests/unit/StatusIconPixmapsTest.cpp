@@ -9,12 +9,12 @@ namespace platform::xdg {
 namespace {
 
 TEST(StatusIconPixmaps, TheIconsOwnSizeIsKeptExactlyAsNetworkOrderArgbBesideThePanelSizes) {
-    gui::TSurface pixels(32, 32, gui::PixelFromRgb(0x12, 0x34, 0x56));
+    gfx::TSurface pixels(32, 32, gfx::PixelFromRgb(0x12, 0x34, 0x56));
     std::vector<std::uint8_t> alpha(32 * 32, 255);
     pixels.Set(1, 0, 0xFFFFFF);
     alpha[1] = 0;    // transparent: no colour
     alpha[2] = 128;  // half: its colour unchanged (not premultiplied)
-    const auto pixmaps = StatusIconPixmaps(gui::TIcon(pixels, alpha));
+    const auto pixmaps = StatusIconPixmaps(gfx::TIcon(pixels, alpha));
     std::vector<int> sizes;
     for (const auto& p : pixmaps) {
         EXPECT_EQ(p.Width, p.Height);
@@ -33,11 +33,11 @@ TEST(StatusIconPixmaps, TheIconsOwnSizeIsKeptExactlyAsNetworkOrderArgbBesideTheP
 }
 
 TEST(StatusIconPixmaps, AnIconAtAPanelSizeIsNotGivenTwiceAndAnEmptyOneGivesNone) {
-    const gui::TIcon icon(gui::TSurface(16, 16, 0), std::vector<std::uint8_t>(256, 255));
+    const gfx::TIcon icon(gfx::TSurface(16, 16, 0), std::vector<std::uint8_t>(256, 255));
     std::vector<int> sizes;
     for (const auto& p : StatusIconPixmaps(icon)) sizes.push_back(p.Width);
     EXPECT_EQ(sizes, (std::vector<int>{16, 22, 24, 48}));
-    EXPECT_TRUE(StatusIconPixmaps(gui::TIcon()).empty());
+    EXPECT_TRUE(StatusIconPixmaps(gfx::TIcon()).empty());
 }
 
 }  // namespace

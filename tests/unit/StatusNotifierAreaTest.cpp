@@ -177,8 +177,8 @@ private:
     bool host_;
 };
 
-gui::TIcon Square(gui::TPixel colour) {
-    return gui::TIcon(gui::TSurface(32, 32, colour), std::vector<std::uint8_t>(32 * 32, 255));
+gfx::TIcon Square(gfx::TPixel colour) {
+    return gfx::TIcon(gfx::TSurface(32, 32, colour), std::vector<std::uint8_t>(32 * 32, 255));
 }
 
 class StatusNotifierAreaTest : public ::testing::Test {
@@ -186,7 +186,7 @@ protected:
     void SetUp() override {
         if (bus.Address.empty()) GTEST_SKIP() << "no dbus-daemon";
     }
-    NotifyIconData Record(std::uint32_t id, const std::string& tip, gui::TPixel colour = 0xFF0000) {
+    NotifyIconData Record(std::uint32_t id, const std::string& tip, gfx::TPixel colour = 0xFF0000) {
         NotifyIconData d;
         d.uID = id;
         d.szTip = tip;

@@ -7,7 +7,7 @@
 #include "gfx/Utf8.h"
 #include "tests/unit/FakeFontFace.h"
 
-namespace gui {
+namespace gfx {
 namespace {
 
 using testing::FakeFontFace;
@@ -187,4 +187,4 @@ TEST_F(TextLayoutTest, PathEllipsisKeepsTheFileNameAndCutsTheMiddle) {
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace gfx

@@ -5,7 +5,7 @@
 
 #include "gfx/Types.h"
 
-namespace gui {
+namespace gfx {
 namespace {
 
 // A pixel passed for a colour (or the reverse) swapped red and blue
@@ -52,4 +52,4 @@ TEST(Rects, WidthOffsetAndScaleSaturateInsteadOfOverflowing) {
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace gfx

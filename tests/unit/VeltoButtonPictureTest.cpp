@@ -19,14 +19,14 @@ using widgets::TVeltoButton;
 using Rows = std::vector<std::string>;
 
 constexpr TPixel kUntouched = 0xFF00FF;  // magenta: what the parent left there
-constexpr TColor kFace = gui::TColor{0xFEFDD6};       // the about box's panel
-constexpr TColor kInk = gui::TColor{0x2040A0};
-constexpr TColor kLamp = gui::TColor{0x0080FF};
+constexpr TColor kFace = gfx::TColor{0xFEFDD6};       // the about box's panel
+constexpr TColor kInk = gfx::TColor{0x2040A0};
+constexpr TColor kLamp = gfx::TColor{0x0080FF};
 
 enum class Look { Rest, Raised, Sunk };
 
 struct Led {
-    gui::testing::FakeFontEngine fonts;
+    gfx::testing::FakeFontEngine fonts;
     TVeltoButton button{nullptr};
     TSurface surface;
 

@@ -17,7 +17,7 @@ TEST(GdiFontEngine, AFaceHasMetricsAndGlyphsWithCoverage) {
     EXPECT_GE(face->UnderlineThickness(), 1);
     EXPECT_LE(face->UnderlinePosition() + face->UnderlineThickness(), std::max(face->Descent(), 1));
     ASSERT_TRUE(face->HasGlyph(U'H'));
-    const gui::TGlyph& h = face->Glyph(U'H');
+    const gfx::TGlyph& h = face->Glyph(U'H');
     EXPECT_GT(h.Advance, 0);
     EXPECT_GT(h.Width, 0);
     EXPECT_GT(h.Top, 0);
@@ -28,14 +28,14 @@ TEST(GdiFontEngine, AFaceHasMetricsAndGlyphsWithCoverage) {
 
 TEST(GdiFontEngine, ABlankAdvancesWithoutPixels) {
     auto engine = platform::CreateGdiFontEngine();
-    const gui::TGlyph& space = engine->Open({"Arial", -12, false, false, 1})->Glyph(U' ');
+    const gfx::TGlyph& space = engine->Open({"Arial", -12, false, false, 1})->Glyph(U' ');
     EXPECT_GT(space.Advance, 0);
     EXPECT_TRUE(space.Coverage.empty());
 }
 
 TEST(GdiFontEngine, FacesAreKeptBySpecAndUnknownNamesStillGiveAFace) {
     auto engine = platform::CreateGdiFontEngine();
-    const gui::TFontSpec spec{"No Such Face 123", -14, true, false, 128};
+    const gfx::TFontSpec spec{"No Such Face 123", -14, true, false, 128};
     auto face = engine->Open(spec);
     EXPECT_EQ(engine->Open(spec), face);
     EXPECT_GT(face->Glyph(U'A').Advance, 0);

@@ -15,7 +15,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using gui::SettingsCodePage;
+using settings::SettingsCodePage;
 
 void NeedWesternCodePage() {
     if (::GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << ::GetACP() << ", not 1252";
@@ -23,7 +23,7 @@ void NeedWesternCodePage() {
 
 TEST(AnsiCodePage, ConvertsWhatItHoldsAndGivesQuestionMarksWithoutBestFit) {
     NeedWesternCodePage();
-    const gui::TTextCodePage& cp = *SettingsCodePage();
+    const settings::TTextCodePage& cp = *SettingsCodePage();
     EXPECT_EQ(cp.FromUtf16(u"caf\u00E9"), "caf\xE9");
     EXPECT_EQ(cp.ToUtf16("caf\xE9"), u"caf\u00E9");
     // "Ā" has the best fit "A": a path through it would name another file.
@@ -58,7 +58,7 @@ TEST_F(UnicodeSettingsFile, NotepadsUnicodeFileReadsInAnsiAndStaysUtf16WhenWritt
         bytes += char(u >> 8);
     }
     Write(bytes);
-    gui::TIniFile ini(name_);
+    settings::TIniFile ini(name_);
     EXPECT_EQ(ini.ReadString("FILES", "1", "NOFILE"), "caf\xE9");
     ini.WriteString("FILES", "1", "caf\xE9");
     EXPECT_EQ(Read(), bytes);
@@ -69,7 +69,7 @@ TEST_F(UnicodeSettingsFile, NotepadsUnicodeFileReadsInAnsiAndStaysUtf16WhenWritt
 TEST_F(UnicodeSettingsFile, Utf8FileWithMarkReadsInAnsi) {
     NeedWesternCodePage();
     Write("\xEF\xBB\xBF[FILES]\r\n1=caf\xC3\xA9\r\n");
-    EXPECT_EQ(gui::TIniFile(name_).ReadString("FILES", "1", "NOFILE"), "caf\xE9");
+    EXPECT_EQ(settings::TIniFile(name_).ReadString("FILES", "1", "NOFILE"), "caf\xE9");
 }
 
 }  // namespace

@@ -12,22 +12,22 @@ using platform::win32::HandleFromIcon;
 using platform::win32::IconFromHandle;
 
 // A 32 x 32 picture with every alpha kind: opaque, transparent, and half.
-gui::TIcon Sample() {
-    gui::TSurface pixels(32, 32);
+gfx::TIcon Sample() {
+    gfx::TSurface pixels(32, 32);
     std::vector<std::uint8_t> alpha(32 * 32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            pixels.Put(x, y, gui::TPixel(x * 8) << 16 | gui::TPixel(y * 8) << 8 | 0x40);
+            pixels.Put(x, y, gfx::TPixel(x * 8) << 16 | gfx::TPixel(y * 8) << 8 | 0x40);
             alpha[std::size_t(y * 32 + x)] = x < 10 ? 0 : x < 20 ? 255 : 128;
         }
-    return gui::TIcon(std::move(pixels), std::move(alpha));
+    return gfx::TIcon(std::move(pixels), std::move(alpha));
 }
 
 TEST(Win32Icons, AnIconSurvivesTheWayThroughAnHicon) {
-    const gui::TIcon icon = Sample();
+    const gfx::TIcon icon = Sample();
     auto handle = HandleFromIcon(icon);
     ASSERT_TRUE(handle);
-    const gui::TIcon back = IconFromHandle(handle.Get());
+    const gfx::TIcon back = IconFromHandle(handle.Get());
     ASSERT_EQ(back.Width(), 32);
     ASSERT_EQ(back.Height(), 32);
     EXPECT_EQ(back.Alpha(), icon.Alpha());
@@ -50,7 +50,7 @@ TEST(Win32Icons, AnIconWithoutAlphaIsTransparentWhereItsMaskIsSet) {
     HICON raw = ::CreateIcon(nullptr, size, size, 1, 32, andMask.data(), xorBits.data());
     ASSERT_NE(raw, nullptr);
     platform::win32::IconHandle icon(raw);
-    const gui::TIcon back = IconFromHandle(icon.Get());
+    const gfx::TIcon back = IconFromHandle(icon.Get());
     EXPECT_EQ(back.AlphaAt(3, 2), 0);
     EXPECT_EQ(back.AlphaAt(3, 12), 255);
     EXPECT_EQ(back.Pixels().At(3, 12), 0xFF0000u);

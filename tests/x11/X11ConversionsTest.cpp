@@ -18,9 +18,9 @@ namespace platform::x11 {
 namespace {
 
 TEST(X11Input, ButtonsOneToThreeAreLeftMiddleRightAndTheWheelIsNone) {
-    EXPECT_EQ(ButtonOf(Button1), gui::mbLeft);
-    EXPECT_EQ(ButtonOf(Button2), gui::mbMiddle);
-    EXPECT_EQ(ButtonOf(Button3), gui::mbRight);
+    EXPECT_EQ(ButtonOf(Button1), gfx::mbLeft);
+    EXPECT_EQ(ButtonOf(Button2), gfx::mbMiddle);
+    EXPECT_EQ(ButtonOf(Button3), gfx::mbRight);
     EXPECT_EQ(ButtonOf(Button4), std::nullopt);  // wheel up
     EXPECT_EQ(ButtonOf(9), std::nullopt);
 }
@@ -28,29 +28,29 @@ TEST(X11Input, ButtonsOneToThreeAreLeftMiddleRightAndTheWheelIsNone) {
 TEST(X11Input, ModifiersAndHeldButtonsBecomeTheShiftState) {
     EXPECT_EQ(ShiftOf(0), 0);
     EXPECT_EQ(ShiftOf(ShiftMask | ControlMask | Mod1Mask),
-              gui::ssShift | gui::ssCtrl | gui::ssAlt);
-    EXPECT_EQ(ShiftOf(Button1Mask | Button3Mask), gui::ssLeft | gui::ssRight);
-    EXPECT_EQ(ShiftOf(Button2Mask | LockMask | Mod4Mask), gui::ssMiddle);  // caps lock, super: none
+              gfx::ssShift | gfx::ssCtrl | gfx::ssAlt);
+    EXPECT_EQ(ShiftOf(Button1Mask | Button3Mask), gfx::ssLeft | gfx::ssRight);
+    EXPECT_EQ(ShiftOf(Button2Mask | LockMask | Mod4Mask), gfx::ssMiddle);  // caps lock, super: none
 }
 
 // Negative coordinates (a monitor left of the primary) must stay in their
 // block, and the far ends of int overflowed in the negation.
 TEST(X11Input, LogicalPointsFloorIntoTheirBlockForEveryInt) {
-    EXPECT_EQ(LogicalPoint({7, 8}, 1), (gui::TPoint{7, 8}));
-    EXPECT_EQ(LogicalPoint({7, 8}, 2), (gui::TPoint{3, 4}));
-    EXPECT_EQ(LogicalPoint({-1, -2}, 2), (gui::TPoint{-1, -1}));
-    EXPECT_EQ(LogicalPoint({-3, 0}, 2), (gui::TPoint{-2, 0}));
-    EXPECT_EQ(LogicalPoint({INT_MIN, INT_MAX}, 3), (gui::TPoint{INT_MIN / 3 - 1, INT_MAX / 3}));
-    EXPECT_EQ(LogicalPoint({INT_MIN, 5}, 1), (gui::TPoint{INT_MIN, 5}));
+    EXPECT_EQ(LogicalPoint({7, 8}, 1), (gfx::TPoint{7, 8}));
+    EXPECT_EQ(LogicalPoint({7, 8}, 2), (gfx::TPoint{3, 4}));
+    EXPECT_EQ(LogicalPoint({-1, -2}, 2), (gfx::TPoint{-1, -1}));
+    EXPECT_EQ(LogicalPoint({-3, 0}, 2), (gfx::TPoint{-2, 0}));
+    EXPECT_EQ(LogicalPoint({INT_MIN, INT_MAX}, 3), (gfx::TPoint{INT_MIN / 3 - 1, INT_MAX / 3}));
+    EXPECT_EQ(LogicalPoint({INT_MIN, 5}, 1), (gfx::TPoint{INT_MIN, 5}));
 }
 
 TEST(TrayTip, OpensBesideThePointerOnTheIconsMonitorAboveABottomPanel) {
-    const std::vector<gui::TRect> two{{0, 0, 1280, 800}, {1280, 0, 2304, 768}};
+    const std::vector<gfx::TRect> two{{0, 0, 1280, 800}, {1280, 0, 2304, 768}};
     struct Case {
         const char* what;
-        gui::TPoint pointer;
-        gui::TRect icon;
-        gui::TPoint expected;
+        gfx::TPoint pointer;
+        gfx::TRect icon;
+        gfx::TPoint expected;
     };
     const Case cases[] = {
         {"top panel: below the pointer", {1000, 10}, {990, 0, 1014, 24}, {1012, 26}},
@@ -63,7 +63,7 @@ TEST(TrayTip, OpensBesideThePointerOnTheIconsMonitorAboveABottomPanel) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(TipPlace(c.pointer, c.icon, 100, 20, two), c.expected);
     }
-    EXPECT_EQ(TipPlace({5, 5}, {0, 0, 24, 24}, 100, 20, {}), (gui::TPoint{17, 21}));  // no monitors known
+    EXPECT_EQ(TipPlace({5, 5}, {0, 0, 24, 24}, 100, 20, {}), (gfx::TPoint{17, 21}));  // no monitors known
 }
 
 TEST(X11Names, Latin1OnlyWhenEveryCharacterHasOne) {

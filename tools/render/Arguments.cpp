@@ -56,7 +56,7 @@ int Arguments::TakeSize(std::string_view what) {
     return int(*value);
 }
 
-gui::TColor Arguments::TakeColor(std::string_view what) { return ParseColor(TakeWord(what), what); }
+gfx::TColor Arguments::TakeColor(std::string_view what) { return ParseColor(TakeWord(what), what); }
 
 void Arguments::ExpectEnd() const {
     if (words_.empty()) return;
@@ -65,14 +65,14 @@ void Arguments::ExpectEnd() const {
     throw UsageError("unexpected argument " + Quote(extra));
 }
 
-gui::TColor ParseColor(std::string_view text, std::string_view what) {
+gfx::TColor ParseColor(std::string_view text, std::string_view what) {
     const auto value = ParseUnsigned(text);
     const bool fixed = value && *value <= 0xFFFFFF;
-    const bool system = value && *value >= gui::kSystemColorFlag && *value <= gui::kSystemColorFlag + 0xFF;
+    const bool system = value && *value >= gfx::kSystemColorFlag && *value <= gfx::kSystemColorFlag + 0xFF;
     if (!fixed && !system)
         throw UsageError(std::string(what) + " must be a colour 0xBBGGRR (or 0x800000NN for a " +
                          "system colour), not " + Quote(text));
-    return gui::TColor(*value);
+    return gfx::TColor(*value);
 }
 
 }  // namespace render

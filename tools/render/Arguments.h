@@ -32,7 +32,7 @@ public:
     // Positional words, in order; `what` names the word in messages.
     std::string TakeWord(std::string_view what);
     int TakeSize(std::string_view what);
-    gui::TColor TakeColor(std::string_view what);
+    gfx::TColor TakeColor(std::string_view what);
 
     // Fails on anything not taken.
     void ExpectEnd() const;
@@ -43,6 +43,6 @@ private:
 
 // Parses a colour written 0xBBGGRR (or decimal); system colours
 // (0x80000000 + index) are accepted too.
-gui::TColor ParseColor(std::string_view text, std::string_view what);
+gfx::TColor ParseColor(std::string_view text, std::string_view what);
 
 }  // namespace render

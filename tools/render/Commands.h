@@ -18,19 +18,19 @@ struct RenderCommand {
     std::string_view Synopsis;
     // Takes the command's arguments (ExpectEnd included) and returns the
     // picture; throws UsageError for a malformed command line.
-    gui::TSurface (*Render)(Arguments& args);
+    gfx::TSurface (*Render)(Arguments& args);
 };
 
 std::span<const RenderCommand> Commands();
 const RenderCommand* FindCommand(std::string_view name);
 
 // The render functions.
-gui::TSurface RenderBlotter(Arguments& args);
-gui::TSurface RenderArrow(Arguments& args);
-gui::TSurface RenderLed(Arguments& args);
-gui::TSurface RenderGradient(Arguments& args);
-gui::TSurface RenderAbout(Arguments& args);
-gui::TSurface RenderHint(Arguments& args);
-gui::TSurface RenderLauncher(Arguments& args);
+gfx::TSurface RenderBlotter(Arguments& args);
+gfx::TSurface RenderArrow(Arguments& args);
+gfx::TSurface RenderLed(Arguments& args);
+gfx::TSurface RenderGradient(Arguments& args);
+gfx::TSurface RenderAbout(Arguments& args);
+gfx::TSurface RenderHint(Arguments& args);
+gfx::TSurface RenderLauncher(Arguments& args);
 
 }  // namespace render

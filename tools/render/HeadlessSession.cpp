@@ -4,7 +4,7 @@
 
 namespace render {
 
-gui::TForm& HeadlessSession::CreateHostForm(int width, int height, gui::TColor color) {
+gui::TForm& HeadlessSession::CreateHostForm(int width, int height, gfx::TColor color) {
     gui::TForm* form = nullptr;
     app_.CreateForm(form, platform::WindowKind::Main);
     form->SetBounds(0, 0, width, height);
@@ -13,13 +13,13 @@ gui::TForm& HeadlessSession::CreateHostForm(int width, int height, gui::TColor c
     return *form;
 }
 
-void HeadlessSession::PressLeft(gui::TPoint screen) {
+void HeadlessSession::PressLeft(gfx::TPoint screen) {
     platform_.MoveTo(screen.X, screen.Y);
-    platform_.Press(gui::mbLeft);
+    platform_.Press(gfx::mbLeft);
     Settle();
 }
 
-gui::TSurface HeadlessSession::Snapshot(gui::TForm& form) const {
+gfx::TSurface HeadlessSession::Snapshot(gui::TForm& form) const {
     const platform::HeadlessWindow* window = platform_.WindowByHandle(form.Handle());
     if (!window) throw std::logic_error("the form has no window");
     return window->Snapshot();

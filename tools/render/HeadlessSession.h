@@ -21,7 +21,7 @@ public:
     // A borderless form of the given client size and colour at the screen's
     // top-left corner, so that form and screen coordinates agree. It is
     // shown; its controls are painted by the next Settle.
-    gui::TForm& CreateHostForm(int width, int height, gui::TColor color);
+    gui::TForm& CreateHostForm(int width, int height, gfx::TColor color);
     // A control of type T owned by `form` and filling it.
     template <class T>
     static T& Fill(gui::TForm& form) {
@@ -34,10 +34,10 @@ public:
     // Runs everything pending: input, paints, due timers; then presents.
     void Settle() { app_.ProcessMessages(); }
     // A left press at a screen point, left held down.
-    void PressLeft(gui::TPoint screen);
+    void PressLeft(gfx::TPoint screen);
 
     // The pixels the form's window presents.
-    gui::TSurface Snapshot(gui::TForm& form) const;
+    gfx::TSurface Snapshot(gui::TForm& form) const;
 
 private:
     platform::HeadlessPlatform platform_;

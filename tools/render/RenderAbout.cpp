@@ -8,7 +8,7 @@
 
 namespace render {
 
-gui::TSurface RenderAbout(Arguments& args) {
+gfx::TSurface RenderAbout(Arguments& args) {
     args.ExpectEnd();
     HeadlessSession session;
     launcher::TForm2* form = nullptr;
@@ -19,7 +19,7 @@ gui::TSurface RenderAbout(Arguments& args) {
 }
 
 // The launcher sizes the hint window to its label before showing it.
-gui::TSurface RenderHint(Arguments& args) {
+gfx::TSurface RenderHint(Arguments& args) {
     const std::string text = args.TakeWord("TEXT");
     args.ExpectEnd();
     HeadlessSession session;

@@ -28,9 +28,9 @@ widgets::TButtonDirection ParseDirection(const std::string& word) {
 // The pressed look exists only while a real press holds the button, so the
 // tool presses the first pixel of the painted triangle inside the button.
 void Press(HeadlessSession& session, widgets::TArrowButton& button) {
-    const gui::TRect area = button.ClientRect();
+    const gfx::TRect area = button.ClientRect();
     if (const auto& region = button.HitRegion()) {
-        for (const gui::TRegion::Span& s : region->Spans()) {
+        for (const gfx::TRegion::Span& s : region->Spans()) {
             const int x = std::max(s.Left, area.Left);
             if (s.Y < area.Top || s.Y >= area.Bottom || x >= std::min(s.Right, area.Right)) continue;
             session.PressLeft(button.ClientToScreen({x, s.Y}));
@@ -42,17 +42,17 @@ void Press(HeadlessSession& session, widgets::TArrowButton& button) {
 
 }  // namespace
 
-gui::TSurface RenderArrow(Arguments& args) {
+gfx::TSurface RenderArrow(Arguments& args) {
     const bool pressed = args.TakeFlag("--pressed");
     const auto colorText = args.TakeOption("--color");
-    const gui::TColor color = colorText ? ParseColor(*colorText, "--color") : gui::clTeal;
+    const gfx::TColor color = colorText ? ParseColor(*colorText, "--color") : gfx::clTeal;
     const int width = args.TakeSize("W");
     const int height = args.TakeSize("H");
     const widgets::TButtonDirection direction = ParseDirection(args.TakeWord("DIRECTION"));
     args.ExpectEnd();
 
     HeadlessSession session;
-    gui::TForm& form = session.CreateHostForm(width, height, gui::clWhite);
+    gui::TForm& form = session.CreateHostForm(width, height, gfx::clWhite);
     auto& button = HeadlessSession::Fill<widgets::TArrowButton>(form);
     button.SetDirection(direction);
     button.SetButtonColor(color);

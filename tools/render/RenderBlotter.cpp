@@ -5,14 +5,14 @@
 
 namespace render {
 
-gui::TSurface RenderBlotter(Arguments& args) {
+gfx::TSurface RenderBlotter(Arguments& args) {
     const int width = args.TakeSize("W");
     const int height = args.TakeSize("H");
-    const gui::TColor color = args.TakeColor("COLOR");
+    const gfx::TColor color = args.TakeColor("COLOR");
     args.ExpectEnd();
 
     HeadlessSession session;
-    gui::TForm& form = session.CreateHostForm(width, height, gui::clWhite);
+    gui::TForm& form = session.CreateHostForm(width, height, gfx::clWhite);
     auto& blotter = HeadlessSession::Fill<widgets::TkestBlotter>(form);
     blotter.SetColor(color);
     session.Settle();

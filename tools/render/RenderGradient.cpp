@@ -18,16 +18,16 @@ bool ParseVertical(const std::string& word) {
 
 }  // namespace
 
-gui::TSurface RenderGradient(Arguments& args) {
+gfx::TSurface RenderGradient(Arguments& args) {
     const int width = args.TakeSize("W");
     const int height = args.TakeSize("H");
-    const gui::TColor start = args.TakeColor("START");
-    const gui::TColor end = args.TakeColor("END");
+    const gfx::TColor start = args.TakeColor("START");
+    const gfx::TColor end = args.TakeColor("END");
     const bool vertical = ParseVertical(args.TakeWord("DIRECTION"));
     args.ExpectEnd();
 
-    gui::TSurface picture(width, height);
-    gui::TCanvas canvas(picture);
+    gfx::TSurface picture(width, height);
+    gfx::TCanvas canvas(picture);
     widgets::DrawGradation(canvas, picture.BoundsRect(), start, end, vertical);
     return picture;
 }

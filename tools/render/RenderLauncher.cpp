@@ -36,7 +36,7 @@ private:
 };
 }  // namespace
 
-gui::TSurface RenderLauncher(Arguments& args) {
+gfx::TSurface RenderLauncher(Arguments& args) {
     const std::optional<std::string> ini = args.TakeOption("--ini");
     args.ExpectEnd();
     ScratchFolder folder;

@@ -15,7 +15,7 @@ namespace render {
 
 namespace {
 
-constexpr gui::TColor kDefaultFace = gui::TColor{0xFEFDD6};  // the about box's panel
+constexpr gfx::TColor kDefaultFace = gfx::TColor{0xFEFDD6};  // the about box's panel
 
 enum class LedLook { Rest, Raised, Sunk };
 
@@ -26,14 +26,14 @@ LedLook ParseLook(const std::string& word) {
     throw UsageError("LOOK must be rest, raised or sunk, not '" + word + "'");
 }
 
-std::optional<gui::TColor> TakeColorOption(Arguments& args, std::string_view name) {
+std::optional<gfx::TColor> TakeColorOption(Arguments& args, std::string_view name) {
     const auto text = args.TakeOption(name);
     if (!text) return {};
     return ParseColor(*text, name);
 }
 
 struct LedColors {
-    std::optional<gui::TColor> Off, On, Down;
+    std::optional<gfx::TColor> Off, On, Down;
 };
 
 void ApplyColors(widgets::TVeltoButton& button, const LedColors& colors) {
@@ -46,7 +46,7 @@ void ApplyColors(widgets::TVeltoButton& button, const LedColors& colors) {
 // the button, sunk with the left button held on it. Both repaint the button
 // at once, straight over the background.
 void BringToLook(HeadlessSession& session, widgets::TVeltoButton& button, LedLook look) {
-    const gui::TPoint centre = button.ClientToScreen({button.Width() / 2, button.Height() / 2});
+    const gfx::TPoint centre = button.ClientToScreen({button.Width() / 2, button.Height() / 2});
     switch (look) {
         case LedLook::Rest:
             button.Repaint();
@@ -61,18 +61,18 @@ void BringToLook(HeadlessSession& session, widgets::TVeltoButton& button, LedLoo
     }
 }
 
-void FillBackground(gui::TForm& form, gui::TColor color) {
-    gui::TCanvas& canvas = form.Canvas();
-    canvas.Brush = {color, gui::bsSolid};
+void FillBackground(gui::TForm& form, gfx::TColor color) {
+    gfx::TCanvas& canvas = form.Canvas();
+    canvas.Brush = {color, gfx::bsSolid};
     canvas.FillRect(form.ClientRect());
 }
 
 }  // namespace
 
-gui::TSurface RenderLed(Arguments& args) {
+gfx::TSurface RenderLed(Arguments& args) {
     const auto caption = args.TakeOption("--caption");
-    const gui::TColor face = TakeColorOption(args, "--face").value_or(kDefaultFace);
-    const gui::TColor background = TakeColorOption(args, "--background").value_or(face);
+    const gfx::TColor face = TakeColorOption(args, "--face").value_or(kDefaultFace);
+    const gfx::TColor background = TakeColorOption(args, "--background").value_or(face);
     LedColors colors;
     colors.Off = TakeColorOption(args, "--off");
     colors.On = TakeColorOption(args, "--on");

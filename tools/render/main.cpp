@@ -39,7 +39,7 @@ int Run(const render::RenderCommand& command, std::vector<std::string> words) {
     try {
         out = args.TakeOption("-o").value_or("");
         if (out.empty()) throw render::UsageError("missing -o OUT.png");
-        const gui::TSurface picture = command.Render(args);
+        const gfx::TSurface picture = command.Render(args);
         platform::WritePng(out, picture);
     } catch (const render::UsageError& e) {
         return UsageFailure(std::string(command.Name) + ": " + e.what());
