@@ -27,9 +27,9 @@
 #include "platform/x11/X11Tray.h"
 #include "platform/x11/X11Window.h"
 #include "platform/x11/XdndTarget.h"
-#include "platform/xdg/NotifyAreaRouter.h"
+#include "platform/xdg/tray/NotifyAreaRouter.h"
 #include "platform/xdg/RunningCopySocket.h"
-#include "platform/xdg/StatusNotifierArea.h"
+#include "platform/xdg/tray/StatusNotifierArea.h"
 
 namespace platform {
 

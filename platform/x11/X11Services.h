@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/launch/ChildProcesses.h"
 #include "platform/xdg/GioLibrary.h"
-#include "platform/xdg/IconLookup.h"
-#include "platform/xdg/ShellLauncher.h"
+#include "platform/xdg/icons/IconLookup.h"
+#include "platform/xdg/launch/ShellLauncher.h"
 
 namespace platform::x11 {
 

@@ -15,7 +15,7 @@
 #include "platform/Platform.h"
 #include "platform/common/DoubleClickTracker.h"
 #include "platform/x11/X11Window.h"
-#include "platform/xdg/NotifyService.h"
+#include "platform/xdg/tray/NotifyService.h"
 
 namespace platform::x11 {
 

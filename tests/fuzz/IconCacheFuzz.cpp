@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/xdg/IconCacheFile.h"
+#include "platform/xdg/icons/IconCacheFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto cache = platform::xdg::IconCacheFile::FromBytes(data, size);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/xdg/IconTheme.h"
+#include "platform/xdg/icons/IconTheme.h"
 #include "platform/xdg/KeyFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "platform/png/PngFile.h"
-#include "platform/xdg/IconLookup.h"
-#include "platform/xdg/IconScaling.h"
+#include "platform/xdg/icons/IconLookup.h"
+#include "platform/xdg/icons/IconScaling.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/xdg/ChildProcesses.h"
-#include "platform/xdg/ChooserCommand.h"
-#include "platform/xdg/FileChooser.h"
+#include "platform/xdg/launch/ChildProcesses.h"
+#include "platform/xdg/launch/ChooserCommand.h"
+#include "platform/xdg/launch/FileChooser.h"
 #include "platform/xdg/SplitText.h"
 #include "tests/unit/LinuxServicesSupport.h"
 

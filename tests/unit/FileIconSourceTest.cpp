@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/xdg/FileIconSource.h"
+#include "platform/xdg/icons/FileIconSource.h"
 #include "platform/xdg/GioLibrary.h"
 #include "tests/unit/LinuxServicesSupport.h"
 

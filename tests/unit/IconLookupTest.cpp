@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/xdg/GioLibrary.h"
-#include "platform/xdg/IconLookup.h"
-#include "platform/xdg/IconScaling.h"
+#include "platform/xdg/icons/IconLookup.h"
+#include "platform/xdg/icons/IconScaling.h"
 #include "tests/unit/LinuxServicesSupport.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/xdg/IconCacheFile.h"
-#include "platform/xdg/IconTheme.h"
-#include "platform/xdg/IconThemeSearch.h"
+#include "platform/xdg/icons/IconCacheFile.h"
+#include "platform/xdg/icons/IconTheme.h"
+#include "platform/xdg/icons/IconThemeSearch.h"
 #include "platform/xdg/KeyFile.h"
 #include "platform/png/PngFile.h"
 #include "tests/support/TempDir.h"

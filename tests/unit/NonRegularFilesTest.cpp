@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/png/PngFile.h"
-#include "platform/xdg/IconCacheFile.h"
+#include "platform/xdg/icons/IconCacheFile.h"
 #include "platform/xdg/KeyFile.h"
 #include "settings/FileBytes.h"
 #include "settings/IniFile.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/xdg/NotifyAreaRouter.h"
+#include "platform/xdg/tray/NotifyAreaRouter.h"
 
 namespace platform::xdg {
 namespace {

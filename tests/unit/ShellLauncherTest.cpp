@@ -11,10 +11,10 @@
 #include <set>
 #include <string>
 
-#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/launch/ChildProcesses.h"
 #include "platform/xdg/GioLibrary.h"
-#include "platform/xdg/LaunchDecision.h"
-#include "platform/xdg/ShellLauncher.h"
+#include "platform/xdg/launch/LaunchDecision.h"
+#include "platform/xdg/launch/ShellLauncher.h"
 #include "tests/unit/LinuxServicesSupport.h"
 
 namespace {

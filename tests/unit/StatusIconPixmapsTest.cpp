@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/xdg/StatusIconPixmaps.h"
+#include "platform/xdg/tray/StatusIconPixmaps.h"
 
 namespace platform::xdg {
 namespace {

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/xdg/StatusNotifierArea.h"
+#include "platform/xdg/tray/StatusNotifierArea.h"
 #include "tests/support/TempDir.h"
 #include "tests/unit/LinuxServicesSupport.h"
 

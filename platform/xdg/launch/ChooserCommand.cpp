@@ -1,4 +1,4 @@
-#include "platform/xdg/ChooserCommand.h"
+#include "platform/xdg/launch/ChooserCommand.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,8 +1,8 @@
-#include "platform/xdg/StatusIconPixmaps.h"
+#include "platform/xdg/tray/StatusIconPixmaps.h"
 
 #include <algorithm>
 
-#include "platform/xdg/IconScaling.h"
+#include "platform/xdg/icons/IconScaling.h"
 
 namespace platform::xdg {
 

@@ -1,4 +1,4 @@
-#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/launch/ChildProcesses.h"
 
 #include <sys/wait.h>
 

@@ -1,4 +1,4 @@
-#include "platform/xdg/MainContextPoll.h"
+#include "platform/xdg/tray/MainContextPoll.h"
 
 #include <algorithm>
 

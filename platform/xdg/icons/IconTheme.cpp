@@ -1,4 +1,4 @@
-#include "platform/xdg/IconTheme.h"
+#include "platform/xdg/icons/IconTheme.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "platform/xdg/LaunchDecision.h"
+#include "platform/xdg/launch/LaunchDecision.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,3 +1,8 @@
+// Start reading launch/ here. The folder opens files and asks for them:
+// how a file is opened (LaunchDecision), starting programs without a shell
+// (Spawn) and collecting them (ChildProcesses), and the desktop's file
+// chooser as a child process (ChooserCommand, FileChooser).
+//
 // Opening a file with its default action on a Linux desktop: a .desktop file
 // starts its application, an executable program or script runs directly
 // (never through a shell: no character of the path is interpreted), and any

@@ -1,4 +1,4 @@
-#include "platform/xdg/FileIconSource.h"
+#include "platform/xdg/icons/FileIconSource.h"
 
 #include <sys/stat.h>
 

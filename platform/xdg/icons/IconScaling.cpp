@@ -1,4 +1,4 @@
-#include "platform/xdg/IconScaling.h"
+#include "platform/xdg/icons/IconScaling.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/xdg/IconSearchPaths.h"
+#include "platform/xdg/icons/IconSearchPaths.h"
 
 #include <cstdlib>
 #include <optional>

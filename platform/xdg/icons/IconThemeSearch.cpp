@@ -1,4 +1,4 @@
-#include "platform/xdg/IconThemeSearch.h"
+#include "platform/xdg/icons/IconThemeSearch.h"
 
 #include <sys/stat.h>
 

@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "platform/Platform.h"
-#include "platform/xdg/NotifyService.h"
+#include "platform/xdg/tray/NotifyService.h"
 
 namespace platform::xdg {
 

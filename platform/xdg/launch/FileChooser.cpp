@@ -1,4 +1,4 @@
-#include "platform/xdg/FileChooser.h"
+#include "platform/xdg/launch/FileChooser.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -9,9 +9,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/xdg/ChildProcesses.h"
-#include "platform/xdg/ChooserCommand.h"
-#include "platform/xdg/Spawn.h"
+#include "platform/xdg/launch/ChildProcesses.h"
+#include "platform/xdg/launch/ChooserCommand.h"
+#include "platform/xdg/launch/Spawn.h"
 
 namespace platform::xdg {
 

@@ -1,4 +1,4 @@
-#include "platform/xdg/StatusNotifierArea.h"
+#include "platform/xdg/tray/StatusNotifierArea.h"
 
 #include <sys/stat.h>
 
@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "platform/xdg/Gio.h"
-#include "platform/xdg/MainContextPoll.h"
-#include "platform/xdg/StatusNotifierItem.h"
+#include "platform/xdg/tray/MainContextPoll.h"
+#include "platform/xdg/tray/StatusNotifierItem.h"
 
 namespace platform::xdg {
 

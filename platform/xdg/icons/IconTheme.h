@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/xdg/IconCacheFile.h"
+#include "platform/xdg/icons/IconCacheFile.h"
 
 namespace platform::xdg {
 

@@ -1,3 +1,9 @@
+// Start reading icons/ here. The folder finds file icons the way Linux
+// desktops do: the file's type (shared-mime-info through GIO) or its
+// desktop entry names an icon; the user's theme and its parents
+// (IconTheme, IconThemeSearch, IconCacheFile, IconSearchPaths) give the
+// file; PNG decoding and scaling (IconScaling) give the 32 x 32 picture.
+//
 // A 32 x 32 icon for a file on a Linux desktop: the icon its type (or its
 // .desktop entry) names, found in the user's icon theme, decoded from PNG
 // and scaled when the theme has no 32 x 32 picture of it.
@@ -9,8 +15,8 @@
 #include <string>
 
 #include "gfx/Graphics.h"
-#include "platform/xdg/IconSearchPaths.h"
-#include "platform/xdg/IconThemeSearch.h"
+#include "platform/xdg/icons/IconSearchPaths.h"
+#include "platform/xdg/icons/IconThemeSearch.h"
 #include "platform/png/PngFile.h"
 
 namespace platform::xdg {

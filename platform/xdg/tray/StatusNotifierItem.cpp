@@ -1,10 +1,10 @@
-#include "platform/xdg/StatusNotifierItem.h"
+#include "platform/xdg/tray/StatusNotifierItem.h"
 
 #include <cstring>
 #include <utility>
 
-#include "platform/xdg/MainContextPoll.h"
-#include "platform/xdg/StatusIconPixmaps.h"
+#include "platform/xdg/tray/MainContextPoll.h"
+#include "platform/xdg/tray/StatusIconPixmaps.h"
 
 namespace platform::xdg {
 

@@ -11,8 +11,8 @@
 
 #include "platform/Platform.h"
 #include "platform/xdg/GLibHandles.h"
-#include "platform/xdg/PacedReplies.h"
-#include "platform/xdg/NotifyService.h"
+#include "platform/xdg/tray/PacedReplies.h"
+#include "platform/xdg/tray/NotifyService.h"
 
 namespace platform::xdg {
 

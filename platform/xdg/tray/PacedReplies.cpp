@@ -1,4 +1,4 @@
-#include "platform/xdg/PacedReplies.h"
+#include "platform/xdg/tray/PacedReplies.h"
 
 namespace platform::xdg {
 

@@ -1,4 +1,4 @@
-#include "platform/xdg/Spawn.h"
+#include "platform/xdg/launch/Spawn.h"
 
 #include <spawn.h>
 

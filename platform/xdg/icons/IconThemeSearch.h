@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/xdg/IconSearchPaths.h"
-#include "platform/xdg/IconTheme.h"
+#include "platform/xdg/icons/IconSearchPaths.h"
+#include "platform/xdg/icons/IconTheme.h"
 
 namespace platform::xdg {
 

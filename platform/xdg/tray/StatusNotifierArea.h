@@ -1,3 +1,9 @@
+// Start reading tray/ here. The folder is the notification area of Linux
+// desktops over D-Bus: the StatusNotifierItem each icon becomes
+// (StatusNotifierItem, StatusIconPixmaps, PacedReplies), the GLib main
+// context the backend's poll drives (MainContextPoll), and the choice
+// between an item and the backend's own XEmbed tray (NotifyAreaRouter).
+//
 // The StatusNotifierItem side of the notification area: a private
 // connection to the session bus, a watch on the name
 // org.kde.StatusNotifierWatcher, and one exported item per icon, registered
@@ -20,8 +26,8 @@
 #include <vector>
 
 #include "platform/xdg/GioLibrary.h"
-#include "platform/xdg/NotifyAreaRouter.h"
-#include "platform/xdg/NotifyService.h"
+#include "platform/xdg/tray/NotifyAreaRouter.h"
+#include "platform/xdg/tray/NotifyService.h"
 
 namespace platform::xdg {
 

@@ -1,4 +1,4 @@
-#include "platform/xdg/IconCacheFile.h"
+#include "platform/xdg/icons/IconCacheFile.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,13 +1,13 @@
-#include "platform/xdg/ShellLauncher.h"
+#include "platform/xdg/launch/ShellLauncher.h"
 
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/launch/ChildProcesses.h"
 #include "platform/xdg/GLibHandles.h"
 #include "platform/xdg/KeyFile.h"
-#include "platform/xdg/LaunchDecision.h"
-#include "platform/xdg/Spawn.h"
+#include "platform/xdg/launch/LaunchDecision.h"
+#include "platform/xdg/launch/Spawn.h"
 
 namespace platform::xdg {
 

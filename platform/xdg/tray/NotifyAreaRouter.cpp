@@ -1,4 +1,4 @@
-#include "platform/xdg/NotifyAreaRouter.h"
+#include "platform/xdg/tray/NotifyAreaRouter.h"
 
 namespace platform::xdg {
 

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "platform/xdg/GLibHandles.h"
-#include "platform/xdg/MainContextPoll.h"
+#include "platform/xdg/tray/MainContextPoll.h"
 
 namespace platform::xdg {
 

@@ -1,9 +1,9 @@
-#include "platform/xdg/IconLookup.h"
+#include "platform/xdg/icons/IconLookup.h"
 
 #include <stdexcept>
 
-#include "platform/xdg/FileIconSource.h"
-#include "platform/xdg/IconScaling.h"
+#include "platform/xdg/icons/FileIconSource.h"
+#include "platform/xdg/icons/IconScaling.h"
 
 namespace platform::xdg {
 
