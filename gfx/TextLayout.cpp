@@ -4,7 +4,7 @@
 // lines and measure the whole. The rules are listed in TextLayout.h.
 #include "gfx/TextLayout.h"
 
-#include "gfx/Utf8.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -264,7 +264,7 @@ TTextLayout LayoutText(TFontFace& face, std::string_view utf8, const TRect& rect
     const int top = AlignedY(cell, box, format);
     TTextLayout layout;
     int widest = 0;
-    for (const Run& run : BreakLines(DecodeUtf8(utf8), box, format, m)) {
+    for (const Run& run : BreakLines(base::DecodeUtf8(utf8), box, format, m)) {
         const Run shown = Shorten(run, box.Width, format, m);
         TLayoutLine line{shown.Text, 0, top + cell * int(layout.Lines.size()), 0, shown.Underline,
                          m.PenX(shown.Text)};

@@ -1,9 +1,12 @@
-// The drawing and settings types under the names the program's design gives
+// The drawing, text and settings types under the names the program's design gives
 // them, in the GUI layer's namespace. gfx/ and settings/ lie below the GUI
 // layer and have namespaces of their own; the windows, the widgets and the
 // launcher name these types as the GUI layer's: gui::TCanvas, gui::TIniFile.
 #pragma once
 
+#include "base/FileBytes.h"
+#include "base/OpenFile.h"
+#include "base/Utf8.h"
 #include "gfx/Canvas.h"
 #include "gfx/Font.h"
 #include "gfx/FontEngine.h"
@@ -13,12 +16,9 @@
 #include "gfx/SystemColors.h"
 #include "gfx/TextLayout.h"
 #include "gfx/Types.h"
-#include "gfx/Utf8.h"
-#include "settings/FileBytes.h"
 #include "settings/IniFile.h"
 #include "settings/IniFileText.h"
 #include "settings/IniText.h"
-#include "settings/OpenFile.h"
 #include "settings/ReplaceFile.h"
 #include "settings/SettingsFileName.h"
 #include "settings/TextCodePage.h"
@@ -47,8 +47,8 @@ using gfx::DT_SINGLELINE;
 using gfx::DT_TOP;
 using gfx::DT_VCENTER;
 using gfx::DT_WORDBREAK;
-using gfx::DecodeUtf8;
-using gfx::EncodeUtf8;
+using base::DecodeUtf8;
+using base::EncodeUtf8;
 using gfx::Intersect;
 using gfx::IsSystemColor;
 using gfx::LayoutText;
@@ -140,15 +140,15 @@ using gfx::ssShift;
 
 using settings::CheckIniEntry;
 using settings::ESettingsWriteError;
-using settings::FileCloser;
-using settings::FilePtr;
+using base::FileCloser;
+using base::FilePtr;
 using settings::FindIniValue;
-using settings::IsWritableFile;
-using settings::OpenFile;
-using settings::OpenRegularFile;
+using base::IsWritableFile;
+using base::OpenFile;
+using base::OpenRegularFile;
 using settings::ParseIniInteger;
 using settings::QuoteIniValue;
-using settings::ReadFileBytes;
+using base::ReadFileBytes;
 using settings::ReplaceFileContent;
 using settings::RewriteFileInPlace;
 using settings::SetIniValue;
@@ -162,6 +162,6 @@ using settings::TTextForm;
 using settings::TextFormOf;
 using settings::Utf16ToUtf8;
 using settings::Utf8ToUtf16;
-using settings::WriteFileBytes;
+using base::WriteFileBytes;
 
 }  // namespace gui

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Fails when an include breaks the direction of the layers:
 
-    app -> launcher -> widgets -> gui -> platform -> gfx, settings
+    app -> launcher -> widgets -> gui -> platform -> gfx, settings -> base
 
 Every include form is resolved to the file it names: "x" beside the
 including file or from the root, <x> from the root (every library exports
@@ -14,7 +14,7 @@ direction:
     folder includes no backend;
   - system headers of a desktop (X11, Win32, POSIX, FreeType, GLib, ...)
     are included only by platform/, the per-platform files of settings/
-    (*Posix.cpp, *Win32.cpp) and the per-platform entries of app/
+    and base/ (*Posix.cpp, *Win32.cpp) and the per-platform entries of app/
     (main_*.cpp); everywhere else only the C++ standard library.
 
     check-layers.py              checks the tree
@@ -27,19 +27,20 @@ import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 SOURCES = (".h", ".hpp", ".cpp", ".cc", ".c")
-PRODUCT = ("app", "launcher", "widgets", "gui", "platform", "gfx", "settings", "resources")
+PRODUCT = ("app", "launcher", "widgets", "gui", "platform", "gfx", "settings", "base", "resources")
 ANYTHING = ("tests", "tools", "bench")
 LAYERS = PRODUCT + ANYTHING
 # The project folders each layer may include (its own folder always).
 ALLOWED = {
-    "app": {"launcher", "widgets", "gui", "platform", "gfx", "settings", "resources"},
-    "launcher": {"widgets", "gui", "gfx", "settings", "resources"},
-    "widgets": {"gui", "gfx", "settings"},
-    "gui": {"platform", "gfx", "settings"},
-    "platform": {"gfx", "settings"},
-    "resources": {"gfx"},
-    "gfx": set(),
-    "settings": set(),
+    "app": {"launcher", "widgets", "gui", "platform", "gfx", "settings", "base", "resources"},
+    "launcher": {"widgets", "gui", "gfx", "settings", "base", "resources"},
+    "widgets": {"gui", "gfx", "settings", "base"},
+    "gui": {"platform", "gfx", "settings", "base"},
+    "platform": {"gfx", "settings", "base"},
+    "resources": {"gfx", "base"},
+    "gfx": {"base"},
+    "settings": {"base"},
+    "base": set(),
 }
 BACKENDS = {"headless", "x11", "win32", "wayland"}
 STANDARD = set("""
@@ -61,7 +62,7 @@ def may_include_system_headers(relative):
     name = relative.name
     if parts[0] in ANYTHING or parts[0] == "platform":
         return True
-    if parts[0] == "settings" and re.search(r"(Posix|Win32)\.c(pp)?$", name):
+    if parts[0] in ("settings", "base") and re.search(r"(Posix|Win32)\.c(pp)?$", name):
         return True
     return parts[0] == "app" and name.startswith("main_")
 
@@ -149,6 +150,7 @@ BROKEN = [
     ("gui/Broken.cpp", "#include <X11/Xlib.h>"),
     ("gfx/Broken.cpp", '#include "gui/Form.h"'),
     ("widgets/Broken.cpp", "#include <unistd.h>"),
+    ("base/Broken.cpp", '#include "settings/IniFile.h"'),
 ]
 
 

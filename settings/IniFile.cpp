@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "settings/FileBytes.h"
+#include "base/FileBytes.h"
 #include "settings/IniFileText.h"
 #include "settings/IniText.h"
 #include "settings/ReplaceFile.h"
@@ -46,7 +46,7 @@ std::string TextToRewrite(const std::string& fileName) {
         if (ec) throw ESettingsWriteError(fileName, ec.message());
         return {};
     }
-    std::optional<std::string> bytes = ReadFileBytes(fileName);
+    std::optional<std::string> bytes = base::ReadFileBytes(fileName);
     if (!bytes) {
         const std::errc reason = fs::is_directory(fileName, ec)      ? std::errc::is_a_directory
                                  : fs::is_regular_file(fileName, ec) ? std::errc::io_error
@@ -65,7 +65,7 @@ TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view def) const {
-    std::optional<std::string> bytes = ReadFileBytes(fileName_);
+    std::optional<std::string> bytes = base::ReadFileBytes(fileName_);
     std::optional<TIniFileText> file;
     std::optional<std::string_view> value;
     if (bytes) value = FindIniValue(file.emplace(std::move(*bytes), SettingsCodePage()).Text(), section, key);

@@ -6,8 +6,8 @@
 #include <random>
 #include <string>
 
-#include "settings/FileBytes.h"
-#include "settings/OpenFile.h"
+#include "base/FileBytes.h"
+#include "base/OpenFile.h"
 
 namespace settings {
 
@@ -33,7 +33,7 @@ enum class TTempOutcome { Replaced, FolderRefused, WriteFailed };
 // half written. Files take their permissions from the folder here.
 TTempOutcome ReplaceThroughTempFile(const fs::path& target, std::string_view bytes, std::error_code& ec) {
     const fs::path temp = TempPathBeside(target);
-    if (!WriteFileBytes(temp, bytes)) {
+    if (!base::WriteFileBytes(temp, bytes)) {
         // No file made: the folder refused it. A file made but not filled:
         // the write failed (a full disk).
         std::error_code ignored;
@@ -53,7 +53,7 @@ TTempOutcome ReplaceThroughTempFile(const fs::path& target, std::string_view byt
 
 std::error_code ReplaceFileContent(const fs::path& target, std::string_view bytes) {
     std::error_code ec;
-    if (fs::exists(target, ec) && !IsWritableFile(target))
+    if (fs::exists(target, ec) && !base::IsWritableFile(target))
         return std::make_error_code(std::errc::permission_denied);
     switch (ReplaceThroughTempFile(target, bytes, ec)) {
         case TTempOutcome::Replaced: return {};
@@ -74,7 +74,7 @@ std::error_code RewriteFileInPlace(const fs::path& target, std::string_view byte
     std::error_code ec;
     const std::uintmax_t oldSize = fs::file_size(target, ec);
     if (ec) return ec;
-    FilePtr file = OpenFile(target, "r+b");
+    base::FilePtr file = base::OpenFile(target, "r+b");
     if (!file) return std::make_error_code(std::errc::permission_denied);
     const auto fail = [&] { return std::make_error_code(std::errc::no_space_on_device); };
     if (bytes.size() > oldSize) {

@@ -17,7 +17,7 @@
 #include <string_view>
 
 #include "gfx/FontEngine.h"
-#include "gfx/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/freetype/FtHandles.h"
 
 namespace platform::ft {
@@ -97,7 +97,7 @@ private:
     // blanks dropped, so "ＭＳ Ｐゴシック" and "MS Pゴシック" compare equal.
     static std::u32string Fold(std::string_view name) {
         std::u32string folded;
-        for (char32_t c : gfx::DecodeUtf8(name)) {
+        for (char32_t c : base::DecodeUtf8(name)) {
             if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0;
             if (c == 0x3000 || c == U' ') continue;
             if (c >= U'A' && c <= U'Z') c += U'a' - U'A';

@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "settings/FileBytes.h"
+#include "base/FileBytes.h"
 
 namespace platform {
 
@@ -185,7 +185,7 @@ void WriteImage(const std::string& path, int width, int height, std::uint32_t fo
 PngPicture ReadPngWithAlpha(const std::string& path, const PngLimits& limits) {
     // Read whole first: libpng's own file reading would open a named pipe
     // and wait on it, or read a device without end.
-    const std::optional<std::string> bytes = settings::ReadFileBytes(path, limits.MaxFileBytes);
+    const std::optional<std::string> bytes = base::ReadFileBytes(path, limits.MaxFileBytes);
     if (!bytes) Fail(path, "not a readable regular file of at most " +
                                std::to_string(limits.MaxFileBytes) + " bytes");
     return DecodePngWithAlpha(*bytes, path, limits.MaxPixels);

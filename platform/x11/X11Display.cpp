@@ -1,6 +1,6 @@
 #include "platform/x11/X11Display.h"
 
-#include "gfx/Utf8.h"
+#include "base/Utf8.h"
 
 namespace platform::x11 {
 
@@ -41,7 +41,7 @@ void SetTextProperty(Display* d, Window w, Atom property, Atom type, const std::
 
 std::optional<std::string> Latin1(const std::string& utf8) {
     std::string bytes;
-    for (char32_t c : gfx::DecodeUtf8(utf8)) {
+    for (char32_t c : base::DecodeUtf8(utf8)) {
         if (c > 0xFF || (c < 0x20 && c != U'\t' && c != U'\n') || (c >= 0x7F && c < 0xA0)) return std::nullopt;
         bytes += char(c);
     }

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "settings/FileBytes.h"
+#include "base/FileBytes.h"
 
 namespace platform::xdg {
 
@@ -17,7 +17,7 @@ std::string_view Trim(std::string_view text) {
 }  // namespace
 
 std::optional<KeyFile> KeyFile::Load(const std::string& path, std::uintmax_t maxBytes) {
-    const std::optional<std::string> text = settings::ReadFileBytes(path, maxBytes);
+    const std::optional<std::string> text = base::ReadFileBytes(path, maxBytes);
     if (!text) return std::nullopt;
     return Parse(*text);
 }

@@ -6,7 +6,7 @@
 #include <numeric>
 
 #include "gfx/Font.h"
-#include "gfx/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 
 namespace gfx {
@@ -19,7 +19,7 @@ const std::string kSample = "Sorimoヒント";
 
 long Ink(TFontFace& face, std::string_view text) {
     long sum = 0;
-    for (char32_t c : DecodeUtf8(text)) {
+    for (char32_t c : base::DecodeUtf8(text)) {
         const TGlyph& g = face.Glyph(c);
         sum += std::accumulate(g.Coverage.begin(), g.Coverage.end(), 0L);
     }
@@ -28,7 +28,7 @@ long Ink(TFontFace& face, std::string_view text) {
 
 int Advance(TFontFace& face, std::string_view text) {
     int sum = 0;
-    for (char32_t c : DecodeUtf8(text)) sum += face.Glyph(c).Advance;
+    for (char32_t c : base::DecodeUtf8(text)) sum += face.Glyph(c).Advance;
     return sum;
 }
 
@@ -54,7 +54,7 @@ protected:
 
 TEST_F(FreeTypeTest, ProportionalGothicDrawsLatinAndKana) {
     auto face = Open(kPGothic, -12);
-    for (char32_t c : DecodeUtf8(kSample)) {
+    for (char32_t c : base::DecodeUtf8(kSample)) {
         EXPECT_TRUE(face->HasGlyph(c)) << "U+" << std::hex << unsigned(c);
         const TGlyph& g = face->Glyph(c);
         EXPECT_GT(g.Advance, 0);

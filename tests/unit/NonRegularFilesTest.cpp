@@ -13,7 +13,7 @@
 #include "platform/png/PngFile.h"
 #include "platform/xdg/icons/IconCacheFile.h"
 #include "platform/xdg/KeyFile.h"
-#include "settings/FileBytes.h"
+#include "base/FileBytes.h"
 #include "settings/IniFile.h"
 #include "tests/support/TempDir.h"
 
@@ -44,13 +44,13 @@ TEST(NonRegularFiles, WholeFileReadsRefuseAFifoADeviceAndAFileOverTheCap) {
     const std::string fifo = Fifo(dir, "pipe");
     fs::create_symlink(fifo, dir.File("link-to-pipe"));
     for (const std::string& path : {fifo, dir.File("link-to-pipe"), std::string("/dev/zero")}) {
-        EXPECT_EQ(settings::ReadFileBytes(path), std::nullopt) << path;
-        EXPECT_EQ(settings::ReadFileBytes(path, 1 << 20), std::nullopt) << path;
+        EXPECT_EQ(base::ReadFileBytes(path), std::nullopt) << path;
+        EXPECT_EQ(base::ReadFileBytes(path, 1 << 20), std::nullopt) << path;
     }
-    EXPECT_EQ(settings::ReadFileBytes(Sparse(dir, "huge", k200MB), 1 << 20), std::nullopt);
+    EXPECT_EQ(base::ReadFileBytes(Sparse(dir, "huge", k200MB), 1 << 20), std::nullopt);
     WriteFile(dir.File("exact"), std::string(1000, 'x'));
-    EXPECT_EQ(settings::ReadFileBytes(dir.File("exact"), 1000)->size(), 1000u);
-    EXPECT_EQ(settings::ReadFileBytes(dir.File("exact"), 999), std::nullopt);
+    EXPECT_EQ(base::ReadFileBytes(dir.File("exact"), 1000)->size(), 1000u);
+    EXPECT_EQ(base::ReadFileBytes(dir.File("exact"), 999), std::nullopt);
 }
 
 TEST(NonRegularFiles, ASettingsFileThatIsAFifoReadsAsMissingAndRefusesTheWrite) {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/TextLayout.h"
-#include "gfx/Utf8.h"
+#include "base/Utf8.h"
 #include "tests/unit/FakeFontFace.h"
 
 namespace gfx {
@@ -14,7 +14,7 @@ using testing::FakeFontFace;
 
 std::vector<std::string> Texts(const TTextLayout& layout) {
     std::vector<std::string> texts;
-    for (const TLayoutLine& line : layout.Lines) texts.push_back(EncodeUtf8(line.Text));
+    for (const TLayoutLine& line : layout.Lines) texts.push_back(base::EncodeUtf8(line.Text));
     return texts;
 }
 
@@ -29,20 +29,20 @@ protected:
 };
 
 TEST(Utf8, DecodesValidTextAndReplacesEachBrokenSequenceOnce) {
-    EXPECT_EQ(DecodeUtf8("a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80"), U"a\u00E9\u3042\U0001F600");
-    EXPECT_EQ(DecodeUtf8("\x80x"), U"\uFFFDx");                // stray continuation byte
-    EXPECT_EQ(DecodeUtf8("\xE3\x81x"), U"\uFFFDx");            // sequence cut short
-    EXPECT_EQ(DecodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");        // overlong '/'
-    EXPECT_EQ(DecodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");  // surrogate
-    EXPECT_EQ(DecodeUtf8("\xF4\x90\x80\x80"), U"\uFFFD\uFFFD\uFFFD\uFFFD");  // above U+10FFFF
-    EXPECT_EQ(DecodeUtf8("ab\xF0\x9F"), U"ab\uFFFD");          // cut at the end of the text
+    EXPECT_EQ(base::DecodeUtf8("a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80"), U"a\u00E9\u3042\U0001F600");
+    EXPECT_EQ(base::DecodeUtf8("\x80x"), U"\uFFFDx");                // stray continuation byte
+    EXPECT_EQ(base::DecodeUtf8("\xE3\x81x"), U"\uFFFDx");            // sequence cut short
+    EXPECT_EQ(base::DecodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");        // overlong '/'
+    EXPECT_EQ(base::DecodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");  // surrogate
+    EXPECT_EQ(base::DecodeUtf8("\xF4\x90\x80\x80"), U"\uFFFD\uFFFD\uFFFD\uFFFD");  // above U+10FFFF
+    EXPECT_EQ(base::DecodeUtf8("ab\xF0\x9F"), U"ab\uFFFD");          // cut at the end of the text
 }
 
 TEST(Utf8, EncodesBackAndReplacesImpossibleCodePoints) {
     const std::string text = "Sorimo \xE3\x83\x92\xE3\x83\xB3\xE3\x83\x88 \xF0\x9F\x98\x80";
-    EXPECT_EQ(EncodeUtf8(DecodeUtf8(text)), text);
-    EXPECT_EQ(EncodeUtf8(U"\xD800"), "\xEF\xBF\xBD");
-    EXPECT_EQ(EncodeUtf8(std::u32string(1, char32_t(0x110000))), "\xEF\xBF\xBD");
+    EXPECT_EQ(base::EncodeUtf8(base::DecodeUtf8(text)), text);
+    EXPECT_EQ(base::EncodeUtf8(U"\xD800"), "\xEF\xBF\xBD");
+    EXPECT_EQ(base::EncodeUtf8(std::u32string(1, char32_t(0x110000))), "\xEF\xBF\xBD");
 }
 
 TEST_F(TextLayoutTest, AlignsLinesHorizontallyWithinTheRectangle) {

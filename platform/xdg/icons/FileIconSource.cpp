@@ -9,7 +9,7 @@
 
 #include "platform/xdg/GLibHandles.h"
 #include "platform/xdg/KeyFile.h"
-#include "settings/OpenFile.h"
+#include "base/OpenFile.h"
 
 namespace platform::xdg {
 
@@ -71,7 +71,7 @@ std::string ContentType(const Gio& gio, const std::string& path) {
     // Opened without waiting: the file may have become a named pipe since.
     std::array<guchar, 4096> head;
     std::uintmax_t size = 0;
-    const settings::FilePtr file = settings::OpenRegularFile(path, size);
+    const base::FilePtr file = base::OpenRegularFile(path, size);
     if (!file) return type;  // unreadable: the name's guess
     const std::size_t length = std::fread(head.data(), 1, head.size(), file.get());
     return TakeString(gio, gio.g_content_type_guess(name.c_str(), head.data(), length, nullptr));

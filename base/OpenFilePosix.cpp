@@ -1,10 +1,10 @@
-#include "settings/OpenFile.h"
+#include "base/OpenFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace settings {
+namespace base {
 
 FilePtr OpenFile(const std::filesystem::path& path, const char* mode) {
     return FilePtr(std::fopen(path.c_str(), mode));
@@ -26,4 +26,4 @@ FilePtr OpenRegularFile(const std::filesystem::path& path, std::uintmax_t& size)
     return file;
 }
 
-}  // namespace settings
+}  // namespace base

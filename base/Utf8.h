@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace gfx {
+namespace base {
 
 std::u32string DecodeUtf8(std::string_view utf8);  // invalid bytes become U+FFFD
 std::string EncodeUtf8(std::u32string_view text);
 
-}  // namespace gfx
+}  // namespace base

@@ -1,6 +1,6 @@
-#include "gfx/Utf8.h"
+#include "base/Utf8.h"
 
-namespace gfx {
+namespace base {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -76,4 +76,4 @@ std::string EncodeUtf8(std::u32string_view text) {
     return out;
 }
 
-}  // namespace gfx
+}  // namespace base

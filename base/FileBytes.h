@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace settings {
+namespace base {
 
 // The whole file, or nothing when it is missing, not a regular file or
 // cannot be read. A named pipe, a device or a socket is never opened for
@@ -30,4 +30,4 @@ bool WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
 // (read-only attribute, permissions, locks).
 bool IsWritableFile(const std::filesystem::path& path);
 
-}  // namespace settings
+}  // namespace base

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace settings {
+namespace base {
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -24,4 +24,4 @@ FilePtr OpenFile(const std::filesystem::path& path, const char* mode);
 // after a check is still refused. `size` receives the file's length.
 FilePtr OpenRegularFile(const std::filesystem::path& path, std::uintmax_t& size);
 
-}  // namespace settings
+}  // namespace base

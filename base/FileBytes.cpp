@@ -1,4 +1,4 @@
-#include "settings/FileBytes.h"
+#include "base/FileBytes.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <limits>
 #include <system_error>
 
-#include "settings/OpenFile.h"
+#include "base/OpenFile.h"
 
-namespace settings {
+namespace base {
 
 namespace fs = std::filesystem;
 
@@ -47,4 +47,4 @@ bool WriteFileBytes(const fs::path& path, std::string_view bytes) {
 
 bool IsWritableFile(const fs::path& path) { return OpenFile(path, "r+b") != nullptr; }
 
-}  // namespace settings
+}  // namespace base

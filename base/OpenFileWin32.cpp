@@ -1,10 +1,10 @@
-#include "settings/OpenFile.h"
+#include "base/OpenFile.h"
 
 #include <sys/stat.h>
 
 #include <string>
 
-namespace settings {
+namespace base {
 
 // The wide path, so that any name opens whatever the ANSI code page holds.
 FilePtr OpenFile(const std::filesystem::path& path, const char* mode) {
@@ -22,4 +22,4 @@ FilePtr OpenRegularFile(const std::filesystem::path& path, std::uintmax_t& size)
     return file;
 }
 
-}  // namespace settings
+}  // namespace base
