@@ -96,4 +96,7 @@ private:
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
+// True while the component whose AliveToken() this is still lives.
+inline bool Alive(const std::weak_ptr<void>& token) { return !token.expired(); }
+
 }  // namespace gui

@@ -5,10 +5,6 @@
 
 namespace gui {
 
-namespace {
-bool Alive(const std::weak_ptr<void>& token) { return !token.expired(); }
-}  // namespace
-
 TControl::TControl(TComponent* owner) : TComponent(owner) {
     font_.OnChange = [this] { FontChanged(); };
 }

@@ -7,10 +7,6 @@
 
 namespace gui {
 
-namespace {
-bool Alive(const std::weak_ptr<void>& token) { return !token.expired(); }
-}  // namespace
-
 TForm::TForm(TApplication& app, platform::WindowKind kind)
     : TWinControl(nullptr), app_(app), kind_(kind) {
     SetVisible(false);

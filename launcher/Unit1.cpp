@@ -5,6 +5,7 @@
 
 #include "gui/Application.h"
 #include "gui/ScreenPlacement.h"
+#include "gui/FlagScope.h"
 #include "settings/IniFile.h"
 #include "launcher/FmxUtils.h"
 #include "launcher/Unit2.h"
@@ -21,18 +22,6 @@ namespace {
 constexpr int SW_SHOW = 5;
 constexpr int kMinOffset = 1;
 constexpr int kMaxOffset = 6;
-
-// Keeps busy_ set for the whole of a release, also when a step throws.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyScope() { busy_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& busy_;
-};
 }  // namespace
 
 std::string DirectoryPart(const std::string& path) {
@@ -230,7 +219,8 @@ void TForm1::PaintBox1MouseDown(TComponent*, TMouseButton, TShiftState, int X, i
 
 void TForm1::PaintBox1MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
     CloseHint();
-    BusyScope busy(busy_);
+    // busy_ for the whole of the release, also when a step throws.
+    gui::TFlagScope busy(busy_);
     DrawCell(cellCol_, cellRow_, false);
     if (Button != mbRight && slotPath_[currentSlot_] != kNoFile)
         LaunchCurrentSlot();

@@ -10,6 +10,7 @@
 #include "gui/Application.h"
 #include "gui/Exceptions.h"
 #include "gui/Form.h"
+#include "gui/FlagScope.h"
 
 namespace widgets {
 
@@ -26,19 +27,6 @@ std::string TipField(const std::string& tip) {
     while (cut > 0 && (static_cast<unsigned char>(tip[cut]) & 0xC0) == 0x80) --cut;
     return tip.substr(0, cut);
 }
-
-// Sets a flag for the lifetime of a scope, also when the scope is left by
-// an exception.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TFlagScope() { flag_ = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 TTrayUnit& UnitOf(gui::TComponent* owner) {
     gui::TApplication* app = owner ? owner->Application() : nullptr;
@@ -268,7 +256,7 @@ void TNotifyWindow::Dispatch(TTrayUnit& unit, std::uintptr_t iconID, std::intptr
     }
     std::optional<TTrayUnit::Notification> release;
     {
-        TFlagScope busy(unit.NotifyBusy);
+        gui::TFlagScope busy(unit.NotifyBusy);
         TPressScope press(unit, notification);
         Route(*tray, mouseMessage, cursor);
         release = unit.HeldRelease;
@@ -317,18 +305,7 @@ TTaskTray* TTrayUnit::Find(std::uintptr_t iconID) const {
 
 // Every shown icon became pending; each tells its handler, which may show
 // a window that was hidden to the tray, or destroy tray icons.
-void TTrayUnit::LoseAll() {
-    std::vector<std::pair<TTaskTray*, std::weak_ptr<void>>> trays;
-    for (TTaskTray* tray : TrayIconList) trays.emplace_back(tray, tray->AliveToken());
-    for (auto& [tray, alive] : trays) {
-        if (alive.expired()) continue;
-        try {
-            tray->AreaLost();
-        } catch (const std::exception& e) {
-            app_.ShowException(e.what());
-        }
-    }
-}
+void TTrayUnit::LoseAll() { ForEachLiveTray(&TTaskTray::AreaLost); }
 
 int TTrayUnit::NextIconID() const {
     if (TrayIconList.empty()) return 1;
@@ -339,14 +316,18 @@ int TTrayUnit::NextIconID() const {
 
 // A re-created notification area has forgotten every icon: without adding
 // them again, a window hidden to the tray could never be brought back.
-void TTrayUnit::AddAllAgain() {
-    // An error box may run a loop whose handlers destroy tray icons.
+void TTrayUnit::AddAllAgain() { ForEachLiveTray(&TTaskTray::AddAgain); }
+
+// Runs `step` on every tray icon that still lives when its turn comes: a
+// step, or an error box's loop, may destroy icons. An error is shown and
+// the others still get their step.
+void TTrayUnit::ForEachLiveTray(void (TTaskTray::*step)()) {
     std::vector<std::pair<TTaskTray*, std::weak_ptr<void>>> trays;
     for (TTaskTray* tray : TrayIconList) trays.emplace_back(tray, tray->AliveToken());
     for (auto& [tray, alive] : trays) {
-        if (alive.expired()) continue;
+        if (!gui::Alive(alive)) continue;
         try {
-            tray->AddAgain();
+            (tray->*step)();
         } catch (const std::exception& e) {
             app_.ShowException(e.what());
         }

@@ -199,6 +199,7 @@ public:
 private:
     void AddAllAgain();
     void LoseAll();
+    void ForEachLiveTray(void (TTaskTray::*step)());
 
     gui::TApplication& app_;
 };

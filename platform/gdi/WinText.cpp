@@ -37,4 +37,6 @@ std::string Narrow(std::wstring_view text) { return FromWide(CP_UTF8, text); }
 
 std::string ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, Widen(utf8)); }
 
+std::wstring FromAnsi(std::string_view ansi) { return ToWide(CP_ACP, 0, ansi); }
+
 }  // namespace platform::gdi

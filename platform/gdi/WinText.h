@@ -16,5 +16,7 @@ std::string Narrow(std::wstring_view text);
 // UTF-8 to the ANSI code page, for the A calls; characters the code page
 // lacks become its default character.
 std::string ToAnsi(std::string_view utf8);
+// ANSI code page bytes (a path as the A calls give it) to UTF-16.
+std::wstring FromAnsi(std::string_view ansi);
 
 }  // namespace platform::gdi

@@ -14,13 +14,6 @@ namespace {
 constexpr int kLookups = 150;
 constexpr DWORD kLookupPauseMs = 20;
 
-std::wstring FromAnsi(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(std::size_t(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
-}
-
 // The folder's final path (links, junctions, short names and drive
 // mappings resolved), or the path as given when it cannot be opened.
 std::wstring FinalFolderPath(const std::wstring& folder) {
@@ -41,7 +34,7 @@ std::wstring FinalFolderPath(const std::wstring& folder) {
 // The settings file's resolved path in upper case: Windows paths ignore
 // case, so two spellings of one file give one key.
 std::wstring ResolvedUpperCase(const std::string& settingsFile) {
-    std::wstring path = FromAnsi(settingsFile);
+    std::wstring path = gdi::FromAnsi(settingsFile);
     const std::size_t slash = path.find_last_of(L"\\/");
     if (slash != std::wstring::npos) path = FinalFolderPath(path.substr(0, slash)) + path.substr(slash);
     ::CharUpperBuffW(path.data(), DWORD(path.size()));

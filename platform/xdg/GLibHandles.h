@@ -25,10 +25,27 @@ struct GVariantUnref {
     void operator()(GVariant* value) const { gio->g_variant_unref(value); }
 };
 
+// A bus connection of ours: closed, then released.
+struct GDBusConnectionClose {
+    const Gio* gio;
+    void operator()(GDBusConnection* connection) const {
+        gio->g_dbus_connection_close(connection, nullptr, nullptr, nullptr);
+        gio->g_object_unref(connection);
+    }
+};
+struct GDBusNodeInfoUnref {
+    const Gio* gio;
+    void operator()(GDBusNodeInfo* node) const { gio->g_dbus_node_info_unref(node); }
+};
+
 template <typename T>
 using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 using GStrvPtr = std::unique_ptr<gchar*, GStrvFree>;
 using GVariantPtr = std::unique_ptr<GVariant, GVariantUnref>;
+using GDBusConnectionPtr = std::unique_ptr<GDBusConnection, GDBusConnectionClose>;
+using GDBusNodeInfoPtr = std::unique_ptr<GDBusNodeInfo, GDBusNodeInfoUnref>;
+
+inline GVariantPtr OwnVariant(const Gio& gio, GVariant* value) { return GVariantPtr(value, GVariantUnref{&gio}); }
 
 template <typename T>
 GObjectPtr<T> OwnObject(const Gio& gio, T* object) {

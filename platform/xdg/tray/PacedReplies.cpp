@@ -23,17 +23,16 @@ void PacedReplies::SendNext() {
     auto [invocation, answer] = std::move(waiting_.front());
     waiting_.pop_front();
     gio_.g_dbus_method_invocation_return_value(invocation, answer());
-    flush_ = new Flush{this, &gio_};
+    flush_ = std::make_unique<Flush>(Flush{this, &gio_}).release();  // the callback takes it back
     MainContextPoll::Default calls(loop_);
     gio_.g_dbus_connection_flush(connection_, cancellable_.get(), &PacedReplies::Flushed, flush_);
 }
 
 void PacedReplies::Flushed(GObject* connection, GAsyncResult* result, gpointer data) {
     const std::unique_ptr<Flush> flush(static_cast<Flush*>(data));
-    GError* error = nullptr;
+    GErrorSlot error(*flush->Functions);
     flush->Functions->g_dbus_connection_flush_finish(reinterpret_cast<GDBusConnection*>(connection), result,
-                                                     &error);
-    if (error) flush->Functions->g_error_free(error);
+                                                     error.Out());
     PacedReplies* replies = flush->Owner;
     if (!replies) return;  // gone while the answer was written
     replies->flush_ = nullptr;

@@ -39,7 +39,7 @@ struct StatusNotifierArea::Bus {
 
     void Connect(const std::string& address, StatusNotifierArea* area);
     static void Connected(GObject*, GAsyncResult* result, gpointer data);
-    void OnConnected(GDBusConnection* made);
+    void OnConnected(GDBusConnectionPtr made);
     static void Appeared(GDBusConnection*, const gchar*, const gchar*, gpointer self);
     static void Vanished(GDBusConnection*, const gchar*, gpointer self);
     void AskForHost();
@@ -57,9 +57,9 @@ struct StatusNotifierArea::Bus {
     Notify notify;
     WatcherState state = WatcherState::Unknown;
     ConnectRequest* request = nullptr;  // owned by the pending callback
-    GCancellable* cancellable = nullptr;
-    GDBusConnection* connection = nullptr;
-    GDBusNodeInfo* node = nullptr;
+    GObjectPtr<GCancellable> cancellable{nullptr, GObjectUnref{&gio}};
+    GDBusConnectionPtr connection{nullptr, GDBusConnectionClose{&gio}};
+    GDBusNodeInfoPtr node{nullptr, GDBusNodeInfoUnref{&gio}};
     guint watch = 0;
     guint hostSignals = 0;
     guint ownerSignals = 0;
@@ -75,67 +75,61 @@ struct StatusNotifierArea::Bus {
     std::map<std::uint32_t, std::unique_ptr<StatusNotifierItem>> items;
 };
 
+// The owners close the connection and release the interface description and
+// the cancellable after this.
 StatusNotifierArea::Bus::~Bus() {
     items.clear();
     if (request) {
         request->Area = nullptr;
-        gio.g_cancellable_cancel(cancellable);
+        gio.g_cancellable_cancel(cancellable.get());
     }
-    if (hostSignals) gio.g_dbus_connection_signal_unsubscribe(connection, hostSignals);
-    if (ownerSignals) gio.g_dbus_connection_signal_unsubscribe(connection, ownerSignals);
+    if (hostSignals) gio.g_dbus_connection_signal_unsubscribe(connection.get(), hostSignals);
+    if (ownerSignals) gio.g_dbus_connection_signal_unsubscribe(connection.get(), ownerSignals);
     if (watch) gio.g_bus_unwatch_name(watch);
-    if (connection) {
-        gio.g_dbus_connection_close(connection, nullptr, nullptr, nullptr);
-        gio.g_object_unref(connection);
-    }
-    if (node) gio.g_dbus_node_info_unref(node);
-    if (cancellable) gio.g_object_unref(cancellable);
 }
 
 void StatusNotifierArea::Bus::Connect(const std::string& address, StatusNotifierArea* area) {
     // The connection is made on a thread of GLib's pool, which would wake
     // 15 s later to end: idle pool threads sleep until work comes instead.
     gio.g_thread_pool_set_max_idle_time(0);
-    cancellable = gio.g_cancellable_new();
-    request = new ConnectRequest{area, &gio};
+    cancellable.reset(gio.g_cancellable_new());
+    request = std::make_unique<ConnectRequest>(ConnectRequest{area, &gio}).release();
     MainContextPoll::Default calls(loop);
     gio.g_dbus_connection_new_for_address(
         address.c_str(),
         GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, cancellable, &Bus::Connected, request);
+        nullptr, cancellable.get(), &Bus::Connected, request);
 }
 
 void StatusNotifierArea::Bus::Connected(GObject*, GAsyncResult* result, gpointer data) {
     std::unique_ptr<ConnectRequest> request(static_cast<ConnectRequest*>(data));
-    GDBusConnection* made = request->Functions->g_dbus_connection_new_for_address_finish(result, nullptr);
-    if (!request->Area) {
-        if (made) request->Functions->g_object_unref(made);
-        return;
-    }
+    GDBusConnectionPtr made(request->Functions->g_dbus_connection_new_for_address_finish(result, nullptr),
+                            GDBusConnectionClose{request->Functions});
+    if (!request->Area) return;
     Bus& bus = *request->Area->bus_;
     bus.request = nullptr;
-    bus.OnConnected(made);
+    bus.OnConnected(std::move(made));
 }
 
-void StatusNotifierArea::Bus::OnConnected(GDBusConnection* made) {
+void StatusNotifierArea::Bus::OnConnected(GDBusConnectionPtr made) {
     if (!made) {
         state = WatcherState::Absent;
         return;
     }
-    connection = made;
+    connection = std::move(made);
     // A bus that goes away ends the watcher's name, not the program.
-    gio.g_dbus_connection_set_exit_on_close(connection, FALSE);
-    node = gio.g_dbus_node_info_new_for_xml(StatusNotifierItem::kIntrospection, nullptr);
+    gio.g_dbus_connection_set_exit_on_close(connection.get(), FALSE);
+    node.reset(gio.g_dbus_node_info_new_for_xml(StatusNotifierItem::kIntrospection, nullptr));
     MainContextPoll::Default calls(loop);
     hostSignals = gio.g_dbus_connection_signal_subscribe(
-        connection, nullptr, kWatcher, nullptr, "/StatusNotifierWatcher", nullptr,
+        connection.get(), nullptr, kWatcher, nullptr, "/StatusNotifierWatcher", nullptr,
         G_DBUS_SIGNAL_FLAGS_NONE, &Bus::HostsChanged, this, nullptr);
     ownerSignals = gio.g_dbus_connection_signal_subscribe(
-        connection, "org.freedesktop.DBus", "org.freedesktop.DBus", "NameOwnerChanged",
+        connection.get(), "org.freedesktop.DBus", "org.freedesktop.DBus", "NameOwnerChanged",
         "/org/freedesktop/DBus", "org.kde", G_DBUS_SIGNAL_FLAGS_MATCH_ARG0_NAMESPACE,
         &Bus::OwnerChanged, this, nullptr);
-    watch = gio.g_bus_watch_name_on_connection(connection, kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
+    watch = gio.g_bus_watch_name_on_connection(connection.get(), kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                                &Bus::Appeared, &Bus::Vanished, this, nullptr);
 }
 
@@ -161,10 +155,10 @@ void StatusNotifierArea::Bus::Vanished(GDBusConnection*, const gchar*, gpointer 
 // it would be invisible, with no way to bring a hidden window back.
 void StatusNotifierArea::Bus::AskForHost() {
     MainContextPoll::Default calls(loop);
-    gio.g_dbus_connection_call(connection, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+    gio.g_dbus_connection_call(connection.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
                                "org.freedesktop.DBus", "ListNames", nullptr, Gio::Type("(as)"),
                                G_DBUS_CALL_FLAGS_NONE, -1, nullptr, &Bus::NamesAnswer, this);
-    gio.g_dbus_connection_call(connection, kWatcher, "/StatusNotifierWatcher",
+    gio.g_dbus_connection_call(connection.get(), kWatcher, "/StatusNotifierWatcher",
                                "org.freedesktop.DBus.Properties", "Get",
                                gio.g_variant_new("(ss)", kWatcher, "IsStatusNotifierHostRegistered"),
                                Gio::Type("(v)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
@@ -183,23 +177,17 @@ void StatusNotifierArea::Bus::HostsChanged(GDBusConnection*, const gchar*, const
 void StatusNotifierArea::Bus::HostAnswer(GObject* source, GAsyncResult* result, gpointer self) {
     auto* bus = static_cast<Bus*>(self);
     const Gio& gio = bus->gio;
-    GVariant* reply = gio.g_dbus_connection_call_finish(reinterpret_cast<GDBusConnection*>(source),
-                                                        result, nullptr);
-    if (!bus->watched) {
-        if (reply) gio.g_variant_unref(reply);
-        return;
-    }
+    const GVariantPtr reply = OwnVariant(
+        gio, gio.g_dbus_connection_call_finish(reinterpret_cast<GDBusConnection*>(source), result, nullptr));
+    if (!bus->watched) return;
     // A watcher that cannot say is taken at its word.
     gboolean registered = TRUE;
     if (reply) {
-        GVariant* value = nullptr;
-        gio.g_variant_get(reply, "(v)", &value);
-        if (value) {
-            if (gio.g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN))
-                gio.g_variant_get(value, "b", &registered);
-            gio.g_variant_unref(value);
-        }
-        gio.g_variant_unref(reply);
+        GVariant* boxed = nullptr;
+        gio.g_variant_get(reply.get(), "(v)", &boxed);
+        const GVariantPtr value = OwnVariant(gio, boxed);
+        if (value && gio.g_variant_is_of_type(value.get(), G_VARIANT_TYPE_BOOLEAN))
+            gio.g_variant_get(value.get(), "b", &registered);
     }
     bus->registered = registered;
     bus->Decide();
@@ -210,18 +198,17 @@ void StatusNotifierArea::Bus::HostAnswer(GObject* source, GAsyncResult* result, 
 void StatusNotifierArea::Bus::NamesAnswer(GObject* source, GAsyncResult* result, gpointer self) {
     auto* bus = static_cast<Bus*>(self);
     const Gio& gio = bus->gio;
-    GVariant* reply = gio.g_dbus_connection_call_finish(reinterpret_cast<GDBusConnection*>(source),
-                                                        result, nullptr);
+    const GVariantPtr reply = OwnVariant(
+        gio, gio.g_dbus_connection_call_finish(reinterpret_cast<GDBusConnection*>(source), result, nullptr));
     if (!reply) return;
-    gchar** names = nullptr;
-    gio.g_variant_get(reply, "(^as)", &names);
-    for (gchar** name = names; name && *name; ++name)
+    gchar** list = nullptr;
+    gio.g_variant_get(reply.get(), "(^as)", &list);
+    const GStrvPtr names(list, GStrvFree{&gio});
+    for (gchar** name = list; name && *name; ++name)
         if (IsHostName(*name)) {
             bus->hosts.insert(*name);
             bus->hostsSeen = true;
         }
-    gio.g_strfreev(names);
-    gio.g_variant_unref(reply);
 }
 
 void StatusNotifierArea::Bus::OwnerChanged(GDBusConnection*, const gchar*, const gchar*,
@@ -299,7 +286,7 @@ void StatusNotifierArea::Show(const NotifyIconData& record) {
         it->second->Update(record);
         return;
     }
-    auto item = std::make_unique<StatusNotifierItem>(bus.gio, bus.loop, bus.connection,
+    auto item = std::make_unique<StatusNotifierItem>(bus.gio, bus.loop, bus.connection.get(),
                                                      bus.node->interfaces[0], bus.FreePath(),
                                                      record, notify_);
     if (bus.state == WatcherState::Present) item->Register();

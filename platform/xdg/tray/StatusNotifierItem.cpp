@@ -178,10 +178,7 @@ void StatusNotifierItem::Call(const std::string& method, GVariant* parameters) {
 // ------------------------------------------------------------ properties
 
 GVariant* StatusNotifierItem::Text(const std::string& text) const {
-    gchar* valid = gio_.g_utf8_make_valid(text.c_str(), gssize(text.size()));
-    GVariant* value = gio_.g_variant_new("s", valid);
-    gio_.g_free(valid);
-    return value;
+    return gio_.g_variant_new("s", TakeString(gio_, gio_.g_utf8_make_valid(text.c_str(), gssize(text.size()))).c_str());
 }
 
 GVariant* StatusNotifierItem::Pixmaps(bool withIcon) const {
