@@ -15,15 +15,13 @@ people, not checked by a test.
 
 import argparse
 import os
-import shutil
-import signal
 import sys
 import tempfile
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "integration"))
-from desktop import Desktop, NotificationHost, Sorimo, ini  # noqa: E402
+from desktop import launcher_with_item_panel  # noqa: E402
 
 SETTLE_S = 2.0
 
@@ -53,14 +51,8 @@ def main():
     if not os.access(executable, os.X_OK):
         sys.exit(f"missing {executable}: build it first (bash scripts/build.sh release)")
 
-    desktop = Desktop(tray=False, bus=True)
-    host = program = None
-    try:
+    with launcher_with_item_panel(executable) as (desktop, host, program, registered):
         desktop.move(0, 767)  # the pointer off every window: no hover, no hint timer
-        host = NotificationHost(desktop)
-        program = Sorimo(desktop, executable, ini())
-        program.window()
-        registered = host.next_event("registered", timeout=10)
         print(f"registered {registered['at'] - program.started_at:.3f} s after the start")
         time.sleep(SETTLE_S)
         pid = program.process.pid
@@ -77,15 +69,6 @@ def main():
             for task in sorted(set(before) - set(after)):
                 print(f"  {before[task][0]:<16} ended")
         print(f"idle context switches, all threads, all stretches: {total} (target 0)")
-    finally:
-        if program:
-            program.signal(signal.SIGTERM)
-            program.wait()
-            shutil.rmtree(program.folder, ignore_errors=True)
-        if host:
-            host.stop()
-        desktop.close()
-
 
 if __name__ == "__main__":
     main()

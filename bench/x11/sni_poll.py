@@ -14,15 +14,13 @@ figures are read by people, not checked by a test.
 
 import argparse
 import os
-import shutil
-import signal
 import subprocess
 import sys
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "integration"))
-from desktop import Desktop, NotificationHost, Sorimo, ini, _python_with_dbus  # noqa: E402
+from desktop import _python_with_dbus as python_with_dbus, launcher_with_item_panel  # noqa: E402
 
 # Sends READS Get(IconPixmap) calls without waiting, then collects every answer.
 BURST = r"""
@@ -64,19 +62,13 @@ def main():
     if not os.access(executable, os.X_OK):
         sys.exit(f"missing {executable}: build it first (bash scripts/build.sh release)")
 
-    desktop = Desktop(tray=False, bus=True)
-    host = program = None
-    try:
-        host = NotificationHost(desktop)
-        program = Sorimo(desktop, executable, ini())
-        program.window()
-        registered = host.next_event("registered", timeout=10)
+    with launcher_with_item_panel(executable) as (desktop, host, program, registered):
         service, sender = registered["service"], registered["sender"]
         name, path = (sender, service) if service.startswith("/") else (service, "/StatusNotifierItem")
         pid = program.process.pid
         print(f"resident before: {rss_mb(pid):.1f} MB")
         for burst in range(1, args.bursts + 1):
-            reader = subprocess.Popen([_python_with_dbus(), "-c", BURST, name, path, str(args.reads)],
+            reader = subprocess.Popen([python_with_dbus(), "-c", BURST, name, path, str(args.reads)],
                                       env=desktop.env, stdout=subprocess.PIPE, text=True)
             reader.stdout.readline()  # every call is sent
             began = time.monotonic()
@@ -86,15 +78,6 @@ def main():
             print(f"burst {burst}: {args.reads} reads answered in {answered_s:.2f} s; "
                   f"--toggle during it took {toggle_s * 1000:.0f} ms (status {code}); "
                   f"resident after: {rss_mb(pid):.1f} MB")
-    finally:
-        if program:
-            program.signal(signal.SIGTERM)
-            program.wait()
-            shutil.rmtree(program.folder, ignore_errors=True)
-        if host:
-            host.stop()
-        desktop.close()
-
 
 if __name__ == "__main__":
     main()

@@ -5,6 +5,7 @@ Debian: lxqt-panel, xfce4-panel, tint2) and sway (headless, with Xwayland,
 run as an unprivileged user); and the Sorimo program started from a folder
 of its own (so that its settings file lies beside it)."""
 
+import contextlib
 import ctypes
 import ctypes.util
 import glob
@@ -139,6 +140,41 @@ def _parse_ppm(data):
     assert fields[0] == b"P6" and fields[3] == b"255", fields
     width, height = int(fields[1]), int(fields[2])
     return width, height, data[pos + 1:pos + 1 + 3 * width * height]
+
+
+def _stop_all(processes, timeout):
+    """Ends the processes, the last started first: politely, then by force."""
+    for process in reversed(processes):
+        if process.poll() is None:
+            process.terminate()
+            try:
+                process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+
+
+@contextlib.contextmanager
+def launcher_with_item_panel(executable, settings=None):
+    """A private desktop with a session bus and the test notification panel,
+    and the launcher started on it with its item registered: yields
+    (desktop, host, program, the registration event). Ends all of them,
+    the launcher by SIGTERM."""
+    desktop = Desktop(tray=False, bus=True)
+    host = program = None
+    try:
+        host = NotificationHost(desktop)
+        program = Sorimo(desktop, executable, settings if settings is not None else ini())
+        program.window()
+        yield desktop, host, program, host.next_event("registered", timeout=10)
+    finally:
+        if program:
+            program.signal(signal.SIGTERM)
+            program.wait()
+            shutil.rmtree(program.folder, ignore_errors=True)
+        if host:
+            host.stop()
+        desktop.close()
 
 
 def wait_for(condition, timeout=10.0, what="condition"):
@@ -285,14 +321,7 @@ class Desktop:
         self.run(["xrandr", "--delmonitor", name])
 
     def close(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        _stop_all(self.processes, timeout=5)
         shutil.rmtree(self.runtime, ignore_errors=True)
         # A server that was killed leaves its lock and socket behind.
         number = self.display.lstrip(":")
@@ -591,14 +620,7 @@ class SwayDesktop(Desktop):
     def close(self):
         if self.pointer:
             self.pointer.close()
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+        _stop_all(self.processes, timeout=10)
         shutil.rmtree(self.runtime, ignore_errors=True)
 
 

@@ -87,6 +87,18 @@ class PanelTest(unittest.TestCase):
         d.key("Escape")
         wait_for(lambda: d.find_window("About Sorimo") is None, what="the about box closed")
 
+    def item_shows_once_and_a_click_brings_the_launcher_back(self):
+        """The item is registered once, a click on it shows the hidden
+        launcher, a right click does not hide it, the saved place is real."""
+        d = self.desktop
+        wait_for(lambda: len(d.registered_items()) == 1, what="the item registered")
+        icon = self.the_icon()
+        self.hide_by_the_about_panel()
+        d.click(*icon)
+        self.shown_again()
+        self.right_click_leaves_it_shown(icon)
+        self.saved_place_is_the_real_one()
+
     def saved_place_is_the_real_one(self):
         x, y, _, _ = self.desktop.geometry(self.desktop.find_window("Sorimo"))
         self.program.signal(signal.SIGTERM)
@@ -99,17 +111,10 @@ class LXQtPanel(PanelTest):
     panel = "lxqt"
 
     def test_the_item_shows_once_and_a_click_brings_the_launcher_back(self):
-        d = self.desktop
-        wait_for(lambda: len(d.registered_items()) == 1, what="the item registered")
-        icon = self.the_icon()
-        self.hide_by_the_about_panel()
-        d.click(*icon)
-        self.shown_again()
         # The panel opens the item's (empty) menu on a right click: the
         # icon cannot hide the window there.
-        self.right_click_leaves_it_shown(icon)
+        self.item_shows_once_and_a_click_brings_the_launcher_back()
         self.assertEqual(len(self.shown_icons()), 1)
-        self.saved_place_is_the_real_one()
 
 
 class LXQtTrayPluginAlone(PanelTest):
@@ -135,16 +140,9 @@ class XfcePanel(PanelTest):
     edge = "top"
 
     def test_the_item_shows_once_and_a_click_brings_the_launcher_back(self):
-        d = self.desktop
-        wait_for(lambda: len(d.registered_items()) == 1, what="the item registered")
-        icon = self.the_icon()
-        self.hide_by_the_about_panel()
-        d.click(*icon)
-        self.shown_again()
         # Xfce gives the right click to its own panel menu: the icon
         # cannot hide the window there.
-        self.right_click_leaves_it_shown(icon)
-        self.saved_place_is_the_real_one()
+        self.item_shows_once_and_a_click_brings_the_launcher_back()
 
 
 class Tint2AtTheBottom(PanelTest):
