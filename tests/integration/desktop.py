@@ -520,7 +520,10 @@ class SwayDesktop(Desktop):
             f.write(f"output HEADLESS-1 resolution {width}x{height} position 0 0\nxwayland force\n")
         self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.runtime,
                     "XDG_RUNTIME_DIR": self.runtime, "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
-                    "WLR_RENDERER": "pixman", "LANG": "C.UTF-8"}
+                    "WLR_RENDERER": "pixman", "LANG": "C.UTF-8",
+                    # The X11 program through Xwayland: sway would give it
+                    # the Wayland backend.
+                    "SORIMO_BACKEND": "x11"}
         self.sway = self._start(["sway", "-c", config])
         wayland = wait_for(lambda: [os.path.basename(p) for p in glob.glob(os.path.join(self.runtime, "wayland-*"))
                                     if not p.endswith(".lock")], timeout=30, what="sway")[0]
