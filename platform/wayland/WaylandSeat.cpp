@@ -113,6 +113,7 @@ void WaylandSeat::Forget(wl_surface* surface) {
 }
 
 TPoint WaylandSeat::Point(wl_fixed_t x, wl_fixed_t y) const {
+    if (grabOrigin_) return ScreenPoint(*grabOrigin_, x, y);
     WaylandWindow* window = hovered_ ? find_(hovered_) : nullptr;
     return window ? ScreenPoint(window->ShownOrigin(), x, y) : TPoint{};
 }
@@ -143,6 +144,7 @@ void WaylandSeat::PointerLeave(wl_surface* surface) {
     // A leave while a button is held is the end of a grab the compositor
     // broke; the release never comes, so the buttons are up now.
     buttons_ = 0;
+    grabOrigin_.reset();
     Send({MouseAction::Leave, gui::mbLeft, 0, {}, {}});
     hovered_ = nullptr;
 }
@@ -162,8 +164,9 @@ void WaylandSeat::PointerButton(std::uint32_t time, std::uint32_t code, std::uin
     const TPoint point = Point(lastX_, lastY_);
     MouseInput input{MouseAction::Up, *button, 0, point, {}};
     if (state == WL_POINTER_BUTTON_STATE_PRESSED) {
-        buttons_ |= ButtonFlag(*button);
         WaylandWindow* window = find_(hovered_);
+        if (buttons_ == 0 && window) grabOrigin_ = window->ShownOrigin();
+        buttons_ |= ButtonFlag(*button);
         const bool dbl = doubleClicks_.Press(*button, point, window ? window->Handle() : 0,
                                              std::int64_t(time));
         input.Action = dbl ? MouseAction::DoubleClick : MouseAction::Down;
@@ -171,6 +174,7 @@ void WaylandSeat::PointerButton(std::uint32_t time, std::uint32_t code, std::uin
         buttons_ &= ~ButtonFlag(*button);
     }
     input.Shift = Shift();
+    if (buttons_ == 0) grabOrigin_.reset();
     Send(input);
 }
 

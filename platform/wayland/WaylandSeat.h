@@ -67,6 +67,10 @@ private:
     wl_fixed_t lastX_ = 0, lastY_ = 0;
     std::optional<TPoint> lastPoint_;
     gui::TShiftState buttons_ = 0;
+    // While a button is held the compositor reports positions relative to
+    // where the surface was at the press (wlroots' grab), also after the
+    // surface moved: dragging the launcher moves it under a fixed frame.
+    std::optional<TPoint> grabOrigin_;
     DoubleClickTracker doubleClicks_;
 };
 
