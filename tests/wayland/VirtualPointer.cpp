@@ -3,8 +3,8 @@
 // on standard input, one command a line, answering "ok" once the
 // compositor has taken it:
 //   move X Y     to the point X, Y of the layout (logical pixels)
-//   press        the left button down
-//   release      the left button up
+//   press [right]    the left (or right) button down
+//   release [right]  the left (or right) button up
 // Arguments: the width and height of the layout in logical pixels.
 #include <linux/input-event-codes.h>
 #include <wayland-client.h>
@@ -78,7 +78,9 @@ int main(int argc, char** argv) {
             words >> x >> y;
             zwlr_virtual_pointer_v1_motion_absolute(pointer, Now(), x, y, width, height);
         } else if (command == "press" || command == "release") {
-            zwlr_virtual_pointer_v1_button(pointer, Now(), BTN_LEFT,
+            std::string which;
+            words >> which;
+            zwlr_virtual_pointer_v1_button(pointer, Now(), which == "right" ? BTN_RIGHT : BTN_LEFT,
                                            command == "press" ? WL_POINTER_BUTTON_STATE_PRESSED
                                                               : WL_POINTER_BUTTON_STATE_RELEASED);
         } else {

@@ -1,0 +1,140 @@
+"""The real program on sway (headless, one output, no Xwayland), as a
+layer-shell client: checked from outside with screenshots (grim) and driven
+with a virtual pointer. Each test starts and stops its own compositor."""
+
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from desktop import NotificationHost, Sorimo, SwayDesktop, ini, wait_for  # noqa: E402
+
+EXE = os.environ["SORIMO_EXE"]
+RENDER = os.environ["SORIMO_RENDER"]
+POINTER = os.environ["SORIMO_VIRTUAL_POINTER"]
+LEFT, TOP = 100, 120
+WIDTH, HEIGHT = 264, 104
+
+
+def cell(col, row):
+    return LEFT + 1 + 16 + 36 * col + 18, TOP + 1 + 16 + 36 * row + 18
+
+
+HANDLE = (LEFT + 212 + 6, TOP + 6)
+HINT_BACKGROUND = bytes([0xD6, 0xFD, 0xFE])  # the hint form's colour, 0xFEFDD6 as BGR
+
+
+def rendered_rgb(settings, scale=1):
+    """The launcher as the headless backend draws it, as RGB bytes, every
+    pixel a scale x scale block."""
+    folder = tempfile.mkdtemp(prefix="sorimo-render-")
+    ini_path, png = os.path.join(folder, "r.INI"), os.path.join(folder, "r.png")
+    with open(ini_path, "w") as f:
+        f.write(settings)
+    subprocess.run([RENDER, "launcher", "--ini", ini_path, "-o", png], check=True)
+    resize = ["-sample", f"{100 * scale}%"] if scale > 1 else []
+    rgb = subprocess.run(["convert", png, *resize, "rgb:-"], capture_output=True, check=True).stdout
+    subprocess.run(["rm", "-rf", folder], check=True)
+    return rgb
+
+
+class SwayTest(unittest.TestCase):
+    scale = 1
+    bus = False
+
+    def setUp(self):
+        self.desktop = SwayDesktop(xwayland=False, scale=self.scale, bus=self.bus)
+        self.addCleanup(self.desktop.close)
+
+    def start(self, settings):
+        program = Sorimo(self.desktop, EXE, settings)
+        self.addCleanup(program.close)
+        return program
+
+    def shows(self, expected, left=LEFT, top=TOP):
+        """True when the layout shows `expected` (RGB bytes) at left, top."""
+        return self.desktop.region(left, top, WIDTH, HEIGHT)[2] == expected
+
+    def wait_shown(self, expected, left=LEFT, top=TOP, what="the launcher as rendered"):
+        wait_for(lambda: self.shows(expected, left, top), timeout=15, what=what)
+
+
+class Launcher(SwayTest):
+    def test_it_shows_at_its_stored_place_as_rendered_and_a_drag_by_the_handle_moves_and_saves_it(self):
+        settings = ini(LEFT, TOP, slots={2: "/nonexistent/file.txt"})
+        program = self.start(settings)
+        expected = rendered_rgb(settings)
+        self.wait_shown(expected)
+        pointer = self.desktop.input(POINTER)
+        x, y = HANDLE
+        pointer.move(x, y)
+        pointer.press()
+        for step in range(1, 6):
+            pointer.move(x + 8 * step, y + 6 * step)
+        pointer.release()
+        pointer.move(self.desktop.width - 1, self.desktop.height - 1)  # the cursor is in screenshots
+        self.wait_shown(expected, LEFT + 40, TOP + 30, what="the launcher at its new place")
+        # A right click on the handle saves and ends.
+        pointer.click(x + 40, y + 30, button="right")
+        self.assertEqual(program.wait(), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT + 40}\r\nTOP={TOP + 30}\r\n"))
+
+    def test_resting_on_a_cell_shows_the_hint_beside_the_pointer(self):
+        settings = ini(LEFT, TOP, slots={1: "/some/path.txt"})
+        self.start(settings)
+        self.wait_shown(rendered_rgb(settings))
+        x, y = cell(0, 0)
+        self.desktop.input(POINTER).move(x, y)
+        # The hint's colour right of the cursor's arrow; the launcher has none
+        # of it.
+        beside = (x + 30, y + 4, 30, 8)
+        self.assertNotIn(HINT_BACKGROUND, self.desktop.region(*beside)[2])
+        wait_for(lambda: HINT_BACKGROUND in self.desktop.region(*beside)[2], what="the hint beside the pointer")
+
+    def test_sigterm_writes_the_settings_and_exits_zero(self):
+        settings = ini(LEFT, TOP)
+        program = self.start(settings)
+        self.wait_shown(rendered_rgb(settings))
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait(), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT}\r\nTOP={TOP}\r\n"))
+
+
+class AtScaleTwo(SwayTest):
+    scale = 2
+
+    def test_every_pixel_is_a_two_by_two_block_of_the_rendered_picture(self):
+        settings = ini(LEFT, TOP)
+        self.start(settings)
+        expected = rendered_rgb(settings, scale=2)
+
+        def doubled():
+            width, height, pixels = self.desktop.region(LEFT, TOP, WIDTH, HEIGHT)
+            return (width, height) == (2 * WIDTH, 2 * HEIGHT) and pixels == expected
+        wait_for(doubled, timeout=15, what="the launcher as 528 x 208 blocks of its picture")
+
+
+class TrayItem(SwayTest):
+    bus = True
+
+    def test_the_item_registers_and_toggle_hides_and_shows_the_launcher(self):
+        host = NotificationHost(self.desktop)
+        self.addCleanup(host.stop)
+        settings = ini(LEFT, TOP)
+        program = self.start(settings)
+        expected = rendered_rgb(settings)
+        self.wait_shown(expected)
+        registered = host.next_event("registered", timeout=10)
+        self.assertEqual(registered["service"], registered["sender"])
+        self.assertEqual(host.get("Title"), "Sorimo")
+        self.assertEqual(program.start_again("--toggle")[0], 0)
+        wait_for(lambda: not self.shows(expected), what="the launcher to hide")
+        self.assertEqual(program.start_again("--toggle")[0], 0)
+        self.wait_shown(expected, what="the launcher to show again")
+
+
+if __name__ == "__main__":
+    unittest.main()
