@@ -1,6 +1,6 @@
 """The real program on sway (headless, one output, no Xwayland), as a
 layer-shell client: checked from outside with screenshots (grim) and driven
-with a virtual pointer. Each test starts and stops its own compositor."""
+with a virtual pointer and keyboard. Each test starts and stops its own compositor."""
 
 import os
 import signal
@@ -14,7 +14,7 @@ from desktop import NotificationHost, Sorimo, SwayDesktop, ini, wait_for  # noqa
 
 EXE = os.environ["SORIMO_EXE"]
 RENDER = os.environ["SORIMO_RENDER"]
-POINTER = os.environ["SORIMO_VIRTUAL_POINTER"]
+INPUT = os.environ["SORIMO_VIRTUAL_INPUT"]
 LEFT, TOP = 100, 120
 WIDTH, HEIGHT = 264, 104
 
@@ -24,6 +24,7 @@ def cell(col, row):
 
 
 HANDLE = (LEFT + 212 + 6, TOP + 6)
+ABOUT_PANEL = (LEFT + 212 + 6, TOP + 52 + 6)
 HINT_BACKGROUND = bytes([0xD6, 0xFD, 0xFE])  # the hint form's colour, 0xFEFDD6 as BGR
 
 
@@ -68,7 +69,7 @@ class Launcher(SwayTest):
         program = self.start(settings)
         expected = rendered_rgb(settings)
         self.wait_shown(expected)
-        pointer = self.desktop.input(POINTER)
+        pointer = self.desktop.input(INPUT)
         x, y = HANDLE
         pointer.move(x, y)
         pointer.press()
@@ -87,7 +88,7 @@ class Launcher(SwayTest):
         self.start(settings)
         self.wait_shown(rendered_rgb(settings))
         x, y = cell(0, 0)
-        self.desktop.input(POINTER).move(x, y)
+        self.desktop.input(INPUT).move(x, y)
         # The hint's colour right of the cursor's arrow; the launcher has none
         # of it.
         beside = (x + 30, y + 4, 30, 8)
@@ -101,6 +102,28 @@ class Launcher(SwayTest):
         program.signal(signal.SIGTERM)
         self.assertEqual(program.wait(), 0)
         self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={LEFT}\r\nTOP={TOP}\r\n"))
+
+    def test_the_about_box_opens_centred_on_the_output_and_escape_and_return_close_it(self):
+        settings = ini(LEFT, TOP)
+        self.start(settings)
+        self.wait_shown(rendered_rgb(settings))
+        folder = tempfile.mkdtemp(prefix="sorimo-render-")
+        png = os.path.join(folder, "about.png")
+        subprocess.run([RENDER, "about", "-o", png], check=True)
+        size = subprocess.run(["identify", "-format", "%w %h", png], capture_output=True, text=True, check=True)
+        width, height = (int(v) for v in size.stdout.split())
+        about = subprocess.run(["convert", png, "rgb:-"], capture_output=True, check=True).stdout
+        subprocess.run(["rm", "-rf", folder], check=True)
+        left, top = (self.desktop.width - width) // 2, (self.desktop.height - height) // 2
+        box = self.desktop.region(left, top, width, height)[2]
+        self.assertNotEqual(box, about)
+        keyboard = self.desktop.input(INPUT)
+        for key in ("Escape", "Return"):
+            keyboard.click(*ABOUT_PANEL)
+            keyboard.move(0, self.desktop.height - 1)  # the cursor is in screenshots
+            wait_for(lambda: self.desktop.region(left, top, width, height)[2] == about, what="the about box")
+            keyboard.key(key)
+            wait_for(lambda: self.desktop.region(left, top, width, height)[2] == box, what=f"{key} to close it")
 
 
 class AtScaleTwo(SwayTest):
