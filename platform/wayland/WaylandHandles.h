@@ -24,6 +24,12 @@ struct ProxyDeleter {
     void operator()(wl_surface* p) const { wl_surface_destroy(p); }
     void operator()(wl_region* p) const { wl_region_destroy(p); }
     void operator()(wl_callback* p) const { wl_callback_destroy(p); }
+    void operator()(wl_data_device_manager* p) const { wl_data_device_manager_destroy(p); }
+    void operator()(wl_data_device* p) const {
+        if (wl_data_device_get_version(p) >= WL_DATA_DEVICE_RELEASE_SINCE_VERSION) wl_data_device_release(p);
+        else wl_data_device_destroy(p);
+    }
+    void operator()(wl_data_offer* p) const { wl_data_offer_destroy(p); }
     void operator()(wl_output* p) const {
         if (wl_output_get_version(p) >= WL_OUTPUT_RELEASE_SINCE_VERSION) wl_output_release(p);
         else wl_output_destroy(p);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/freetype/FreeTypeFontEngine.h"
+#include "platform/wayland/WaylandDropTarget.h"
 #include "platform/wayland/WaylandHandles.h"
 #include "platform/wayland/WaylandOutputs.h"
 #include "platform/wayland/WaylandSeat.h"
@@ -51,6 +52,7 @@ struct Globals {
     Owned<wl_shm> shm;
     Owned<zwlr_layer_shell_v1> layerShell;
     Owned<zxdg_output_manager_v1> outputManager;
+    Owned<wl_data_device_manager> dataDevices;
     std::uint32_t seatName = 0;
     Owned<wl_seat> seat;
 };
@@ -122,6 +124,7 @@ private:
     WaylandOutputs outputs_{[this] { outputsChanged_ = true; }};
     Context context_;
     std::unique_ptr<WaylandSeat> seat_;
+    std::unique_ptr<WaylandDropTarget> drops_;
     std::unique_ptr<gui::TFontEngine> fonts_;
     WaylandServices services_;
     NoTray noTray_;
@@ -183,6 +186,9 @@ WaylandPlatform::WaylandPlatform(Owned<wl_display> display) : display_(std::move
     if (globals_.seat)
         seat_ = std::make_unique<WaylandSeat>(context_, globals_.seat.release(),
                                               [this](wl_surface* s) { return Find(s); });
+    if (seat_ && globals_.dataDevices)
+        drops_ = std::make_unique<WaylandDropTarget>(context_, globals_.dataDevices.get(), seat_->Proxy(),
+                                                     [this](wl_surface* s) { return Find(s); });
     fonts_ = CreateFreeTypeFontEngine();
     auto notify = [this](const NotifyIconData& r, std::intptr_t m, TPoint p) {
         if (app_) app_->NativeTrayMessage(r.hWnd, r.uCallbackMessage, r.uID, m, p);
@@ -199,6 +205,7 @@ WaylandPlatform::WaylandPlatform(Owned<wl_display> display) : display_(std::move
 WaylandPlatform::~WaylandPlatform() {
     area_.reset();
     items_.reset();
+    drops_.reset();
     seat_.reset();
     Flush();
 }
@@ -217,6 +224,9 @@ void WaylandPlatform::Global(wl_registry* registry, std::uint32_t name, const ch
         globals_.outputManager.reset(
             Bind<zxdg_output_manager_v1>(registry, name, zxdg_output_manager_v1_interface, version, 3));
         outputs_.SetManager(globals_.outputManager.get());
+    } else if (is == wl_data_device_manager_interface.name) {
+        globals_.dataDevices.reset(
+            Bind<wl_data_device_manager>(registry, name, wl_data_device_manager_interface, version, 3));
     } else if (is == wl_output_interface.name) {
         outputs_.Add(registry, name, version);
     } else if (is == wl_seat_interface.name && !globals_.seat && !seat_) {
@@ -374,10 +384,16 @@ bool WaylandPlatform::InputPending() {
 void WaylandPlatform::DeliverEvents(std::int64_t deadlineMs) {
     looping_ = true;
     if (wl_display_dispatch_pending(display_.get()) < 0) ConnectionLost();
+    if (drops_ && drops_->NextDeadline() >= 0 && (deadlineMs < 0 || drops_->NextDeadline() < deadlineMs))
+        deadlineMs = drops_->NextDeadline();
     if (queue_.empty())
         WaitForInput(deadlineMs);
     else
         items_->DispatchReady();
+    if (drops_) {
+        drops_->OnReadable();
+        drops_->OnTime(NowMs());
+    }
     HandleSignals();
     HandleStartRequests();
     DeliverQueued();
@@ -390,6 +406,7 @@ void WaylandPlatform::WaitForInput(std::int64_t deadlineMs) {
     std::vector<pollfd> extra{{signals_->Fd(), POLLIN, 0}};
     for (int fd : services_.WatchedFds()) extra.push_back({fd, POLLIN, 0});
     if (runningCopy_ && runningCopy_->Fd() >= 0) extra.push_back({runningCopy_->Fd(), POLLIN, 0});
+    if (drops_ && drops_->Fd() >= 0) extra.push_back({drops_->Fd(), POLLIN, 0});
     int timeout = -1;
     if (deadlineMs >= 0) timeout = int(std::max<std::int64_t>(0, deadlineMs - NowMs()));
     ReadWayland(timeout, &extra);

@@ -171,6 +171,9 @@ void WaylandSeat::PointerButton(std::uint32_t time, std::uint32_t code, std::uin
                                              std::int64_t(time));
         input.Action = dbl ? MouseAction::DoubleClick : MouseAction::Down;
     } else {
+        // A release whose press went elsewhere (the end of another
+        // program's drag over us) is not ours to report.
+        if (!(buttons_ & ButtonFlag(*button))) return;
         buttons_ &= ~ButtonFlag(*button);
     }
     input.Shift = Shift();

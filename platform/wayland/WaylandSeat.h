@@ -29,6 +29,7 @@ public:
 
     // The last point the pointer was seen at over one of our surfaces.
     std::optional<TPoint> LastPoint() const { return lastPoint_; }
+    wl_seat* Proxy() const { return seat_.get(); }
     // A surface is going: its events, focus and hover are forgotten.
     void Forget(wl_surface* surface);
 

@@ -1,5 +1,5 @@
 """A drag source for the desktop tests: a small undecorated GTK 3 window at
-a given place whose whole area starts a drag of the given URIs as
+a given place (on Wayland an ordinary window where the compositor puts it) whose whole area starts a drag of the given URIs as
 text/uri-list (and text/plain), the way a file manager offers files. It
 prints "ready" once mapped and, when the drag ends, "end <action>" with the
 action the target took (0 when it refused). Run by the Debian Python that
@@ -17,7 +17,10 @@ from gi.repository import Gdk, GLib, Gtk  # noqa: E402
 def main():
     x, y = int(sys.argv[1]), int(sys.argv[2])
     uris = sys.argv[3:]
-    window = Gtk.Window(type=Gtk.WindowType.POPUP)
+    # On Wayland a popup needs a parent, and no client places its windows:
+    # there the source is an ordinary window that the compositor places.
+    wayland = "Wayland" in type(Gdk.Display.get_default()).__name__
+    window = Gtk.Window(type=Gtk.WindowType.TOPLEVEL if wayland else Gtk.WindowType.POPUP)
     window.set_default_size(80, 80)
     window.move(x, y)
     box = Gtk.EventBox()

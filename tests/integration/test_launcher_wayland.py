@@ -3,6 +3,7 @@ layer-shell client: checked from outside with screenshots (grim) and driven
 with a virtual pointer and keyboard. Each test starts and stops its own compositor."""
 
 import os
+import select
 import signal
 import subprocess
 import sys
@@ -10,7 +11,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop import NotificationHost, Sorimo, SwayDesktop, ini, wait_for  # noqa: E402
+from desktop import NotificationHost, Sorimo, SwayDesktop, gtk_python, ini, wait_for  # noqa: E402
 
 EXE = os.environ["SORIMO_EXE"]
 RENDER = os.environ["SORIMO_RENDER"]
@@ -25,7 +26,15 @@ def cell(col, row):
 
 HANDLE = (LEFT + 212 + 6, TOP + 6)
 ABOUT_PANEL = (LEFT + 212 + 6, TOP + 52 + 6)
+WHITE, CYAN = bytes([255, 255, 255]), bytes([0, 255, 255])  # a cell's bevel raised, pressed
 HINT_BACKGROUND = bytes([0xD6, 0xFD, 0xFE])  # the hint form's colour, 0xFEFDD6 as BGR
+
+
+def line_of(process, timeout=15):
+    """The next line a process prints, or None when none comes in time."""
+    if not select.select([process.stdout], [], [], timeout)[0]:
+        return None
+    return process.stdout.readline().strip()
 
 
 def rendered_rgb(settings, scale=1):
@@ -124,6 +133,45 @@ class Launcher(SwayTest):
             wait_for(lambda: self.desktop.region(left, top, width, height)[2] == about, what="the about box")
             keyboard.key(key)
             wait_for(lambda: self.desktop.region(left, top, width, height)[2] == box, what=f"{key} to close it")
+
+
+class Drops(SwayTest):
+    def test_a_file_dragged_from_a_wayland_program_and_dropped_on_a_cell_fills_its_slot(self):
+        folder = tempfile.mkdtemp(prefix="sorimo-drop-")
+        self.addCleanup(subprocess.run, ["rm", "-rf", folder])
+        path = os.path.join(folder, "one file.txt")
+        open(path, "w").close()
+        self.desktop.hand_over(folder)
+        settings = ini(LEFT, TOP)
+        program = self.start(settings)
+        self.wait_shown(rendered_rgb(settings))
+        # The source's window fills the output (sway tiles it) beneath the
+        # launcher, which stays above it.
+        script = os.path.join(os.path.dirname(__file__), "drag_source.py")
+        source = self.desktop._start([gtk_python(), script, "0", "0", "file://" + path.replace(" ", "%20")],
+                                     stdout=subprocess.PIPE, text=True)
+        self.assertEqual(line_of(source), "ready")
+        hand = self.desktop.input(INPUT)
+        x, y = self.desktop.width // 2, self.desktop.height - 100
+        hand.move(x, y)
+        hand.press()
+        for step in range(1, 6):
+            hand.move(x + 6 * step, y + 4 * step)
+        target = cell(2, 1)
+        bevel = (LEFT + 1 + 16 + 36 * 2 + 5, TOP + 1 + 16 + 36 * 1 + 1, 1, 1)
+        self.assertEqual(self.desktop.region(*bevel)[2], WHITE)
+
+        def hovering_presses_the_cell():
+            # The drag begins once the source has seen the pointer pass its
+            # threshold: the pointer goes on arriving until the cell shows it.
+            for offset in (3, 1, 0):
+                hand.move(target[0] - offset, target[1] - offset)
+            return self.desktop.region(*bevel)[2] == CYAN
+        wait_for(hovering_presses_the_cell, what="the hovered cell pressed")
+        hand.release()
+        self.assertTrue(line_of(source).startswith("end "))
+        wait_for(lambda: os.path.exists(program.settings_path) and f"7={path}\r\n" in program.settings(),
+                 what="the dropped file in slot 7")
 
 
 class AtScaleTwo(SwayTest):
