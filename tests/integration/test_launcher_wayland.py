@@ -145,25 +145,34 @@ class Drops(SwayTest):
         settings = ini(LEFT, TOP)
         program = self.start(settings)
         self.wait_shown(rendered_rgb(settings))
+        hand = self.desktop.input(INPUT)
         # The source's window fills the output (sway tiles it) beneath the
         # launcher, which stays above it.
         script = os.path.join(os.path.dirname(__file__), "drag_source.py")
         source = self.desktop._start([gtk_python(), script, "0", "0", "file://" + path.replace(" ", "%20")],
                                      stdout=subprocess.PIPE, text=True)
         self.assertEqual(line_of(source), "ready")
-        hand = self.desktop.input(INPUT)
         x, y = self.desktop.width // 2, self.desktop.height - 100
-        hand.move(x, y)
-        hand.press()
-        for step in range(1, 6):
-            hand.move(x + 6 * step, y + 4 * step)
+
+        def drag_begun():
+            # A press, then on past the source's threshold. The source says
+            # "ready" once mapped, which may be before the compositor has
+            # given it its place: a press that came too early is tried again.
+            hand.move(x, y)
+            hand.press()
+            for step in range(1, 12):
+                hand.move(x + 2 * step, y + step)
+                if line_of(source, timeout=0.05) == "begin":
+                    return True
+            hand.release()
+            return False
+        wait_for(drag_begun, what="the source to begin the drag")
         target = cell(2, 1)
         bevel = (LEFT + 1 + 16 + 36 * 2 + 5, TOP + 1 + 16 + 36 * 1 + 1, 1, 1)
         self.assertEqual(self.desktop.region(*bevel)[2], WHITE)
 
         def hovering_presses_the_cell():
-            # The drag begins once the source has seen the pointer pass its
-            # threshold: the pointer goes on arriving until the cell shows it.
+            # The pointer goes on arriving until the cell shows the drag.
             for offset in (3, 1, 0):
                 hand.move(target[0] - offset, target[1] - offset)
             return self.desktop.region(*bevel)[2] == CYAN
