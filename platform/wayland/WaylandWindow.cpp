@@ -69,11 +69,8 @@ void WaylandWindow::Map() {
     // Placed against the output's edges, also where a panel reserves space.
     zwlr_layer_surface_v1_set_exclusive_zone(layer_.get(), -1);
     zwlr_layer_surface_v1_set_keyboard_interactivity(layer_.get(), KeyboardOf(kind_));
-    if (kind_ == WindowKind::Tooltip) {
-        // The hint is looked at, not used: the pointer goes through it.
-        Owned<wl_region> none(wl_compositor_create_region(context_.compositor));
-        wl_surface_set_input_region(surface_.get(), none.get());
-    }
+    // Tooltip windows take input as on X11: the tray's popup menu is one,
+    // and the hint opens beside the pointer, never under it.
     configured_ = false;
     moves_.clear();
     shownOrigin_ = TPoint{bounds_.Left, bounds_.Top};
