@@ -82,7 +82,7 @@ def run_once(desktop, executable, folder, settings):
     env = dict(desktop.env, WAYLAND_DEBUG="1")
     begun = time.monotonic()
     process = subprocess.Popen([os.path.join(folder, "sorimo")], env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.PIPE, **desktop.spawn_options)
+                               stderr=subprocess.PIPE, **desktop.as_user)
     try:
         shown = first_frame(process)
         cpu = cpu_ms(process.pid)
@@ -104,7 +104,7 @@ def main():
     scratch = tempfile.mkdtemp(prefix="sorimo-bench-")
     files = make_sample_files(os.path.join(scratch, "files"))
     slots = {k + 1: path for k, path in enumerate(files)}
-    desktop = SwayDesktop()
+    desktop = SwayDesktop(xwayland=False)
     desktop.hand_over(scratch)
     configs = {"no settings": None, "28 slots": ini(100, 120, slots=slots)}
     figures = {name: [] for name in configs}

@@ -250,27 +250,6 @@ class Desktop:
                        check=False).stdout
         return [w for w in out.split() if w not in ("variant", "array", "[", "]")]
 
-    def hand_over(self, path):
-        """Gives a folder of the test (and what it holds) to the desktop's user."""
-        if not self.user:
-            return
-        for root, _dirs, files in os.walk(path):
-            os.chown(root, self.user.pw_uid, self.user.pw_gid)
-            for name in files:
-                os.chown(os.path.join(root, name), self.user.pw_uid, self.user.pw_gid)
-
-    def region(self, left, top, width, height):
-        """The pixels of a rectangle of the layout (logical pixels) as the
-        output shows them, at its scale: (width, height, RGB bytes)."""
-        shot = subprocess.run(["grim", "-t", "ppm", "-g", f"{left},{top} {width}x{height}", "-"],
-                              env=self.env, capture_output=True, check=True, **self.as_user)
-        return _parse_ppm(shot.stdout)
-
-    def input(self, tool):
-        """The virtual pointer and keyboard (tests/wayland/VirtualInput.cpp)
-        on a desktop without Xwayland."""
-        return VirtualInput(self, tool)
-
     def screen_rgb(self):
         """The whole screen as (width, height, RGB bytes)."""
         shot = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
@@ -623,7 +602,7 @@ class SwayDesktop(Desktop):
             for name in files:
                 os.chown(os.path.join(root, name), self.user.pw_uid, self.user.pw_gid)
 
-    def region(self, left, top, width, height):
+    def layout_region(self, left, top, width, height):
         """The pixels of a rectangle of the layout (logical pixels) as the
         output shows them, at its scale: (width, height, RGB bytes)."""
         shot = subprocess.run(["grim", "-t", "ppm", "-g", f"{left},{top} {width}x{height}", "-"],

@@ -66,7 +66,7 @@ class SwayTest(unittest.TestCase):
 
     def shows(self, expected, left=LEFT, top=TOP):
         """True when the layout shows `expected` (RGB bytes) at left, top."""
-        return self.desktop.region(left, top, WIDTH, HEIGHT)[2] == expected
+        return self.desktop.layout_region(left, top, WIDTH, HEIGHT)[2] == expected
 
     def wait_shown(self, expected, left=LEFT, top=TOP, what="the launcher as rendered"):
         wait_for(lambda: self.shows(expected, left, top), timeout=15, what=what)
@@ -101,8 +101,8 @@ class Launcher(SwayTest):
         # The hint's colour right of the cursor's arrow; the launcher has none
         # of it.
         beside = (x + 30, y + 4, 30, 8)
-        self.assertNotIn(HINT_BACKGROUND, self.desktop.region(*beside)[2])
-        wait_for(lambda: HINT_BACKGROUND in self.desktop.region(*beside)[2], what="the hint beside the pointer")
+        self.assertNotIn(HINT_BACKGROUND, self.desktop.layout_region(*beside)[2])
+        wait_for(lambda: HINT_BACKGROUND in self.desktop.layout_region(*beside)[2], what="the hint beside the pointer")
 
     def test_sigterm_writes_the_settings_and_exits_zero(self):
         settings = ini(LEFT, TOP)
@@ -124,15 +124,15 @@ class Launcher(SwayTest):
         about = subprocess.run(["convert", png, "rgb:-"], capture_output=True, check=True).stdout
         subprocess.run(["rm", "-rf", folder], check=True)
         left, top = (self.desktop.width - width) // 2, (self.desktop.height - height) // 2
-        box = self.desktop.region(left, top, width, height)[2]
+        box = self.desktop.layout_region(left, top, width, height)[2]
         self.assertNotEqual(box, about)
         keyboard = self.desktop.input(INPUT)
         for key in ("Escape", "Return"):
             keyboard.click(*ABOUT_PANEL)
             keyboard.move(0, self.desktop.height - 1)  # the cursor is in screenshots
-            wait_for(lambda: self.desktop.region(left, top, width, height)[2] == about, what="the about box")
+            wait_for(lambda: self.desktop.layout_region(left, top, width, height)[2] == about, what="the about box")
             keyboard.key(key)
-            wait_for(lambda: self.desktop.region(left, top, width, height)[2] == box, what=f"{key} to close it")
+            wait_for(lambda: self.desktop.layout_region(left, top, width, height)[2] == box, what=f"{key} to close it")
 
 
 class Drops(SwayTest):
@@ -169,13 +169,13 @@ class Drops(SwayTest):
         wait_for(drag_begun, what="the source to begin the drag")
         target = cell(2, 1)
         bevel = (LEFT + 1 + 16 + 36 * 2 + 5, TOP + 1 + 16 + 36 * 1 + 1, 1, 1)
-        self.assertEqual(self.desktop.region(*bevel)[2], WHITE)
+        self.assertEqual(self.desktop.layout_region(*bevel)[2], WHITE)
 
         def hovering_presses_the_cell():
             # The pointer goes on arriving until the cell shows the drag.
             for offset in (3, 1, 0):
                 hand.move(target[0] - offset, target[1] - offset)
-            return self.desktop.region(*bevel)[2] == CYAN
+            return self.desktop.layout_region(*bevel)[2] == CYAN
         wait_for(hovering_presses_the_cell, what="the hovered cell pressed")
         hand.release()
         self.assertTrue(line_of(source).startswith("end "))
@@ -192,7 +192,7 @@ class AtScaleTwo(SwayTest):
         expected = rendered_rgb(settings, scale=2)
 
         def doubled():
-            width, height, pixels = self.desktop.region(LEFT, TOP, WIDTH, HEIGHT)
+            width, height, pixels = self.desktop.layout_region(LEFT, TOP, WIDTH, HEIGHT)
             return (width, height) == (2 * WIDTH, 2 * HEIGHT) and pixels == expected
         wait_for(doubled, timeout=15, what="the launcher as 528 x 208 blocks of its picture")
 
