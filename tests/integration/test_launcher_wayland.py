@@ -186,15 +186,20 @@ class Drops(SwayTest):
 class AtScaleTwo(SwayTest):
     scale = 2
 
-    def test_every_pixel_is_a_two_by_two_block_of_the_rendered_picture(self):
+    def test_every_pixel_is_a_two_by_two_block_of_the_rendered_picture_and_a_new_scale_redraws(self):
         settings = ini(LEFT, TOP)
         self.start(settings)
-        expected = rendered_rgb(settings, scale=2)
 
-        def doubled():
-            width, height, pixels = self.desktop.layout_region(LEFT, TOP, WIDTH, HEIGHT)
-            return (width, height) == (2 * WIDTH, 2 * HEIGHT) and pixels == expected
-        wait_for(doubled, timeout=15, what="the launcher as 528 x 208 blocks of its picture")
+        def drawn_at(scale):
+            expected = rendered_rgb(settings, scale=scale)
+
+            def shown():
+                width, height, pixels = self.desktop.layout_region(LEFT, TOP, WIDTH, HEIGHT)
+                return (width, height) == (scale * WIDTH, scale * HEIGHT) and pixels == expected
+            return shown
+        wait_for(drawn_at(2), timeout=15, what="the launcher as 528 x 208 blocks of its picture")
+        self.desktop.run(["swaymsg", "output", "HEADLESS-1", "scale", "1"])
+        wait_for(drawn_at(1), timeout=15, what="the launcher redrawn at scale 1")
 
 
 class TrayItem(SwayTest):
