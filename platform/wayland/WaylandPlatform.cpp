@@ -348,7 +348,11 @@ void WaylandPlatform::Flush() {
     wl_display_flush(display_.get());
 }
 
+// The compositor ended or closed the connection (on a protocol error it
+// says which): save what the program holds and end.
 [[noreturn]] void WaylandPlatform::ConnectionLost() {
+    const int error = wl_display_get_error(display_.get());
+    std::fprintf(stderr, "sorimo: the Wayland connection was lost (%s)\n", std::strerror(error));
     if (app_) app_->NativeSessionEnd();
     _exit(0);
 }
