@@ -10,7 +10,8 @@ slots filled with files of different types, and measures for each the time
 from the spawn to its first frame (the first commit of a surface with a
 buffer attached, read from the protocol log libwayland writes with
 WAYLAND_DEBUG=1, which costs well under a millisecond here), the CPU time
-the program had used by then, and the resident memory 2 s later. The X11
+the program had used by then, the resident memory 2 s later, and the
+context switches over 3 s of idle time after that (most of all runs). The X11
 figures to hold them against come from bench/x11/startup.py on the same
 machine.
 """
@@ -33,14 +34,33 @@ from desktop import SwayDesktop, ini  # noqa: E402
 from samplefiles import make_sample_files  # noqa: E402
 
 RSS_DELAY_S = 2.0
+IDLE_S = 3.0  # shown and left alone: no switch is expected
 ATTACH = re.compile(r"-> wl_surface@(\d+)\.attach\(wl_buffer")
-TICKS = os.sysconf("SC_CLK_TCK")
 
 
 def cpu_ms(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) * 1000 / TICKS
+    """CPU time of all the process's threads so far, from the scheduler's
+    nanosecond counts (the tick counts of /proc/PID/stat are too coarse)."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except FileNotFoundError:
+            pass  # the thread ended meanwhile
+    return total / 1e6
+
+
+def context_switches(pid):
+    """Voluntary and involuntary switches of every thread of the process."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/status") as f:
+                total += sum(int(line.split()[1]) for line in f if "ctxt_switches" in line)
+        except FileNotFoundError:
+            pass
+    return total
 
 
 def rss_kb(pid):
@@ -88,7 +108,10 @@ def run_once(desktop, executable, folder, settings):
         cpu = cpu_ms(process.pid)
         # The log is no longer read: it goes nowhere from here on.
         time.sleep(RSS_DELAY_S)
-        return (shown - begun) * 1000, cpu, rss_kb(process.pid)
+        rss = rss_kb(process.pid)
+        switches = context_switches(process.pid)
+        time.sleep(IDLE_S)
+        return (shown - begun) * 1000, cpu, rss, context_switches(process.pid) - switches
     finally:
         process.kill()
         process.wait()
@@ -115,11 +138,12 @@ def main():
     finally:
         desktop.close()
         shutil.rmtree(scratch, ignore_errors=True)
-    print(f"{'sway, headless':28} {'frame ms':>9} {'min-max':>13} {'CPU ms':>8} {'RSS MiB':>8}")
+    print(f"{'sway, headless':28} {'frame ms':>9} {'min-max':>13} {'CPU ms':>8} {'RSS MiB':>8} {'idle sw.':>8}")
     for name, runs in figures.items():
         frame = [r[0] for r in runs]
         print(f"{name:28} {statistics.median(frame):9.1f} {min(frame):6.1f}-{max(frame):<6.1f} "
-              f"{statistics.median(r[1] for r in runs):8.1f} {statistics.median(r[2] for r in runs) / 1024:8.2f}")
+              f"{statistics.median(r[1] for r in runs):8.1f} {statistics.median(r[2] for r in runs) / 1024:8.2f} "
+              f"{max(r[3] for r in runs):8d}")
 
 
 if __name__ == "__main__":
