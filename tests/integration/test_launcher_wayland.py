@@ -2,6 +2,7 @@
 layer-shell client: checked from outside with screenshots (grim) and driven
 with a virtual pointer and keyboard. Each test starts and stops its own compositor."""
 
+import json
 import os
 import select
 import signal
@@ -181,6 +182,32 @@ class Drops(SwayTest):
         self.assertTrue(line_of(source).startswith("end "))
         wait_for(lambda: os.path.exists(program.settings_path) and f"7={path}\r\n" in program.settings(),
                  what="the dropped file in slot 7")
+
+
+class TwoOutputs(SwayTest):
+    def test_a_place_on_the_second_output_shows_there_and_a_place_on_none_comes_onto_the_first(self):
+        self.desktop.run(["swaymsg", "create_output"])
+        self.desktop.run(["swaymsg", "output", "HEADLESS-2", "resolution", "800x600", "position", "1280", "0"])
+
+        def outputs():
+            listed = json.loads(self.desktop.run(["swaymsg", "-r", "-t", "get_outputs"]).stdout)
+            return sorted((o["rect"]["x"], o["rect"]["y"], o["rect"]["width"], o["rect"]["height"]) for o in listed)
+        wait_for(lambda: outputs() == [(0, 0, 1280, 800), (1280, 0, 800, 600)], what="the second output")
+        # The margins count from the second output's corner.
+        settings = ini(1280 + LEFT, TOP)
+        program = self.start(settings)
+        self.wait_shown(rendered_rgb(settings), 1280 + LEFT, TOP, what="the launcher on the second output")
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait(), 0)
+        # Below the second output nothing is shown: the launcher comes just
+        # onto the first one, as on X11, and that place is saved.
+        settings = ini(1280 + LEFT, 700)
+        program = self.start(settings)
+        left, top = 1280 - WIDTH, 800 - HEIGHT
+        self.wait_shown(rendered_rgb(settings), left, top, what="the launcher on the first output")
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait(), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={left}\r\nTOP={top}\r\n"))
 
 
 class AtScaleTwo(SwayTest):
