@@ -144,6 +144,7 @@ void WaylandSeat::PointerLeave(wl_surface* surface) {
     // A leave while a button is held is the end of a grab the compositor
     // broke; the release never comes, so the buttons are up now.
     buttons_ = 0;
+    context_.pointerHeld = false;
     grabOrigin_.reset();
     Send({MouseAction::Leave, gui::mbLeft, 0, {}, {}});
     hovered_ = nullptr;
@@ -178,7 +179,16 @@ void WaylandSeat::PointerButton(std::uint32_t time, std::uint32_t code, std::uin
     }
     input.Shift = Shift();
     if (buttons_ == 0) grabOrigin_.reset();
+    // Whether a button is held changes in the order the GUI layer hears the
+    // events, after the moves that came before it.
+    WaylandWindow* window = find_(hovered_);
+    if (!window) return;
+    Context& context = context_;
+    const bool held = buttons_ != 0;
+    context_.post(window->Handle(), [&context, held](WaylandWindow&) { context.pointerHeld = held; });
     Send(input);
+    // A window dragged onto another output goes over to it now.
+    if (!held) context_.post(window->Handle(), [](WaylandWindow& w) { w.OutputsChanged(); });
 }
 
 void WaylandSeat::SetCursor(std::uint32_t serial, int scale) {

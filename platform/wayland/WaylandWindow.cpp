@@ -91,10 +91,17 @@ void WaylandWindow::Place() {
     const WaylandOutputs::Output* output = context_.outputs->OutputFor(bounds_);
     if (!output) return;
     if (output->Proxy.get() != output_ || output->Scale != scale_) {
-        // Another output, or another density: a new surface there.
-        Unmap();
-        Map();
-        return;
+        if (context_.pointerHeld) {
+            // Dragged across: margins from the output it is on until the
+            // release, when OutputsChanged moves it over.
+            output = context_.outputs->Find(output_);
+            if (!output) return;
+        } else {
+            // Another output, or another density: a new surface there.
+            Unmap();
+            Map();
+            return;
+        }
     }
     outputRect_ = output->Rect;
     zwlr_layer_surface_v1_set_size(layer_.get(), Positive(bounds_.Width()), Positive(bounds_.Height()));
@@ -183,6 +190,10 @@ void WaylandWindow::Configure(std::uint32_t serial) {
     if (context_.shown) context_.shown(kind_);
 }
 
+// Once the last place asked for is shown, the form's record follows it:
+// input that the compositor sent before it had the move carries the old
+// place, and the GUI layer takes that as where the window is (a release
+// ending a quick drag would otherwise leave the record behind).
 void WaylandWindow::Moved(Move* move) {
     while (!moves_.empty()) {
         const bool last = moves_.front().get() == move;
@@ -190,6 +201,9 @@ void WaylandWindow::Moved(Move* move) {
         moves_.pop_front();
         if (last) break;
     }
+    if (!moves_.empty()) return;
+    const TPoint shown = shownOrigin_;
+    context_.post(id_, [shown](WaylandWindow& w) { w.listener_.NativeMoved(shown); });
 }
 
 void WaylandWindow::OnConfigure(void* self, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t,

@@ -40,6 +40,10 @@ struct Context {
     std::function<void(std::uintptr_t, std::function<void(WaylandWindow&)>)> post;
     // A window was shown for the first time (the tray connects then).
     std::function<void(WindowKind)> shown;
+    // A pointer button is held on one of our surfaces: a window dragged
+    // onto another output stays on its surface until the release (a new
+    // surface would end the compositor's grab, and with it the drag).
+    bool pointerHeld = false;
 };
 
 class WaylandWindow final : public NativeWindow {

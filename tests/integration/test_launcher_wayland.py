@@ -185,7 +185,8 @@ class Drops(SwayTest):
 
 
 class TwoOutputs(SwayTest):
-    def test_a_place_on_the_second_output_shows_there_and_a_place_on_none_comes_onto_the_first(self):
+    def setUp(self):
+        super().setUp()
         self.desktop.run(["swaymsg", "create_output"])
         self.desktop.run(["swaymsg", "output", "HEADLESS-2", "resolution", "800x600", "position", "1280", "0"])
 
@@ -193,6 +194,9 @@ class TwoOutputs(SwayTest):
             listed = json.loads(self.desktop.run(["swaymsg", "-r", "-t", "get_outputs"]).stdout)
             return sorted((o["rect"]["x"], o["rect"]["y"], o["rect"]["width"], o["rect"]["height"]) for o in listed)
         wait_for(lambda: outputs() == [(0, 0, 1280, 800), (1280, 0, 800, 600)], what="the second output")
+        self.desktop.width = 1280 + 800  # the layout the virtual pointer spans
+
+    def test_a_place_on_the_second_output_shows_there_and_a_place_on_none_comes_onto_the_first(self):
         # The margins count from the second output's corner.
         settings = ini(1280 + LEFT, TOP)
         program = self.start(settings)
@@ -208,6 +212,24 @@ class TwoOutputs(SwayTest):
         program.signal(signal.SIGTERM)
         self.assertEqual(program.wait(), 0)
         self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT={left}\r\nTOP={top}\r\n"))
+
+    def test_a_drag_by_the_handle_carries_the_launcher_onto_the_second_output(self):
+        settings = ini(1000, TOP)
+        program = self.start(settings)
+        expected = rendered_rgb(settings)
+        self.wait_shown(expected, 1000, TOP)
+        hand = self.desktop.input(INPUT)
+        x, y = 1000 + 218, TOP + 6
+        hand.move(x, y)
+        hand.press()
+        for step in range(1, 11):
+            hand.move(x + 40 * step, y)
+        hand.release()
+        hand.move(0, 0)  # the cursor is in screenshots
+        self.wait_shown(expected, 1400, TOP, what="the launcher on the second output")
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait(), 0)
+        self.assertTrue(program.settings().startswith(f"[FORM]\r\nLEFT=1400\r\nTOP={TOP}\r\n"))
 
 
 class AtScaleTwo(SwayTest):
