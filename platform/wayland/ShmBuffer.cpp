@@ -25,7 +25,7 @@ ShmBuffer::ShmBuffer(wl_shm* shm, int width, int height, std::function<void()> r
     void* map = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_SHARED, fd.Get(), 0);
     if (map == MAP_FAILED)
         throw std::runtime_error(std::string("no shared memory for a picture: ") + std::strerror(errno));
-    pixels_ = static_cast<gui::TPixel*>(map);
+    pixels_ = static_cast<gfx::TPixel*>(map);
     // The compositor maps the memory too: it must never shrink under it.
     fcntl(fd.Get(), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL);
     Owned<wl_shm_pool> pool(wl_shm_create_pool(shm, fd.Get(), std::int32_t(bytes_)));

@@ -24,7 +24,7 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Busy() const { return busy_; }
-    gui::TPixel* Row(int y) { return pixels_ + std::size_t(y) * std::size_t(width_); }
+    gfx::TPixel* Row(int y) { return pixels_ + std::size_t(y) * std::size_t(width_); }
     // Marks the buffer busy and gives it for wl_surface.attach.
     wl_buffer* Attach();
 
@@ -35,7 +35,7 @@ private:
     int width_;
     int height_;
     std::size_t bytes_;
-    gui::TPixel* pixels_ = nullptr;
+    gfx::TPixel* pixels_ = nullptr;
     Owned<wl_buffer> buffer_;
     bool busy_ = false;
     std::function<void()> released_;

@@ -94,24 +94,24 @@ bool WaylandOutputs::Remove(std::uint32_t name) {
 void WaylandOutputs::Done(Output& output) {
     output.Scale = output.PendingScale;
     // Without xdg-output the logical size is the mode at the scale.
-    const gui::TPoint place = output.HasLogicalPosition ? output.LogicalPosition : output.Position;
-    const gui::TPoint size = output.HasLogicalSize
+    const gfx::TPoint place = output.HasLogicalPosition ? output.LogicalPosition : output.Position;
+    const gfx::TPoint size = output.HasLogicalSize
                                  ? output.LogicalSize
-                                 : gui::TPoint{output.Mode.X / output.Scale, output.Mode.Y / output.Scale};
-    output.Rect = gui::Bounds(place.X, place.Y, size.X, size.Y);
+                                 : gfx::TPoint{output.Mode.X / output.Scale, output.Mode.Y / output.Scale};
+    output.Rect = gfx::Bounds(place.X, place.Y, size.X, size.Y);
     if (changed_) changed_();
 }
 
-std::vector<gui::TRect> WaylandOutputs::Rects() const {
-    std::vector<gui::TRect> rects;
+std::vector<gfx::TRect> WaylandOutputs::Rects() const {
+    std::vector<gfx::TRect> rects;
     for (const auto& output : outputs_)
         if (!output->Rect.IsEmpty()) rects.push_back(output->Rect);
     return rects;
 }
 
-const Output* WaylandOutputs::OutputFor(const gui::TRect& bounds) const {
+const Output* WaylandOutputs::OutputFor(const gfx::TRect& bounds) const {
     std::vector<const Output*> described;
-    std::vector<gui::TRect> rects;
+    std::vector<gfx::TRect> rects;
     for (const auto& output : outputs_) {
         if (output->Rect.IsEmpty()) continue;
         described.push_back(output.get());

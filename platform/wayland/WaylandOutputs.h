@@ -20,11 +20,11 @@ public:
         std::uint32_t Name = 0;  // the registry's name of the global
         Owned<wl_output> Proxy;
         Owned<zxdg_output_v1> Logical;
-        gui::TRect Rect;  // logical pixels of the global layout
+        gfx::TRect Rect;  // logical pixels of the global layout
         int Scale = 1;
         // What the events said before the output's done.
-        gui::TPoint Position, LogicalPosition;
-        gui::TPoint Mode, LogicalSize;
+        gfx::TPoint Position, LogicalPosition;
+        gfx::TPoint Mode, LogicalSize;
         bool HasLogicalPosition = false, HasLogicalSize = false;
         int PendingScale = 1;
         WaylandOutputs* Owner = nullptr;
@@ -42,16 +42,16 @@ public:
 
     // The outputs' rectangles, the primary one first; empty before the first
     // output is known.
-    std::vector<gui::TRect> Rects() const;
+    std::vector<gfx::TRect> Rects() const;
     std::size_t Count() const { return outputs_.size(); }
     wl_output* ProxyAt(std::size_t i) const { return outputs_[i]->Proxy.get(); }
-    const gui::TRect& RectAt(std::size_t i) const { return outputs_[i]->Rect; }
+    const gfx::TRect& RectAt(std::size_t i) const { return outputs_[i]->Rect; }
     int ScaleAt(std::size_t i) const { return outputs_[i]->Scale; }
     // The output of a proxy, or nothing.
     const Output* Find(const wl_output* output) const;
     // The output a window at `bounds` goes on (see OutputFor), or nothing
     // while no output has been described.
-    const Output* OutputFor(const gui::TRect& bounds) const;
+    const Output* OutputFor(const gfx::TRect& bounds) const;
 
     // Called by the event handlers.
     void Done(Output& output);

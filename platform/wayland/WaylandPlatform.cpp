@@ -23,9 +23,9 @@
 #include "platform/wayland/WaylandSeat.h"
 #include "platform/wayland/WaylandServices.h"
 #include "platform/wayland/WaylandWindow.h"
-#include "platform/xdg/NotifyAreaRouter.h"
+#include "platform/xdg/tray/NotifyAreaRouter.h"
 #include "platform/xdg/RunningCopySocket.h"
-#include "platform/xdg/StatusNotifierArea.h"
+#include "platform/xdg/tray/StatusNotifierArea.h"
 
 namespace platform {
 
@@ -74,9 +74,9 @@ public:
     TPoint CursorPos() override;
     TRect ScreenRect() override { return Monitors().front(); }
     std::vector<TRect> Monitors() override;
-    gui::TFontEngine& Fonts() override { return *fonts_; }
-    const gui::TSystemColors& SystemColors() override {
-        return gui::ClassicSystemColors::Instance();
+    gfx::TFontEngine& Fonts() override { return *fonts_; }
+    const gfx::TSystemColors& SystemColors() override {
+        return gfx::ClassicSystemColors::Instance();
     }
     std::string ExecutablePath() override { return executable_; }
     std::string SettingsFile() override {
@@ -84,7 +84,7 @@ public:
         return services_.SettingsFile(executable_);
     }
     int ShellOpen(const ShellOpenRequest& request) override { return services_.ShellOpen(request); }
-    std::optional<gui::TIcon> FileIcon(const std::string& path) override {
+    std::optional<gfx::TIcon> FileIcon(const std::string& path) override {
         HandleSignalsDuringStartUp();
         if (ending_) return std::nullopt;
         return services_.FileIcon(path);
@@ -125,7 +125,7 @@ private:
     Context context_;
     std::unique_ptr<WaylandSeat> seat_;
     std::unique_ptr<WaylandDropTarget> drops_;
-    std::unique_ptr<gui::TFontEngine> fonts_;
+    std::unique_ptr<gfx::TFontEngine> fonts_;
     WaylandServices services_;
     NoTray noTray_;
     std::unique_ptr<xdg::StatusNotifierArea> items_;
@@ -256,8 +256,8 @@ std::unique_ptr<NativeWindow> WaylandPlatform::CreateNativeWindow(const WindowSp
         void SetBounds(const TRect& r) override { inner->SetBounds(r); }
         void SetVisible(bool v) override { inner->SetVisible(v); }
         void SetCaption(const std::string& c) override { inner->SetCaption(c); }
-        void SetIcon(const gui::TIcon& i) override { inner->SetIcon(i); }
-        void Present(const gui::TSurface& s, const TRect& r) override { inner->Present(s, r); }
+        void SetIcon(const gfx::TIcon& i) override { inner->SetIcon(i); }
+        void Present(const gfx::TSurface& s, const TRect& r) override { inner->Present(s, r); }
         void BringToFront() override { inner->BringToFront(); }
         void HideTaskbarEntry() override { inner->HideTaskbarEntry(); }
         std::uintptr_t Handle() const override { return inner->Handle(); }

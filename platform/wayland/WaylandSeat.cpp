@@ -62,11 +62,11 @@ void OnRepeatInfo(void*, wl_keyboard*, std::int32_t, std::int32_t) {}
 const wl_keyboard_listener kKeyboardListener = {OnKeymap, OnKeyboardEnter, OnKeyboardLeave,
                                                 OnKey,    OnModifiers,     OnRepeatInfo};
 
-gui::TShiftState ButtonFlag(gui::TMouseButton button) {
+gfx::TShiftState ButtonFlag(gfx::TMouseButton button) {
     switch (button) {
-        case gui::mbLeft: return gui::ssLeft;
-        case gui::mbRight: return gui::ssRight;
-        case gui::mbMiddle: return gui::ssMiddle;
+        case gfx::mbLeft: return gfx::ssLeft;
+        case gfx::mbRight: return gfx::ssRight;
+        case gfx::mbMiddle: return gfx::ssMiddle;
     }
     return 0;
 }
@@ -146,7 +146,7 @@ void WaylandSeat::PointerLeave(wl_surface* surface) {
     buttons_ = 0;
     context_.pointerHeld = false;
     grabOrigin_.reset();
-    Send({MouseAction::Leave, gui::mbLeft, 0, {}, {}});
+    Send({MouseAction::Leave, gfx::mbLeft, 0, {}, {}});
     hovered_ = nullptr;
 }
 
@@ -156,11 +156,11 @@ void WaylandSeat::PointerMotion(wl_fixed_t x, wl_fixed_t y) {
     if (!hovered_) return;
     const TPoint point = Point(x, y);
     lastPoint_ = point;
-    Send({MouseAction::Move, gui::mbLeft, Shift(), point, {}});
+    Send({MouseAction::Move, gfx::mbLeft, Shift(), point, {}});
 }
 
 void WaylandSeat::PointerButton(std::uint32_t time, std::uint32_t code, std::uint32_t state) {
-    const std::optional<gui::TMouseButton> button = ButtonOf(code);
+    const std::optional<gfx::TMouseButton> button = ButtonOf(code);
     if (!button || !hovered_) return;
     const TPoint point = Point(lastX_, lastY_);
     MouseInput input{MouseAction::Up, *button, 0, point, {}};
@@ -212,15 +212,15 @@ void WaylandSeat::SetCursor(std::uint32_t serial, int scale) {
                           int(image->hotspot_y) / scale);
 }
 
-gui::TShiftState WaylandSeat::Shift() const {
-    gui::TShiftState shift = buttons_;
+gfx::TShiftState WaylandSeat::Shift() const {
+    gfx::TShiftState shift = buttons_;
     if (!keyState_) return shift;
     auto active = [this](const char* name) {
         return xkb_state_mod_name_is_active(keyState_.get(), name, XKB_STATE_MODS_EFFECTIVE) > 0;
     };
-    if (active(XKB_MOD_NAME_SHIFT)) shift |= gui::ssShift;
-    if (active(XKB_MOD_NAME_CTRL)) shift |= gui::ssCtrl;
-    if (active(XKB_MOD_NAME_ALT)) shift |= gui::ssAlt;
+    if (active(XKB_MOD_NAME_SHIFT)) shift |= gfx::ssShift;
+    if (active(XKB_MOD_NAME_CTRL)) shift |= gfx::ssCtrl;
+    if (active(XKB_MOD_NAME_ALT)) shift |= gfx::ssAlt;
     return shift;
 }
 

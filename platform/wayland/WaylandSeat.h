@@ -49,7 +49,7 @@ public:
 private:
     void Send(MouseInput input);
     void SetCursor(std::uint32_t serial, int scale);
-    gui::TShiftState Shift() const;
+    gfx::TShiftState Shift() const;
     TPoint Point(wl_fixed_t x, wl_fixed_t y) const;
 
     Context& context_;
@@ -67,7 +67,7 @@ private:
     wl_surface* focused_ = nullptr;  // the surface holding the keyboard
     wl_fixed_t lastX_ = 0, lastY_ = 0;
     std::optional<TPoint> lastPoint_;
-    gui::TShiftState buttons_ = 0;
+    gfx::TShiftState buttons_ = 0;
     // While a button is held the compositor reports positions relative to
     // where the surface was at the press (wlroots' grab), also after the
     // surface moved: dragging the launcher moves it under a fixed frame.

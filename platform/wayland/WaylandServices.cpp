@@ -1,7 +1,7 @@
 #include "platform/wayland/WaylandServices.h"
 
-#include "platform/xdg/FileChooser.h"
-#include "platform/xdg/IconSearchPaths.h"
+#include "platform/xdg/launch/FileChooser.h"
+#include "platform/xdg/icons/IconSearchPaths.h"
 #include "platform/xdg/SettingsLocation.h"
 
 namespace platform::wayland {

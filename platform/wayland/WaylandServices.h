@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/xdg/ChildProcesses.h"
+#include "platform/xdg/launch/ChildProcesses.h"
 #include "platform/xdg/GioLibrary.h"
-#include "platform/xdg/IconLookup.h"
-#include "platform/xdg/ShellLauncher.h"
+#include "platform/xdg/icons/IconLookup.h"
+#include "platform/xdg/launch/ShellLauncher.h"
 
 namespace platform::wayland {
 
@@ -22,7 +22,7 @@ public:
     WaylandServices& operator=(const WaylandServices&) = delete;
 
     int ShellOpen(const ShellOpenRequest& request) { return launcher_.Open(request); }
-    std::optional<gui::TIcon> FileIcon(const std::string& path) { return icons_.Find(path); }
+    std::optional<gfx::TIcon> FileIcon(const std::string& path) { return icons_.Find(path); }
     std::unique_ptr<FileDialogSession> BeginOpenFileDialog(const OpenFileRequest& request);
     // Beside the executable when that file exists or its folder is
     // writable; otherwise in $XDG_CONFIG_HOME/sorimo (~/.config/sorimo).

@@ -121,12 +121,12 @@ void WaylandWindow::OutputsChanged() {
     else Place();
 }
 
-void WaylandWindow::Present(const gui::TSurface& backBuffer, const TRect& area) {
+void WaylandWindow::Present(const gfx::TSurface& backBuffer, const TRect& area) {
     if (picture_.Width() != backBuffer.Width() || picture_.Height() != backBuffer.Height()) {
-        picture_ = gui::TSurface(backBuffer.Width(), backBuffer.Height());
+        picture_ = gfx::TSurface(backBuffer.Width(), backBuffer.Height());
         hasPicture_ = false;
     }
-    const TRect r = hasPicture_ ? gui::Intersect(area, backBuffer.BoundsRect()) : backBuffer.BoundsRect();
+    const TRect r = hasPicture_ ? gfx::Intersect(area, backBuffer.BoundsRect()) : backBuffer.BoundsRect();
     for (int y = r.Top; y < r.Bottom; ++y)
         std::copy(backBuffer.Row(y) + r.Left, backBuffer.Row(y) + r.Right, picture_.Row(y) + r.Left);
     hasPicture_ = true;
@@ -164,8 +164,8 @@ void WaylandWindow::Draw() {
     }
     drawWaiting_ = false;
     for (int y = 0; y < height; ++y) {
-        gui::TPixel* row = buffer->Row(y);
-        const gui::TPixel* source = picture_.Row(y / s);
+        gfx::TPixel* row = buffer->Row(y);
+        const gfx::TPixel* source = picture_.Row(y / s);
         for (int x = 0; x < width; ++x) row[x] = source[x / s];
     }
     wl_surface_set_buffer_scale(surface_.get(), s);

@@ -58,8 +58,8 @@ public:
     void SetVisible(bool visible) override;
     // A layer surface has no title or icon the desktop shows.
     void SetCaption(const std::string&) override {}
-    void SetIcon(const gui::TIcon&) override {}
-    void Present(const gui::TSurface& backBuffer, const TRect& area) override;
+    void SetIcon(const gfx::TIcon&) override {}
+    void Present(const gfx::TSurface& backBuffer, const TRect& area) override;
     // Layer surfaces stay in their layer; one is raised only by mapping it
     // again, which the launcher's showing already does.
     void BringToFront() override {}
@@ -112,7 +112,7 @@ private:
     int scale_ = 1;
     bool configured_ = false;
     bool drawWaiting_ = false;  // a picture waits for a free buffer
-    gui::TSurface picture_;     // the latest presented picture, logical pixels
+    gfx::TSurface picture_;     // the latest presented picture, logical pixels
     bool hasPicture_ = false;
     std::vector<std::unique_ptr<ShmBuffer>> buffers_;
     TPoint shownOrigin_;

@@ -15,9 +15,9 @@ namespace platform::wayland {
 namespace {
 
 TEST(WaylandInput, LeftRightMiddleButtonsAndNoOthers) {
-    EXPECT_EQ(ButtonOf(BTN_LEFT), gui::mbLeft);
-    EXPECT_EQ(ButtonOf(BTN_RIGHT), gui::mbRight);
-    EXPECT_EQ(ButtonOf(BTN_MIDDLE), gui::mbMiddle);
+    EXPECT_EQ(ButtonOf(BTN_LEFT), gfx::mbLeft);
+    EXPECT_EQ(ButtonOf(BTN_RIGHT), gfx::mbRight);
+    EXPECT_EQ(ButtonOf(BTN_MIDDLE), gfx::mbMiddle);
     EXPECT_EQ(ButtonOf(BTN_SIDE), std::nullopt);
     EXPECT_EQ(ButtonOf(0), std::nullopt);
 }
@@ -35,29 +35,29 @@ TEST(WaylandInput, OnlyTheBoxesKeysAreReported) {
 // fractional coordinates: they belong to the pixel below them (-0.25 is
 // pixel -1), as on the other backends, or the handle would jump by one.
 TEST(WaylandInput, SurfacePointsFloorIntoTheLayoutPixel) {
-    const gui::TPoint origin{100, 120};
+    const gfx::TPoint origin{100, 120};
     EXPECT_EQ(ScreenPoint(origin, wl_fixed_from_double(5.75), wl_fixed_from_double(0)),
-              (gui::TPoint{105, 120}));
+              (gfx::TPoint{105, 120}));
     EXPECT_EQ(ScreenPoint(origin, wl_fixed_from_double(-0.25), wl_fixed_from_double(-1.0)),
-              (gui::TPoint{99, 119}));
+              (gfx::TPoint{99, 119}));
     EXPECT_EQ(ScreenPoint({-1920, 0}, wl_fixed_from_int(10), wl_fixed_from_int(3)),
-              (gui::TPoint{-1910, 3}));
+              (gfx::TPoint{-1910, 3}));
 }
 
 TEST(WaylandOutputs, AWindowGoesOnTheOutputOfItsCornerElseTheOneItOverlapsMostElseTheFirst) {
     // Two outputs side by side, the second at a negative place, and a
     // third below the first.
-    const std::vector<gui::TRect> outputs{{0, 0, 1280, 720}, {-1920, 0, 0, 1080}, {0, 720, 1280, 1440}};
+    const std::vector<gfx::TRect> outputs{{0, 0, 1280, 720}, {-1920, 0, 0, 1080}, {0, 720, 1280, 1440}};
     struct Case {
-        gui::TRect bounds;
+        gfx::TRect bounds;
         std::size_t output;
     } cases[] = {
-        {gui::Bounds(100, 120, 264, 104), 0},
-        {gui::Bounds(-264, 10, 264, 104), 1},     // wholly on the left one
-        {gui::Bounds(-10, 10, 264, 104), 1},      // corner on the left one
-        {gui::Bounds(1279, 719, 264, 104), 0},    // the last pixel still counts
-        {gui::Bounds(-100, 1100, 264, 104), 2},   // corner on none: the one it overlaps
-        {gui::Bounds(5000, 5000, 264, 104), 0},   // on none: the first
+        {gfx::Bounds(100, 120, 264, 104), 0},
+        {gfx::Bounds(-264, 10, 264, 104), 1},     // wholly on the left one
+        {gfx::Bounds(-10, 10, 264, 104), 1},      // corner on the left one
+        {gfx::Bounds(1279, 719, 264, 104), 0},    // the last pixel still counts
+        {gfx::Bounds(-100, 1100, 264, 104), 2},   // corner on none: the one it overlaps
+        {gfx::Bounds(5000, 5000, 264, 104), 0},   // on none: the first
     };
     for (const Case& c : cases)
         EXPECT_EQ(OutputFor(outputs, c.bounds), c.output) << c.bounds.Left << "," << c.bounds.Top;
