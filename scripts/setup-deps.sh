@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing need.
 # Only missing packages are installed; apt's lists are refreshed first.
 # clang with its runtime libraries (libclang-rt-dev holds libFuzzer) builds
-# the fuzzing harnesses. Real panels (lxqt-panel, xfce4-panel, tint2) and a
+# the fuzzing harnesses; the Wayland development files build the Wayland
+# backend. Real panels (lxqt-panel, xfce4-panel, tint2) and a
 # compositor (sway with Xwayland and Waybar, grim for its pictures) are what the
 # desktop tests run the program on.
 set -euo pipefail
@@ -12,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libpng-dev libx11-dev libxrandr-dev libxinerama-dev libglib2.0-dev
   fonts-ipafont-gothic fonts-ipafont-mincho shared-mime-info adwaita-icon-theme
+  libwayland-dev wayland-protocols libxkbcommon-dev
   xvfb xdotool imagemagick x11-utils x11-xserver-utils openbox trayer zenity dbus python3-dbus python3-gi gir1.2-gtk-3.0
   g++-mingw-w64-x86-64 mingw-w64-tools googletest wine wine64 locales
   clang libclang-rt-dev

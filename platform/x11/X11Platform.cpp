@@ -18,7 +18,7 @@
 
 #include "platform/common/DoubleClickTracker.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
-#include "platform/x11/SignalWatch.h"
+#include "platform/posix/SignalWatch.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Errors.h"
 #include "platform/x11/X11Input.h"
@@ -81,7 +81,7 @@ std::string ExecutableOfThisProcess() {
 
 class X11Platform final : public Platform {
 public:
-    explicit X11Platform(std::unique_ptr<SignalWatch> signals);
+    explicit X11Platform(std::unique_ptr<posix::SignalWatch> signals);
     ~X11Platform() override;
 
     std::int64_t NowMs() override;
@@ -140,7 +140,7 @@ private:
     // on at the next call that start-up makes (see
     // HandleSignalsDuringStartUp) instead of killing the program or being
     // ignored.
-    std::unique_ptr<SignalWatch> signals_;
+    std::unique_ptr<posix::SignalWatch> signals_;
     bool looping_ = false;  // the loop has delivered events once
     bool ending_ = false;   // the session end was passed on
     DisplayPtr display_;
@@ -168,7 +168,7 @@ private:
     std::string executable_ = ExecutableOfThisProcess();
 };
 
-X11Platform::X11Platform(std::unique_ptr<SignalWatch> signals)
+X11Platform::X11Platform(std::unique_ptr<posix::SignalWatch> signals)
     : signals_(std::move(signals)), display_(XOpenDisplay(nullptr)) {
     if (!display_) throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
     Display* d = display_.get();
@@ -510,7 +510,7 @@ void X11Platform::DispatchMotion(X11Window& w, XMotionEvent e) {
 }  // namespace
 }  // namespace x11
 
-std::unique_ptr<Platform> CreateX11Platform(std::unique_ptr<x11::SignalWatch> signals) {
+std::unique_ptr<Platform> CreateX11Platform(std::unique_ptr<posix::SignalWatch> signals) {
     return std::make_unique<x11::X11Platform>(std::move(signals));
 }
 

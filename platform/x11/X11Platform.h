@@ -7,13 +7,13 @@
 #include <memory>
 
 #include "platform/Platform.h"
-#include "platform/x11/SignalWatch.h"
+#include "platform/posix/SignalWatch.h"
 
 namespace platform {
 
 // Opens the display named by $DISPLAY; throws std::runtime_error when there
 // is none. `signals` was made as the first thing the program did, so that a
 // termination signal in any moment of start-up is acted on, not fatal.
-std::unique_ptr<Platform> CreateX11Platform(std::unique_ptr<x11::SignalWatch> signals);
+std::unique_ptr<Platform> CreateX11Platform(std::unique_ptr<posix::SignalWatch> signals);
 
 }  // namespace platform

@@ -152,6 +152,9 @@ def _stop_all(processes, timeout):
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
+        for pipe in (process.stdin, process.stdout):
+            if pipe:
+                pipe.close()
 
 
 @contextlib.contextmanager
@@ -198,6 +201,7 @@ class Desktop:
         self.env = dict(os.environ)
         self.env.pop("XDG_CURRENT_DESKTOP", None)
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.env.pop("WAYLAND_DISPLAY", None)  # the program must not pick the tester's compositor
         self.runtime = tempfile.mkdtemp(prefix="sorimo-run-")
         self.env["XDG_RUNTIME_DIR"] = self.runtime
         self.processes = []
@@ -447,7 +451,7 @@ class NotificationHost:
         self.events = queue.Queue()
         self.process = subprocess.Popen([_python_with_dbus(), os.path.join(HERE, "sni_host.py")],
                                         env=desktop.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, text=True)
+                                        stderr=subprocess.DEVNULL, text=True, **getattr(desktop, "as_user", {}))
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
         self.next_event("ready", timeout=15)
@@ -528,12 +532,15 @@ def unprivileged_user():
 
 
 class SwayDesktop(Desktop):
-    """sway on its headless backend with Xwayland, one output of `width` x
-    `height`, a virtual pointer for input (`pointer`, see wayland_pointer)
-    and grim for pictures. Run as an unprivileged user when the tests run as
-    root; the X tools run as that user too."""
+    """sway on its headless backend, one output of `width` x `height` at
+    `scale`, and grim for pictures. With `xwayland` the X11 program runs
+    through Xwayland, with a virtual pointer for input (`pointer`, see
+    wayland_pointer); without it, the program runs natively on Wayland and
+    `input()` gives a virtual pointer and keyboard. `bus`: a session bus.
+    Run as an unprivileged user when the tests run as root; the X tools run
+    as that user too."""
 
-    def __init__(self, width=1280, height=800):
+    def __init__(self, width=1280, height=800, xwayland=True, scale=1, bus=False):
         from wayland_pointer import VirtualPointer
         self.user = unprivileged_user()
         self.as_user = dict(user=self.user.pw_uid, group=self.user.pw_gid, extra_groups=[]) if self.user else {}
@@ -546,16 +553,30 @@ class SwayDesktop(Desktop):
             os.chown(self.runtime, self.user.pw_uid, self.user.pw_gid)
         config = os.path.join(self.runtime, "config")
         with open(config, "w") as f:
-            f.write(f"output HEADLESS-1 resolution {width}x{height} position 0 0\nxwayland force\n")
+            f.write(f"output HEADLESS-1 resolution {width}x{height} position 0 0 scale {scale}\n"
+                    f"xwayland {'force' if xwayland else 'disable'}\n")
         self.env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.runtime,
                     "XDG_RUNTIME_DIR": self.runtime, "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
                     "WLR_RENDERER": "pixman", "LANG": "C.UTF-8"}
+        if xwayland:
+            # The X11 program through Xwayland: sway would give it the
+            # Wayland backend.
+            self.env["SORIMO_BACKEND"] = "x11"
+        if bus:
+            self.start_bus()
         self.sway = self._start(["sway", "-c", config])
         wayland = wait_for(lambda: [os.path.basename(p) for p in glob.glob(os.path.join(self.runtime, "wayland-*"))
                                     if not p.endswith(".lock")], timeout=30, what="sway")[0]
         self.env["WAYLAND_DISPLAY"] = wayland
         self.env["SWAYSOCK"] = wait_for(lambda: glob.glob(os.path.join(self.runtime, "sway-ipc.*.sock")),
                                         what="sway's socket")[0]
+        self.tray = None
+        if not xwayland:
+            # The layout in logical pixels, where positions are given.
+            self.width, self.height = width // scale, height // scale
+            wait_for(lambda: self.run(["swaymsg", "-t", "get_outputs"], check=False).returncode == 0,
+                     what="sway to answer")
+            return
         # Xwayland's display, as sway hands it to the programs it starts.
         answer = os.path.join(self.runtime, "display")
         self.run(["swaymsg", "exec", f"printenv DISPLAY > {answer}.part && mv {answer}.part {answer}"])
@@ -568,7 +589,6 @@ class SwayDesktop(Desktop):
         self.env["DISPLAY"] = self.display
         wait_for(lambda: self.run(["xdpyinfo"], check=False).returncode == 0, timeout=30, what="Xwayland")
         self.pointer = VirtualPointer(os.path.join(self.runtime, wayland), width, height)
-        self.tray = None
 
     def start_bus(self):
         """A session bus of the desktop's user, for what starts after it."""
@@ -605,6 +625,27 @@ class SwayDesktop(Desktop):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check,
                               **self.as_user, **kwargs)
 
+    def hand_over(self, path):
+        """Gives a folder of the test (and what it holds) to the desktop's user."""
+        if not self.user:
+            return
+        for root, _dirs, files in os.walk(path):
+            os.chown(root, self.user.pw_uid, self.user.pw_gid)
+            for name in files:
+                os.chown(os.path.join(root, name), self.user.pw_uid, self.user.pw_gid)
+
+    def layout_region(self, left, top, width, height):
+        """The pixels of a rectangle of the layout (logical pixels) as the
+        output shows them, at its scale: (width, height, RGB bytes)."""
+        shot = subprocess.run(["grim", "-t", "ppm", "-g", f"{left},{top} {width}x{height}", "-"],
+                              env=self.env, capture_output=True, check=True, **self.as_user)
+        return _parse_ppm(shot.stdout)
+
+    def input(self, tool):
+        """The virtual pointer and keyboard (tests/wayland/VirtualInput.cpp)
+        on a desktop without Xwayland."""
+        return VirtualInput(self, tool)
+
     def screen_rgb(self):
         shot = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env, capture_output=True, check=True,
                               **self.as_user).stdout
@@ -622,6 +663,44 @@ class SwayDesktop(Desktop):
             self.pointer.close()
         _stop_all(self.processes, timeout=10)
         shutil.rmtree(self.runtime, ignore_errors=True)
+
+
+class VirtualInput:
+    """Moves, presses and releases a pointer and types keys on a SwayDesktop
+    without Xwayland; each call returns once the compositor has taken it."""
+
+    def __init__(self, desktop, tool):
+        self.process = desktop._start([tool, str(desktop.width), str(desktop.height)],
+                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self._expect("ready")
+
+    def _expect(self, word):
+        line = self.process.stdout.readline().strip()
+        if line != word:
+            raise AssertionError(f"the virtual input said {line!r}, not {word!r}")
+
+    def _say(self, command):
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+        self._expect("ok")
+
+    def move(self, x, y):
+        self._say(f"move {x} {y}")
+
+    def press(self, button="left"):
+        self._say(f"press {button}")
+
+    def release(self, button="left"):
+        self._say(f"release {button}")
+
+    def click(self, x, y, button="left"):
+        self.move(x, y)
+        self.press(button)
+        self.release(button)
+
+    def key(self, name):
+        """Types the key of a keysym name (Escape, Return)."""
+        self._say(f"key {name}")
 
 
 def icons_in(picture, area, colour=(0x00, 0x33, 0xCC), gap=6):
@@ -845,6 +924,8 @@ class DragSource:
         drop did shows in the launcher, and XdndProbe checks the answers.)"""
         self.desktop.run(["xdotool", "mouseup", "1"])
         line = self._line(timeout)
+        while line == "begin":
+            line = self._line(timeout)
         if not line or not line.startswith("end "):
             raise AssertionError(f"the drag did not end: {line!r}")
 

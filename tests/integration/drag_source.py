@@ -1,7 +1,7 @@
 """A drag source for the desktop tests: a small undecorated GTK 3 window at
-a given place whose whole area starts a drag of the given URIs as
+a given place (on Wayland an ordinary window where the compositor puts it) whose whole area starts a drag of the given URIs as
 text/uri-list (and text/plain), the way a file manager offers files. It
-prints "ready" once mapped and, when the drag ends, "end <action>" with the
+prints "ready" once mapped, "begin" when a drag begins and, when it ends, "end <action>" with the
 action the target took (0 when it refused). Run by the Debian Python that
 has python3-gi."""
 
@@ -17,7 +17,10 @@ from gi.repository import Gdk, GLib, Gtk  # noqa: E402
 def main():
     x, y = int(sys.argv[1]), int(sys.argv[2])
     uris = sys.argv[3:]
-    window = Gtk.Window(type=Gtk.WindowType.POPUP)
+    # On Wayland a popup needs a parent, and no client places its windows:
+    # there the source is an ordinary window that the compositor places.
+    wayland = "Wayland" in type(Gdk.Display.get_default()).__name__
+    window = Gtk.Window(type=Gtk.WindowType.TOPLEVEL if wayland else Gtk.WindowType.POPUP)
     window.set_default_size(80, 80)
     window.move(x, y)
     box = Gtk.EventBox()
@@ -40,6 +43,7 @@ def main():
         print("failed", int(result), flush=True)
         return False
 
+    box.connect("drag-begin", lambda *_: print("begin", flush=True))
     box.connect("drag-failed", failed)
     box.connect("drag-data-get", data_get)
     box.connect("drag-end", end)

@@ -1,4 +1,4 @@
-#include "platform/x11/SignalWatch.h"
+#include "platform/posix/SignalWatch.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <csignal>
 #include <stdexcept>
 
-namespace platform::x11 {
+namespace platform::posix {
 
 namespace {
 // The one piece of state a signal handler can reach: the pipe's write end.
@@ -55,4 +55,4 @@ int SignalWatch::Take() {
     return read(readFd_, &number, 1) == 1 ? int(number) : 0;
 }
 
-}  // namespace platform::x11
+}  // namespace platform::posix

@@ -4,7 +4,7 @@
 // signalfd instead would leave them blocked in every program we launch.)
 #pragma once
 
-namespace platform::x11 {
+namespace platform::posix {
 
 class SignalWatch {
 public:
@@ -23,4 +23,4 @@ private:
     int writeFd_ = -1;
 };
 
-}  // namespace platform::x11
+}  // namespace platform::posix

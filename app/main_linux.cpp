@@ -1,0 +1,63 @@
+// The Linux program: Sorimo on the Wayland backend where the compositor
+// offers the layer shell, else on the X11 backend (see BackendChoice.h).
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/BackendChoice.h"
+#include "app/CommandLine.h"
+#include "app/Sorimo.h"
+#include "platform/wayland/WaylandPlatform.h"
+#include "platform/x11/X11Platform.h"
+
+namespace {
+
+// The platform the environment asks for; throws std::runtime_error when it
+// cannot be had.
+std::unique_ptr<platform::Platform> CreatePlatform(app::TBackendWish wish,
+                                                   std::unique_ptr<platform::posix::SignalWatch>& signals) {
+    if (wish != app::TBackendWish::X11) {
+        try {
+            return platform::CreateWaylandPlatform(signals);
+        } catch (const platform::WaylandUnavailable&) {
+            if (wish == app::TBackendWish::Wayland) throw;
+        }
+    }
+    return platform::CreateX11Platform(std::move(signals));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Before anything else: from here on a termination signal ends the
+    // program with its settings written instead of killing it.
+    auto signals = std::make_unique<platform::posix::SignalWatch>();
+    const app::TCommandLine line = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.Action) {
+        case app::TStartAction::Help: std::fputs(app::HelpText("sorimo").c_str(), stdout); return 0;
+        case app::TStartAction::Version: std::fputs(app::VersionText().c_str(), stdout); return 0;
+        case app::TStartAction::Usage:
+            std::fputs(app::UsageText("sorimo", line.Unknown).c_str(), stderr);
+            return 2;
+        case app::TStartAction::Run:
+        case app::TStartAction::Toggle: break;
+    }
+    const char* forced = std::getenv("SORIMO_BACKEND");
+    const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
+    const auto wish = app::WishedBackend(forced ? forced : "", waylandDisplay && *waylandDisplay);
+    if (!wish) {
+        std::fprintf(stderr, "sorimo: SORIMO_BACKEND is \"%s\"; it can be \"x11\" or \"wayland\"\n", forced);
+        return 2;
+    }
+    std::unique_ptr<platform::Platform> platform;
+    try {
+        platform = CreatePlatform(*wish, signals);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "sorimo: %s\n", e.what());
+        return 1;
+    }
+    return app::SorimoMain(*platform, line.Request());
+}
