@@ -882,6 +882,31 @@ def gtk_python():
     raise RuntimeError("no Python with python3-gi and GTK 3 (apt-get install python3-gi gir1.2-gtk-3.0)")
 
 
+class LineReader:
+    """The lines a process prints on a pipe (opened in binary), each waited
+    for at most a time. Read from the descriptor with a buffer of our own:
+    two lines that arrive together (a drag that begins and ends at once on
+    a busy machine) would leave the second in a file object's buffer, where
+    select cannot see it."""
+
+    def __init__(self, pipe):
+        self.pipe = pipe
+        self.pending = b""
+
+    def next(self, timeout):
+        """The next line, or None when none comes in time."""
+        deadline = time.monotonic() + timeout
+        while b"\n" not in self.pending:
+            left = deadline - time.monotonic()
+            ready = left > 0 and select.select([self.pipe], [], [], left)[0]
+            chunk = os.read(self.pipe.fileno(), 4096) if ready else b""
+            if not chunk:
+                return None
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return line.decode().strip()
+
+
 class DragSource:
     """A real drag source (drag_source.py, GTK 3) offering `uris` as
     text/uri-list from a small window at (x, y); the pointer, moved with
@@ -892,15 +917,15 @@ class DragSource:
         self.x, self.y = x + 40, y + 40
         script = os.path.join(os.path.dirname(__file__), "drag_source.py")
         self.process = subprocess.Popen([gtk_python(), script, str(x), str(y), *uris], env=desktop.env,
-                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.lines = LineReader(self.process.stdout)
         if self._line(15) != "ready":
             raise AssertionError("the drag source did not start")
         # The window is mapped; give it the moment to draw and take input.
         self.desktop.run(["xdotool", "sleep", "0.3"])
 
     def _line(self, timeout):
-        ready, _, _ = select.select([self.process.stdout], [], [], timeout)
-        return self.process.stdout.readline().strip() if ready else None
+        return self.lines.next(timeout)
 
     def start(self):
         """Presses on the source and moves past the drag threshold: the drag

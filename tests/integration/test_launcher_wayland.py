@@ -4,7 +4,6 @@ with a virtual pointer and keyboard. Each test starts and stops its own composit
 
 import json
 import os
-import select
 import signal
 import subprocess
 import sys
@@ -12,7 +11,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop import NotificationHost, Sorimo, SwayDesktop, gtk_python, ini, wait_for  # noqa: E402
+from desktop import LineReader, NotificationHost, Sorimo, SwayDesktop, gtk_python, ini, wait_for  # noqa: E402
 
 EXE = os.environ["SORIMO_EXE"]
 RENDER = os.environ["SORIMO_RENDER"]
@@ -30,12 +29,6 @@ ABOUT_PANEL = (LEFT + 212 + 6, TOP + 52 + 6)
 WHITE, CYAN = bytes([255, 255, 255]), bytes([0, 255, 255])  # a cell's bevel raised, pressed
 HINT_BACKGROUND = bytes([0xD6, 0xFD, 0xFE])  # the hint form's colour, 0xFEFDD6 as BGR
 
-
-def line_of(process, timeout=15):
-    """The next line a process prints, or None when none comes in time."""
-    if not select.select([process.stdout], [], [], timeout)[0]:
-        return None
-    return process.stdout.readline().strip()
 
 
 def rendered_rgb(settings, scale=1):
@@ -151,8 +144,9 @@ class Drops(SwayTest):
         # launcher, which stays above it.
         script = os.path.join(os.path.dirname(__file__), "drag_source.py")
         source = self.desktop._start([gtk_python(), script, "0", "0", "file://" + path.replace(" ", "%20")],
-                                     stdout=subprocess.PIPE, text=True)
-        self.assertEqual(line_of(source), "ready")
+                                     stdout=subprocess.PIPE)
+        lines = LineReader(source.stdout)
+        self.assertEqual(lines.next(15), "ready")
         x, y = self.desktop.width // 2, self.desktop.height - 100
 
         def drag_begun():
@@ -163,7 +157,7 @@ class Drops(SwayTest):
             hand.press()
             for step in range(1, 12):
                 hand.move(x + 2 * step, y + step)
-                if line_of(source, timeout=0.05) == "begin":
+                if lines.next(0.05) == "begin":
                     return True
             hand.release()
             return False
@@ -179,7 +173,7 @@ class Drops(SwayTest):
             return self.desktop.layout_region(*bevel)[2] == CYAN
         wait_for(hovering_presses_the_cell, what="the hovered cell pressed")
         hand.release()
-        self.assertTrue(line_of(source).startswith("end "))
+        self.assertTrue((lines.next(15) or "").startswith("end "))
         wait_for(lambda: os.path.exists(program.settings_path) and f"7={path}\r\n" in program.settings(),
                  what="the dropped file in slot 7")
 
