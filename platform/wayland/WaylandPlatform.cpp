@@ -21,11 +21,11 @@
 #include "platform/wayland/WaylandHandles.h"
 #include "platform/wayland/WaylandOutputs.h"
 #include "platform/wayland/WaylandSeat.h"
-#include "platform/wayland/WaylandServices.h"
 #include "platform/wayland/WaylandWindow.h"
 #include "platform/xdg/tray/NotifyAreaRouter.h"
 #include "platform/xdg/RunningCopySocket.h"
 #include "platform/xdg/tray/StatusNotifierArea.h"
+#include "platform/xdg/DesktopServices.h"
 
 namespace platform {
 
@@ -126,7 +126,7 @@ private:
     std::unique_ptr<WaylandSeat> seat_;
     std::unique_ptr<WaylandDropTarget> drops_;
     std::unique_ptr<gfx::TFontEngine> fonts_;
-    WaylandServices services_;
+    xdg::DesktopServices services_;
     NoTray noTray_;
     std::unique_ptr<xdg::StatusNotifierArea> items_;
     std::unique_ptr<xdg::NotifyAreaRouter> area_;

@@ -118,14 +118,20 @@ TPoint WaylandSeat::Point(wl_fixed_t x, wl_fixed_t y) const {
     return window ? ScreenPoint(window->ShownOrigin(), x, y) : TPoint{};
 }
 
-// The point in the window counts from where the compositor shows it now.
+// The point in the window counts from where the program has placed it when
+// the input is handled. During a drag by the handle the compositor shows a
+// move a little later than the program asks for it; counting from the
+// place shown then would add the part not yet shown to every step, and the
+// window would run ahead of the pointer on a busy machine.
 void WaylandSeat::Send(MouseInput input) {
     if (!hovered_) return;
     WaylandWindow* window = find_(hovered_);
     if (!window) return;
-    const TPoint origin = window->ShownOrigin();
-    input.Client = {input.Screen.X - origin.X, input.Screen.Y - origin.Y};
-    context_.post(window->Handle(), [input](WaylandWindow& w) { w.Listener().NativeMouse(input); });
+    context_.post(window->Handle(), [input](WaylandWindow& w) mutable {
+        const TPoint origin = w.PlacedOrigin();
+        input.Client = {input.Screen.X - origin.X, input.Screen.Y - origin.Y};
+        w.Listener().NativeMouse(input);
+    });
 }
 
 void WaylandSeat::PointerEnter(std::uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {

@@ -78,6 +78,8 @@ public:
     // positions are relative to. A move is shown once the compositor has
     // taken the commit that asked for it.
     TPoint ShownOrigin() const { return shownOrigin_; }
+    // Where the program has placed the window (its bounds), shown or not yet.
+    TPoint PlacedOrigin() const { return {bounds_.Left, bounds_.Top}; }
     int Scale() const { return scale_; }
     // Outputs came, went or changed scale: go where the bounds say now.
     void OutputsChanged();

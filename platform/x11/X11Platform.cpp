@@ -23,13 +23,13 @@
 #include "platform/x11/X11Errors.h"
 #include "platform/x11/X11Input.h"
 #include "platform/x11/X11Monitors.h"
-#include "platform/x11/X11Services.h"
 #include "platform/x11/X11Tray.h"
 #include "platform/x11/X11Window.h"
 #include "platform/x11/XdndTarget.h"
 #include "platform/xdg/tray/NotifyAreaRouter.h"
 #include "platform/xdg/RunningCopySocket.h"
 #include "platform/xdg/tray/StatusNotifierArea.h"
+#include "platform/xdg/DesktopServices.h"
 
 namespace platform {
 
@@ -147,7 +147,7 @@ private:
     std::unique_ptr<Atoms> atoms_;
     Context context_;
     std::unique_ptr<gfx::TFontEngine> fonts_;
-    X11Services services_;
+    xdg::DesktopServices services_;
     // The notification area: StatusNotifierItems where a watcher runs on
     // the session bus (connected once the main window is mapped), else the
     // XEmbed tray.

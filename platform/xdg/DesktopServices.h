@@ -1,5 +1,6 @@
-// The shell services of the Wayland backend: launching, file icons, the file
-// chooser, the settings file's place and the notification area.
+// The shell services of the Linux backends (X11 and Wayland): launching,
+// file icons, the file chooser, the settings file's place and the GIO
+// library the notification area shares.
 #pragma once
 
 #include <memory>
@@ -8,18 +9,18 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/xdg/launch/ChildProcesses.h"
 #include "platform/xdg/GioLibrary.h"
 #include "platform/xdg/icons/IconLookup.h"
+#include "platform/xdg/launch/ChildProcesses.h"
 #include "platform/xdg/launch/ShellLauncher.h"
 
-namespace platform::wayland {
+namespace platform::xdg {
 
-class WaylandServices {
+class DesktopServices {
 public:
-    WaylandServices();
-    WaylandServices(const WaylandServices&) = delete;
-    WaylandServices& operator=(const WaylandServices&) = delete;
+    DesktopServices();
+    DesktopServices(const DesktopServices&) = delete;
+    DesktopServices& operator=(const DesktopServices&) = delete;
 
     int ShellOpen(const ShellOpenRequest& request) { return launcher_.Open(request); }
     std::optional<gfx::TIcon> FileIcon(const std::string& path) { return icons_.Find(path); }
@@ -30,14 +31,14 @@ public:
 
     std::vector<int> WatchedFds() const;
     // GIO, loaded on first use; the notification area's bus connection shares it.
-    xdg::GioLibrary& Gio() { return gio_; }
+    GioLibrary& Gio() { return gio_; }
     void ReapChildren() { children_.Reap(); }
 
 private:
-    xdg::ChildProcesses children_;
-    xdg::GioLibrary gio_;
-    xdg::LinuxLauncher launcher_{children_, gio_};
-    xdg::IconLookup icons_;
+    ChildProcesses children_;
+    GioLibrary gio_;
+    LinuxLauncher launcher_{children_, gio_};
+    IconLookup icons_;
 };
 
-}  // namespace platform::wayland
+}  // namespace platform::xdg
