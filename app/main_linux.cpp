@@ -3,17 +3,28 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/BackendChoice.h"
 #include "app/CommandLine.h"
 #include "app/Sorimo.h"
+#include "i18n/Messages.h"
 #include "platform/wayland/WaylandPlatform.h"
 #include "platform/x11/X11Platform.h"
 
 namespace {
+
+std::string ThisExecutable() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) throw std::runtime_error("/proc/self/exe: " + ec.message());
+    return self.string();
+}
 
 // The platform the environment asks for; throws std::runtime_error when it
 // cannot be had.
@@ -35,6 +46,12 @@ int main(int argc, char** argv) {
     // Before anything else: from here on a termination signal ends the
     // program with its settings written instead of killing it.
     auto signals = std::make_unique<platform::posix::SignalWatch>();
+    // Messages in the user's language, from the catalogs beside this copy.
+    try {
+        i18n::UseCatalogs(i18n::CatalogFolderFor(ThisExecutable()));
+    } catch (const std::exception&) {
+        // Without /proc: the messages stay in English.
+    }
     const app::TCommandLine line = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.Action) {
         case app::TStartAction::Help: std::fputs(app::HelpText("sorimo").c_str(), stdout); return 0;
