@@ -16,6 +16,7 @@
 #include "i18n/Messages.h"
 #include "platform/wayland/WaylandPlatform.h"
 #include "platform/x11/X11Platform.h"
+#include "platform/xdg/Autostart.h"
 
 namespace {
 
@@ -40,6 +41,27 @@ std::unique_ptr<platform::Platform> CreatePlatform(app::TBackendWish wish,
     return platform::CreateX11Platform(std::move(signals));
 }
 
+// --autostart on|off: writes or removes the session's entry for this
+// executable; needs no display.
+int ChangeAutostart(bool on) {
+    try {
+        if (on) {
+            platform::xdg::EnableAutostart(ThisExecutable());
+            std::puts(i18n::Format(i18n::Tr("Sorimo starts with every session from now on (%s)."),
+                                   {platform::xdg::AutostartEntryPath()})
+                          .c_str());
+        } else {
+            platform::xdg::DisableAutostart();
+            std::puts(i18n::Tr("Sorimo no longer starts with the session.").c_str());
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "sorimo: %s\n",
+                     i18n::Format(i18n::Tr("Cannot change the autostart entry: %s"), {e.what()}).c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,6 +81,7 @@ int main(int argc, char** argv) {
         case app::TStartAction::Usage:
             std::fputs(app::UsageText("sorimo", line.Unknown).c_str(), stderr);
             return 2;
+        case app::TStartAction::Autostart: return ChangeAutostart(line.AutostartOn);
         case app::TStartAction::Run:
         case app::TStartAction::Toggle: break;
     }

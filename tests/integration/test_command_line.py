@@ -1,15 +1,101 @@
-"""The program's command line without a display: a start without a
-display says why in the user's language, through the catalogs of the build
-folder. And every message the sources look up has its Japanese text in
-po/ja.po."""
+"""The program's command line without a display: sorimo --autostart on|off
+writes the session's autostart entry for this executable (also from a
+folder whose name needs quoting), valid for desktop-file-validate, and
+removes it again; a start without a display says why in the user's
+language, through the catalogs of the build folder. And every message the
+sources look up has its Japanese text in po/ja.po."""
 
 import os
 import re
+import shutil
 import subprocess
+import tempfile
 import unittest
 
 EXE = os.environ["SORIMO_EXE"]
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+STRING_ESCAPES = {"s": " ", "n": "\n", "t": "\t", "r": "\r", "\\": "\\"}
+
+
+def read_entry(path):
+    """The keys of a desktop entry's main group, string escapes undone."""
+    keys = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f.read().splitlines()[1:]:
+            key, value = line.split("=", 1)
+            keys[key] = re.sub(r"\\(.)", lambda m: STRING_ESCAPES.get(m[1], "\\" + m[1]), value)
+    return keys
+
+
+def exec_argv(value):
+    """An Exec value as the program and its arguments: arguments part at
+    spaces; inside double quotes a backslash makes the next of " ` $ \\
+    plain; %% stands for %."""
+    argv, arg, quoted, i = [], None, False, 0
+    value = value.replace("%%", "%")
+    while i < len(value):
+        c = value[i]
+        if quoted and c == "\\" and i + 1 < len(value) and value[i + 1] in "\"`$\\":
+            arg, i = (arg or "") + value[i + 1], i + 2
+            continue
+        if c == '"':
+            quoted, arg = not quoted, arg or ""
+        elif c == " " and not quoted:
+            if arg is not None:
+                argv.append(arg)
+            arg = None
+        else:
+            arg = (arg or "") + c
+        i += 1
+    if arg is not None:
+        argv.append(arg)
+    return argv
+
+
+class Autostart(unittest.TestCase):
+    def setUp(self):
+        self.scratch = tempfile.mkdtemp(prefix="sorimo-autostart-")
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        self.env["XDG_CONFIG_HOME"] = os.path.join(self.scratch, "config")
+        self.entry = os.path.join(self.scratch, "config", "autostart", "sorimo.desktop")
+
+    def tearDown(self):
+        shutil.rmtree(self.scratch, ignore_errors=True)
+
+    def sorimo(self, exe, *args):
+        return subprocess.run([exe, *args], env=self.env, capture_output=True, text=True, timeout=30)
+
+    def test_on_writes_a_valid_entry_starting_this_executable_and_off_removes_it(self):
+        for folder in ("plain", "with space", "odd $`\"\\' % chars"):
+            with self.subTest(folder=folder):
+                exe = os.path.join(self.scratch, folder, "sorimo")
+                os.makedirs(os.path.dirname(exe))
+                shutil.copy2(EXE, exe)
+                result = self.sorimo(exe, "--autostart", "on")
+                self.assertEqual(result.returncode, 0, result.stderr)
+                keys = read_entry(self.entry)
+                self.assertEqual(exec_argv(keys["Exec"]), [exe])
+                self.assertEqual(keys["X-KDE-autostart-after"], "panel")
+                self.assertEqual(keys["X-LXQt-Need-Tray"], "true")
+                self.assertGreater(int(keys["X-GNOME-Autostart-Delay"]), 0)
+                if shutil.which("desktop-file-validate"):
+                    check = subprocess.run(["desktop-file-validate", self.entry], capture_output=True, text=True)
+                    self.assertEqual((check.returncode, check.stdout), (0, ""), check.stderr)
+                self.assertEqual(os.listdir(os.path.dirname(self.entry)), ["sorimo.desktop"])
+
+        self.assertEqual(self.sorimo(EXE, "--autostart", "off").returncode, 0)
+        self.assertFalse(os.path.exists(self.entry))
+        # Off when it is already off is no fault.
+        self.assertEqual(self.sorimo(EXE, "--autostart", "off").returncode, 0)
+
+    def test_an_entry_that_cannot_be_written_is_an_error_saying_where(self):
+        os.makedirs(os.path.dirname(self.env["XDG_CONFIG_HOME"]), exist_ok=True)
+        with open(self.env["XDG_CONFIG_HOME"], "w"):
+            pass  # a file where the configuration folder should be
+        result = self.sorimo(EXE, "--autostart", "on")
+        self.assertEqual(result.returncode, 1)
+        self.assertTrue(result.stderr.startswith("sorimo: "), result.stderr)
+        self.assertIn(self.env["XDG_CONFIG_HOME"], result.stderr)
 
 
 class Messages(unittest.TestCase):
