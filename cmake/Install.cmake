@@ -80,11 +80,12 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# GIO (file types, the default handler) and Xinerama (the monitors on a
-# server without RandR 1.5) are loaded at run time, so the library scan
-# cannot see them; the program runs without them, but without file icons
-# or a default handler, and with the whole screen as one monitor.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0, libxinerama1")
+# GIO (file types, the default handler), Xinerama (the monitors on a server
+# without RandR 1.5) and X-Resource (which program a tray window belongs
+# to) are loaded at run time, so the library scan cannot see them; the
+# program runs without them, but without file icons or a default handler,
+# with the whole screen as one monitor, and without telling trays apart.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0, libxinerama1, libxres1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, zenity | kdialog")
 # Folders owned by root and readable by all, whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
