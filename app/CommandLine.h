@@ -13,6 +13,7 @@ namespace app {
 enum class TStartAction {
     Run,      // no arguments: start, or bring the running copy forward
     Toggle,   // --toggle: start, or show/hide the running copy's launcher
+    Autostart,  // --autostart on|off: start with the session or not, exit
     Help,     // --help: print the help, exit 0
     Version,  // --version: print the version, exit 0
     Usage,    // anything else: print the usage line to stderr, exit 2
@@ -21,6 +22,7 @@ enum class TStartAction {
 struct TCommandLine {
     TStartAction Action = TStartAction::Run;
     std::string Unknown;  // the first argument not understood (Usage)
+    bool AutostartOn = false;  // --autostart on (Autostart)
 
     // What the start asks of a copy that already runs.
     platform::StartRequest Request() const {
@@ -30,7 +32,8 @@ struct TCommandLine {
 };
 
 // Reads `args` (without the program's name). An argument not understood
-// wins over every other; then --help, then --version.
+// (--autostart without on or off included) wins over every other; then
+// --help, then --version, then --autostart.
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The texts printed, each ending in a line break; `program` is the name the

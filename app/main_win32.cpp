@@ -2,12 +2,15 @@
 // program without a console).
 #include <exception>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/Sorimo.h"
+#include "i18n/Messages.h"
 #include "platform/gdi/WinText.h"
+#include "platform/win32/Win32Autostart.h"
 #include "platform/win32/Win32Platform.h"
 
 // After the project's headers: <windows.h> defines macros that clash with
@@ -51,6 +54,37 @@ void Print(DWORD stream, const std::string& text, UINT boxIcon) {
     ::MessageBoxW(nullptr, platform::gdi::Widen(text).c_str(), L"Sorimo", MB_OK | boxIcon);
 }
 
+// --autostart on|off: adds or removes this executable in the user's Run key.
+int ChangeAutostart(bool on) {
+    try {
+        if (on) {
+            std::wstring self(MAX_PATH, L'\0');
+            for (;;) {
+                const DWORD length = ::GetModuleFileNameW(nullptr, self.data(), DWORD(self.size()));
+                if (length == 0) throw std::runtime_error("GetModuleFileNameW failed");
+                if (length < self.size()) {
+                    self.resize(length);
+                    break;
+                }
+                self.resize(self.size() * 2);
+            }
+            platform::win32::EnableAutostart(self);
+            Print(STD_OUTPUT_HANDLE, i18n::Tr("Sorimo starts when you log on from now on.") + "\n",
+                  MB_ICONINFORMATION);
+        } else {
+            platform::win32::DisableAutostart();
+            Print(STD_OUTPUT_HANDLE, i18n::Tr("Sorimo no longer starts when you log on.") + "\n",
+                  MB_ICONINFORMATION);
+        }
+    } catch (const std::exception& e) {
+        Print(STD_ERROR_HANDLE,
+              "Sorimo: " + i18n::Format(i18n::Tr("Cannot change the autostart entry: %s"), {e.what()}) + "\n",
+              MB_ICONERROR);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -61,6 +95,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         case app::TStartAction::Usage:
             Print(STD_ERROR_HANDLE, app::UsageText("Sorimo", line.Unknown), MB_ICONERROR);
             return 2;
+        case app::TStartAction::Autostart: return ChangeAutostart(line.AutostartOn);
         case app::TStartAction::Run:
         case app::TStartAction::Toggle: break;
     }

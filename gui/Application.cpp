@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <variant>
 
 #include "gui/Form.h"
@@ -216,6 +217,11 @@ bool TApplication::FireOneTimer() {
 // ------------------------------------------------------------ errors
 
 void TApplication::ShowException(const std::string& message) {
+    // Also one line on the standard error, for a terminal or the session's
+    // log: the lines of the box joined by ": " (a reason follows the message).
+    std::string line = message;
+    for (std::size_t at; (at = line.find('\n')) != std::string::npos;) line.replace(at, 1, ": ");
+    std::fprintf(stderr, "sorimo: %s\n", line.c_str());
     if (platform_.ShowNativeErrorBox(Title, message)) return;
     // A platform without a native error box gets the GUI layer's own.
     ShowErrorForm(message);

@@ -4,6 +4,7 @@
 
 #include "gui/Application.h"
 #include "gui/ScreenPlacement.h"
+#include "i18n/Messages.h"
 
 namespace gui {
 
@@ -128,7 +129,7 @@ void TForm::Close() {
 }
 
 int TForm::ShowModal() {
-    if (Visible() || modal_) throw EInvalidOperation("可視ウィンドウをモーダルにはできません");
+    if (Visible() || modal_) throw EInvalidOperation(i18n::Tr("A visible window cannot be made modal"));
     ModalResult = mrNone;
     modal_ = true;
     TApplication::ModalScope scope(app_, this);

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "gui/Application.h"
+#include "i18n/Messages.h"
 #include "launcher/Unit1.h"
 #include "resources/ImageLoader.h"
 #include "resources/Images.h"
@@ -148,7 +149,7 @@ void TForm1::ApplyStoredLayout() {
 
     OpenDialog1 = &Own<TOpenDialog>();
     OpenDialog1->SetName("OpenDialog1");
-    OpenDialog1->Filter = "すべてのファイル|*.*";
+    OpenDialog1->Filter = i18n::Tr("All files|*.*");
     OpenDialog1->Options = ofHideReadOnly | ofEnableSizing;
 
     // Registering adds the icon to the notification area while the layout is

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour: release (default), asan, or win32 (the
+# Configures and builds one flavour: release (default), program (the Linux
+# program alone, without tests, benchmarks and tools: what scripts/run.sh
+# starts), asan, or win32 (the
 # Windows program, cross-compiled with mingw-w64: build/win32/app/Sorimo.exe),
 # or fuzz (the libFuzzer harnesses of tests/fuzz, built with clang; see
 # scripts/fuzz.sh).
@@ -9,6 +11,7 @@ flavour=${1:-release}
 targets=()
 case "$flavour" in
   release) args=(-DCMAKE_BUILD_TYPE=Release) ;;
+  program) args=(-DCMAKE_BUILD_TYPE=Release -DSORIMO_TESTS=OFF -DSORIMO_BENCH=OFF -DSORIMO_TOOLS=OFF) ;;
   asan) args=(-DCMAKE_BUILD_TYPE=Debug -DSORIMO_SANITIZE=ON -DSORIMO_BENCH=OFF) ;;
   win32) args=(-DCMAKE_BUILD_TYPE=Release -DSORIMO_BENCH=OFF
                -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake) ;;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Fails when an include breaks the direction of the layers:
 
-    app -> launcher -> widgets -> gui -> platform -> gfx, settings -> base
+    app -> launcher -> widgets -> gui -> platform -> gfx, settings -> base, i18n
 
 Every include form is resolved to the file it names: "x" beside the
 including file or from the root, <x> from the root (every library exports
@@ -14,8 +14,9 @@ direction:
     folder includes no backend;
   - system headers of a desktop (X11, Win32, POSIX, FreeType, GLib, ...)
     are included only by platform/, the per-platform files of settings/
-    and base/ (*Posix.cpp, *Win32.cpp) and the per-platform entries of app/
-    (main_*.cpp); everywhere else only the C++ standard library.
+    and base/ (*Posix.cpp, *Win32.cpp) and of i18n/ (*Gettext.cpp,
+    *Win32.cpp) and the per-platform entries of app/ (main_*.cpp);
+    everywhere else only the C++ standard library.
 
     check-layers.py              checks the tree
     check-layers.py --self-test  also proves that it catches broken includes
@@ -27,20 +28,21 @@ import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 SOURCES = (".h", ".hpp", ".cpp", ".cc", ".c")
-PRODUCT = ("app", "launcher", "widgets", "gui", "platform", "gfx", "settings", "base", "resources")
+PRODUCT = ("app", "launcher", "widgets", "gui", "platform", "gfx", "settings", "base", "i18n", "resources")
 ANYTHING = ("tests", "tools", "bench")
 LAYERS = PRODUCT + ANYTHING
 # The project folders each layer may include (its own folder always).
 ALLOWED = {
-    "app": {"launcher", "widgets", "gui", "platform", "gfx", "settings", "base", "resources"},
-    "launcher": {"widgets", "gui", "gfx", "settings", "base", "resources"},
-    "widgets": {"gui", "gfx", "settings", "base"},
-    "gui": {"platform", "gfx", "settings", "base"},
-    "platform": {"gfx", "settings", "base"},
-    "resources": {"gfx", "base"},
-    "gfx": {"base"},
-    "settings": {"base"},
+    "app": {"launcher", "widgets", "gui", "platform", "gfx", "settings", "base", "i18n", "resources"},
+    "launcher": {"widgets", "gui", "gfx", "settings", "base", "i18n", "resources"},
+    "widgets": {"gui", "gfx", "settings", "base", "i18n"},
+    "gui": {"platform", "gfx", "settings", "base", "i18n"},
+    "platform": {"gfx", "settings", "base", "i18n"},
+    "resources": {"gfx", "base", "i18n"},
+    "gfx": {"base", "i18n"},
+    "settings": {"base", "i18n"},
     "base": set(),
+    "i18n": set(),
 }
 BACKENDS = {"headless", "x11", "win32", "wayland"}
 STANDARD = set("""
@@ -63,6 +65,8 @@ def may_include_system_headers(relative):
     if parts[0] in ANYTHING or parts[0] == "platform":
         return True
     if parts[0] in ("settings", "base") and re.search(r"(Posix|Win32)\.c(pp)?$", name):
+        return True
+    if parts[0] == "i18n" and re.search(r"(Gettext|Win32)\.c(pp)?$", name):
         return True
     return parts[0] == "app" and name.startswith("main_")
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release build and starts the launcher.
+# Installs what building and running need, builds the program alone (no
+# tests, benchmarks or tools) into build/program and starts it with the
+# given arguments.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-deps.sh
-bash scripts/build.sh release
-exec build/release/app/sorimo "$@"
+bash scripts/setup-deps.sh run >&2
+bash scripts/build.sh program >&2
+exec build/program/app/sorimo "$@"

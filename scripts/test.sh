@@ -5,7 +5,7 @@
 # 30 seconds over its seed corpus (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-deps.sh
+bash scripts/setup-deps.sh test
 status=0
 python3 scripts/check-layers.py --self-test || status=1
 for flavour in release asan win32; do

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/FileBytes.h"
+#include "i18n/Messages.h"
 #include "settings/IniFileText.h"
 #include "settings/IniText.h"
 #include "settings/ReplaceFile.h"
@@ -15,11 +16,6 @@ namespace settings {
 namespace {
 
 namespace fs = std::filesystem;
-
-// " に書き込めません" ("cannot write to"), spelled as UTF-8 bytes so that the
-// text does not depend on the compiler's source character set.
-constexpr const char* kCannotWriteSuffix =
-    " \xE3\x81\xAB\xE6\x9B\xB8\xE3\x81\x8D\xE8\xBE\xBC\xE3\x82\x81\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93";
 
 // The file a name stands for: a symbolic link is written through, not
 // replaced by a plain file.
@@ -59,7 +55,8 @@ std::string TextToRewrite(const std::string& fileName) {
 }  // namespace
 
 ESettingsWriteError::ESettingsWriteError(const std::string& fileName, const std::string& reason)
-    : std::runtime_error(fileName + kCannotWriteSuffix + (reason.empty() ? "" : "\n" + reason)) {}
+    : std::runtime_error(i18n::Format(i18n::Tr("Cannot write to %s"), {fileName}) +
+                         (reason.empty() ? "" : "\n" + reason)) {}
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 

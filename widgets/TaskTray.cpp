@@ -11,6 +11,7 @@
 #include "gui/Exceptions.h"
 #include "gui/Form.h"
 #include "gui/FlagScope.h"
+#include "i18n/Messages.h"
 
 namespace widgets {
 
@@ -73,10 +74,10 @@ void TTaskTray::SetIcon(const gui::TIcon* icon) {
 void TTaskTray::IconChanged() { UpdateIcon(); }
 
 void TTaskTray::SetIconID(int value) {
-    if (value < 1) throw gui::EInvalidOperation("0以下は指定できません");
+    if (value < 1) throw gui::EInvalidOperation(i18n::Tr("The value must be 1 or more"));
     if (value == iconID_) return;
     if (unit_.Find(std::uintptr_t(value)))
-        throw gui::EInvalidOperation("同じアイコン識別子が有ります");
+        throw gui::EInvalidOperation(i18n::Tr("The same icon ID is already in use"));
     if (registered_) {
         RemoveIcon();  // deletes under the old number
         registered_ = true;
@@ -91,7 +92,7 @@ void TTaskTray::SetRegistered(bool value) {
         RemoveIcon();
         return;
     }
-    if (icon_.Empty()) throw gui::EInvalidOperation("アイコンが指定されていません");
+    if (icon_.Empty()) throw gui::EInvalidOperation(i18n::Tr("No icon has been set"));
     registered_ = true;
     UpdateIcon();
 }

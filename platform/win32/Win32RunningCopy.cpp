@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "i18n/Messages.h"
 #include "platform/common/SettingsFileKey.h"
 #include "platform/gdi/WinText.h"
 
@@ -70,7 +71,7 @@ bool Win32RunningCopy::Claim(StartRequest request) {
     // The holder never showed its window: it hangs in its start. Starting
     // beside it would bring back the overwritten settings, and ending as if
     // the request had arrived would hide that it did not.
-    throw std::runtime_error("the running copy for this settings file does not answer");
+    throw std::runtime_error(i18n::Tr("The running copy for this settings file does not answer."));
 }
 
 bool Win32RunningCopy::HandOver(StartRequest request) const {

@@ -16,6 +16,7 @@
 
 #include <X11/keysym.h>
 
+#include "i18n/Messages.h"
 #include "platform/common/DoubleClickTracker.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/posix/SignalWatch.h"
@@ -170,7 +171,11 @@ private:
 
 X11Platform::X11Platform(std::unique_ptr<posix::SignalWatch> signals)
     : signals_(std::move(signals)), display_(XOpenDisplay(nullptr)) {
-    if (!display_) throw std::runtime_error("cannot open the X display (is DISPLAY set?)");
+    if (!display_) {
+        const char* name = std::getenv("DISPLAY");
+        if (!name || !*name) throw std::runtime_error(i18n::Tr("Cannot open the X display: DISPLAY is not set."));
+        throw std::runtime_error(i18n::Format(i18n::Tr("Cannot open the X display %s: it does not answer."), {name}));
+    }
     Display* d = display_.get();
     atoms_ = std::make_unique<Atoms>(d);
     context_.display = d;
@@ -181,7 +186,7 @@ X11Platform::X11Platform(std::unique_ptr<posix::SignalWatch> signals)
     context_.depth = DefaultDepth(d, context_.screen);
     context_.scale = ScreenScale(d);
     if (context_.depth < 24 || context_.visual->red_mask != 0xFF0000)
-        throw std::runtime_error("a 24-bit TrueColor display is needed");
+        throw std::runtime_error(i18n::Tr("A 24-bit TrueColor display is needed."));
     fonts_ = CreateFreeTypeFontEngine();
     auto notify = [this](const NotifyIconData& r, std::intptr_t m, TPoint p) { TrayNotify(r, m, p); };
     tray_ = std::make_unique<X11Tray>(context_, *fonts_, notify, [this] {
@@ -311,7 +316,8 @@ bool X11Platform::BecomeRunningCopy(StartRequest request) {
         case xdg::RunningCopySocket::Outcome::HandedOver: return false;
         case xdg::RunningCopySocket::Outcome::NotDelivered: break;
     }
-    throw std::runtime_error("the running copy for " + SettingsFile() + " does not answer");
+    throw std::runtime_error(
+        i18n::Format(i18n::Tr("The running copy for %s does not answer."), {SettingsFile()}));
 }
 
 void X11Platform::HandleStartRequests() {

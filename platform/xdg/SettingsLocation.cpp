@@ -12,11 +12,19 @@ namespace platform::xdg {
 
 namespace fs = std::filesystem;
 
+bool IsInstalledCopy(const std::string& executable) {
+    std::error_code ec;
+    const fs::path bin = fs::path(executable).parent_path();
+    return bin.filename() == "bin" &&
+           fs::is_regular_file(bin.parent_path() / "share" / "sorimo" / "installed", ec);
+}
+
 std::string SettingsFileFor(const std::string& executable) {
     const std::string beside = settings::SettingsFileName(executable, "/");
     std::error_code ec;
     const fs::path folder = fs::path(beside).parent_path();
-    if (fs::exists(beside, ec) || access(folder.c_str(), W_OK) == 0) return beside;
+    if (fs::exists(beside, ec)) return beside;
+    if (!IsInstalledCopy(executable) && access(folder.c_str(), W_OK) == 0) return beside;
     fs::path config;
     // A relative value is ignored, as the base directory rules say: it would
     // give every working folder settings of its own.

@@ -1,5 +1,6 @@
 // Where the settings file of a Linux program lies: beside the executable,
-// or in the user's configuration folder when that folder cannot take it.
+// or in the user's configuration folder for an installed copy and when the
+// executable's folder cannot take it.
 #pragma once
 
 #include <string>
@@ -7,9 +8,14 @@
 namespace platform::xdg {
 
 // The executable's settings file (its name with ".INI") when that file
-// exists or its folder is writable; otherwise the same name in
-// $XDG_CONFIG_HOME/sorimo/ (default ~/.config/sorimo/), which is created.
-// Without either variable, the file beside the executable.
+// exists, or when the copy is not installed and its folder is writable;
+// otherwise the same name in $XDG_CONFIG_HOME/sorimo/ (default
+// ~/.config/sorimo/), which is created. Without either variable, the file
+// beside the executable.
 std::string SettingsFileFor(const std::string& executable);
+
+// An installed copy: `cmake --install` and the package put the executable
+// into <prefix>/bin and the mark <prefix>/share/sorimo/installed beside it.
+bool IsInstalledCopy(const std::string& executable);
 
 }  // namespace platform::xdg

@@ -144,6 +144,22 @@ TEST(CommandLine, NoArgumentsRunAndToggleRunsAskingToToggle) {
     EXPECT_EQ(toggle.Request(), StartRequest::Toggle);
 }
 
+TEST(CommandLine, AutostartTakesOnOrOffAndNothingElse) {
+    const app::TCommandLine on = app::ParseCommandLine({"--autostart", "on"});
+    EXPECT_EQ(on.Action, app::TStartAction::Autostart);
+    EXPECT_TRUE(on.AutostartOn);
+    const app::TCommandLine off = app::ParseCommandLine({"--toggle", "--autostart", "off"});
+    EXPECT_EQ(off.Action, app::TStartAction::Autostart);
+    EXPECT_FALSE(off.AutostartOn);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--autostart"}, {"--autostart", "yes"}, {"--autostart", "--toggle"}}) {
+        const app::TCommandLine line = app::ParseCommandLine(args);
+        EXPECT_EQ(line.Action, app::TStartAction::Usage) << args.back();
+        EXPECT_EQ(line.Unknown, "--autostart");
+    }
+    EXPECT_NE(app::HelpText("sorimo").find("--autostart on|off"), std::string::npos);
+}
+
 TEST(CommandLine, HelpAndVersionAnswerWithoutRunning) {
     EXPECT_EQ(app::ParseCommandLine({"--help"}).Action, app::TStartAction::Help);
     EXPECT_EQ(app::ParseCommandLine({"--toggle", "--help"}).Action, app::TStartAction::Help);
@@ -163,7 +179,8 @@ TEST(CommandLine, AnArgumentNotUnderstoodIsAUsageErrorNamingIt) {
     const app::TCommandLine line = app::ParseCommandLine({"--toggle", "file.txt", "--bad"});
     EXPECT_EQ(line.Unknown, "file.txt");
     EXPECT_EQ(app::UsageText("sorimo", line.Unknown),
-              "sorimo: unknown argument 'file.txt'\nUsage: sorimo [--toggle | --help | --version]\n");
+              "sorimo: unknown argument 'file.txt'\n"
+              "Usage: sorimo [--toggle | --autostart on|off | --help | --version]\n");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "i18n/Messages.h"
 #include "platform/xdg/SplitText.h"
 
 namespace platform::xdg {
@@ -32,6 +33,9 @@ std::vector<FilterEntry> ParseFilter(const std::string& filter) {
     return entries;
 }
 
+// The dialog's title, as the classic open-file dialog names itself.
+std::string ChooserTitle() { return i18n::Tr("Open"); }
+
 std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
     std::string joined;
     for (const std::string& part : parts) joined += (joined.empty() ? "" : separator) + part;
@@ -40,7 +44,7 @@ std::string Join(const std::vector<std::string>& parts, const std::string& separ
 
 std::vector<std::string> ZenityArguments(std::string program, const OpenFileRequest& request) {
     std::vector<std::string> argv{std::move(program), "--file-selection",
-                                  std::string("--title=") + kChooserTitle};
+                                  "--title=" + ChooserTitle()};
     if (!request.InitialFile.empty()) argv.push_back("--filename=" + request.InitialFile);
     for (const FilterEntry& entry : ParseFilter(request.Filter))
         argv.push_back("--file-filter=" + entry.Name + " | " + Join(entry.Patterns, " "));
@@ -51,7 +55,7 @@ std::vector<std::string> KdialogArguments(std::string program, const OpenFileReq
     std::vector<std::string> filters;
     for (const FilterEntry& entry : ParseFilter(request.Filter))
         filters.push_back(Join(entry.Patterns, " ") + "|" + entry.Name);
-    std::vector<std::string> argv{std::move(program), "--title", kChooserTitle,
+    std::vector<std::string> argv{std::move(program), "--title", ChooserTitle(),
                                   "--getopenfilename",
                                   request.InitialFile.empty() ? "." : request.InitialFile};
     if (!filters.empty()) argv.push_back(Join(filters, "\n"));

@@ -10,9 +10,6 @@
 
 namespace platform::xdg {
 
-// The dialog's title, as the classic open-file dialog names itself.
-inline constexpr char kChooserTitle[] = "開く";
-
 // The full path of `program` in the colon-separated `searchPath`, if an
 // executable file of that name is there.
 std::optional<std::string> FindProgram(const std::string& program, const std::string& searchPath);

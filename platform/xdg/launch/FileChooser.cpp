@@ -9,6 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "i18n/Messages.h"
 #include "platform/xdg/launch/ChildProcesses.h"
 #include "platform/xdg/launch/ChooserCommand.h"
 #include "platform/xdg/launch/Spawn.h"
@@ -23,9 +24,7 @@ std::string Env(const char* name) {
 }
 
 [[noreturn]] void FailToStart(const std::string& detail) {
-    throw std::runtime_error(
-        "ファイル選択ダイアログ (zenity または kdialog) を開けません: " + detail +
-        "\nCannot open the file chooser (zenity or kdialog): " + detail);
+    throw std::runtime_error(i18n::Format(i18n::Tr("Cannot open the file chooser (zenity or kdialog): %s"), {detail}));
 }
 
 }  // namespace
@@ -34,9 +33,7 @@ std::unique_ptr<FileChooser> FileChooser::Begin(ChildProcesses& children,
                                                 const OpenFileRequest& request) {
     const auto command = ChooserCommand(request, Env("XDG_CURRENT_DESKTOP"), Env("PATH"));
     if (!command)
-        throw std::runtime_error(
-            "ファイル選択ダイアログ (zenity または kdialog) が見つかりません。\n"
-            "No file chooser (zenity or kdialog) was found in PATH.");
+        throw std::runtime_error(i18n::Tr("No file chooser (zenity or kdialog) was found in PATH."));
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) FailToStart(std::strerror(errno));
     UniqueFd readEnd(ends[0]);
