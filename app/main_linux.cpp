@@ -89,7 +89,9 @@ int main(int argc, char** argv) {
     const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
     const auto wish = app::WishedBackend(forced ? forced : "", waylandDisplay && *waylandDisplay);
     if (!wish) {
-        std::fprintf(stderr, "sorimo: SORIMO_BACKEND is \"%s\"; it can be \"x11\" or \"wayland\"\n", forced);
+        std::fprintf(stderr, "sorimo: %s\n",
+                     i18n::Format(i18n::Tr("SORIMO_BACKEND is \"%s\"; it can be \"x11\" or \"wayland\"."), {forced})
+                         .c_str());
         return 2;
     }
     std::unique_ptr<platform::Platform> platform;

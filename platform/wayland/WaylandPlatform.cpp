@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Messages.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/wayland/WaylandDropTarget.h"
 #include "platform/wayland/WaylandHandles.h"
@@ -313,20 +314,8 @@ bool WaylandPlatform::NotifyIcon(std::uint32_t message, const NotifyIconData& da
 }
 
 bool WaylandPlatform::BecomeRunningCopy(StartRequest request) {
-    const std::optional<std::string> folder = xdg::PrivateRuntimeFolder();
-    if (!folder) {
-        std::fputs("sorimo: no private folder for finding a running copy (another user owns it); "
-                   "starting on its own\n", stderr);
-        return true;
-    }
-    runningCopy_ = std::make_unique<xdg::RunningCopySocket>(
-        *folder, xdg::RunningCopySocket::KeyFor(SettingsFile()));
-    switch (runningCopy_->Claim(request == StartRequest::Toggle ? "toggle" : "activate")) {
-        case xdg::RunningCopySocket::Outcome::Running: return true;
-        case xdg::RunningCopySocket::Outcome::HandedOver: return false;
-        case xdg::RunningCopySocket::Outcome::NotDelivered: break;
-    }
-    throw std::runtime_error("the running copy for " + SettingsFile() + " does not answer");
+    return xdg::ClaimRunningCopy(runningCopy_, SettingsFile(),
+                                 request == StartRequest::Toggle ? "toggle" : "activate");
 }
 
 // A request may carry a start time after a blank (from an X11 start): only
@@ -352,7 +341,8 @@ void WaylandPlatform::Flush() {
 // says which): save what the program holds and end.
 [[noreturn]] void WaylandPlatform::ConnectionLost() {
     const int error = wl_display_get_error(display_.get());
-    std::fprintf(stderr, "sorimo: the Wayland connection was lost (%s)\n", std::strerror(error));
+    std::fprintf(stderr, "sorimo: %s\n",
+                 i18n::Format(i18n::Tr("The Wayland connection was lost (%s)."), {std::strerror(error)}).c_str());
     if (app_) app_->NativeSessionEnd();
     _exit(0);
 }

@@ -298,26 +298,12 @@ void X11Platform::CheckMonitors() {
 }
 
 bool X11Platform::BecomeRunningCopy(StartRequest request) {
-    const std::optional<std::string> folder = xdg::PrivateRuntimeFolder();
-    if (!folder) {
-        std::fputs("sorimo: no private folder for finding a running copy (another user owns it); "
-                   "starting on its own\n", stderr);
-        return true;
-    }
-    runningCopy_ = std::make_unique<xdg::RunningCopySocket>(
-        *folder, xdg::RunningCopySocket::KeyFor(SettingsFile()));
     std::string message = request == StartRequest::Toggle ? "toggle" : "activate";
     if (const std::optional<Time> time = StartupTime()) {
         message.push_back(' ');
         message.append(std::to_string(*time));
     }
-    switch (runningCopy_->Claim(message)) {
-        case xdg::RunningCopySocket::Outcome::Running: return true;
-        case xdg::RunningCopySocket::Outcome::HandedOver: return false;
-        case xdg::RunningCopySocket::Outcome::NotDelivered: break;
-    }
-    throw std::runtime_error(
-        i18n::Format(i18n::Tr("The running copy for %s does not answer."), {SettingsFile()}));
+    return xdg::ClaimRunningCopy(runningCopy_, SettingsFile(), message);
 }
 
 void X11Platform::HandleStartRequests() {

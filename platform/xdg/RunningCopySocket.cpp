@@ -11,11 +11,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <cstring>
 #include <filesystem>
 #include <thread>
 
+#include "i18n/Messages.h"
 #include "platform/common/SettingsFileKey.h"
 
 namespace platform::xdg {
@@ -88,6 +91,25 @@ std::optional<std::string> PrivateRuntimeFolder() {
     fs::path temp = fs::temp_directory_path(ec);
     if (ec || !temp.is_absolute()) temp = "/tmp";
     return MakePrivateFolder((temp / ("sorimo-" + std::to_string(::getuid()))).string());
+}
+
+bool ClaimRunningCopy(std::unique_ptr<RunningCopySocket>& channel, const std::string& settingsFile,
+                      const std::string& message) {
+    const std::optional<std::string> folder = PrivateRuntimeFolder();
+    if (!folder) {
+        std::fprintf(stderr, "sorimo: %s\n",
+                     i18n::Tr("No private folder for finding a running copy (another user owns it): "
+                              "starting on its own.")
+                         .c_str());
+        return true;
+    }
+    channel = std::make_unique<RunningCopySocket>(*folder, RunningCopySocket::KeyFor(settingsFile));
+    switch (channel->Claim(message)) {
+        case RunningCopySocket::Outcome::Running: return true;
+        case RunningCopySocket::Outcome::HandedOver: return false;
+        case RunningCopySocket::Outcome::NotDelivered: break;
+    }
+    throw std::runtime_error(i18n::Format(i18n::Tr("The running copy for %s does not answer."), {settingsFile}));
 }
 
 RunningCopySocket::RunningCopySocket(std::string folder, std::string key)

@@ -9,6 +9,7 @@
 // the other's user id as well.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,16 @@ namespace platform::xdg {
 // link) owned by the user with no access for others; nothing when neither
 // is (a folder of that name that another user made first).
 std::optional<std::string> PrivateRuntimeFolder();
+
+class RunningCopySocket;
+
+// What a Linux backend does to become the running copy for `settingsFile`:
+// true when this process is it (then `channel` holds the socket to poll),
+// false when the running copy took `message`. Without a private folder the
+// process runs on its own and says so on stderr. Throws std::runtime_error
+// (in the user's language) when a running copy does not take the message.
+bool ClaimRunningCopy(std::unique_ptr<RunningCopySocket>& channel, const std::string& settingsFile,
+                      const std::string& message);
 
 class RunningCopySocket {
 public:
