@@ -17,6 +17,7 @@
 #include "gui/Panel.h"
 #include "gui/Timer.h"
 #include "launcher/SlotDrop.h"
+#include "launcher/SlotTable.h"
 #include "settings/IniFile.h"
 
 namespace widgets {
@@ -30,29 +31,7 @@ namespace launcher {
 class TForm2;
 class TForm3;
 
-constexpr int kSlotCount = 28;
 constexpr int kCellSize = 36;
-// The marker of an empty slot, compared byte for byte.
-inline const std::string kNoFile = "NOFILE";
-
-// The icon a slot shows: one the table owns (from the icon lookup), the
-// borrowed default icon, or none (the cell shows its bare face).
-class TSlotIcon {
-public:
-    const gui::TIcon* Get() const { return owned_ ? owned_.get() : borrowed_; }
-    void Own(gui::TIcon icon) {
-        owned_ = std::make_unique<gui::TIcon>(std::move(icon));
-        borrowed_ = nullptr;
-    }
-    void Borrow(const gui::TIcon* icon) {
-        owned_.reset();
-        borrowed_ = icon;
-    }
-
-private:
-    std::unique_ptr<gui::TIcon> owned_;
-    const gui::TIcon* borrowed_ = nullptr;
-};
 
 class TForm1 : public gui::TForm {
 public:
@@ -84,8 +63,9 @@ public:
     widgets::TTaskTray* TaskTray1 = nullptr;
 
     // Slot table and settings (read by tests; the handlers change them).
-    const std::string& SlotPath(int k) const { return slotPath_[std::size_t(k)]; }  // 1..28
-    const TSlotIcon& SlotIcon(int k) const { return slotIcon_[std::size_t(k)]; }    // 1..28
+    TSlotTable& Slots() { return *slots_; }
+    const std::string& SlotPath(int k) const { return slots_->Path(k); }  // 1..28
+    const TSlotIcon& SlotIcon(int k) const { return slots_->Icon(k); }    // 1..28
     int RowOffset() const { return rowOffset_; }
     int EditedSlot() const { return editedSlot_; }
     // Pointer state of the grid.
@@ -100,17 +80,17 @@ public:
 
     // Saving: the FORM keys with all 28 slots, or with slot k only (none
     // when k is outside 1..28), each with one replace of the file.
-    void SaveAllSettings();
-    void SaveSlot(int k);
+    void SaveAllSettings() { slots_->SaveAll(FormKeys()); }
+    void SaveSlot(int k) { SaveSlots({k}); }
 
     // Handlers.
     void FormCreate(gui::TComponent* Sender);
     void FormShow(gui::TComponent* Sender);
     void FormClose(gui::TComponent* Sender, gui::TCloseAction& Action);
     void Button1Click(gui::TComponent* Sender);  // repaint the grid
-    void Button2Click(gui::TComponent* Sender);  // reload the slot icons
-    void Button3Click(gui::TComponent* Sender);  // save all settings
-    void Button4Click(gui::TComponent* Sender);  // save the FORM keys and EditedSlot
+    void Button2Click(gui::TComponent*) { slots_->ReloadIcons(); }
+    void Button3Click(gui::TComponent*) { SaveAllSettings(); }
+    void Button4Click(gui::TComponent*) { SaveSlot(editedSlot_); }  // FORM keys and EditedSlot
     void Timer1Timer(gui::TComponent* Sender);
     void Timer2Timer(gui::TComponent* Sender);
     void AppMessage(gui::TMsg& Msg, bool& Handled);
@@ -176,16 +156,12 @@ private:
     void LoadSettings();
     bool KeepReachable();  // true when it moved the window
     void SavePosition();
-    void AddFormKeys(gui::TIniBatch& batch) const;
-    void LoadSlotIcon(int k);
-    void BeginIconLookup();
-    void IconTimerTimer(gui::TComponent* Sender);
-    void FinishIconLookup();
-    void StopIconLookup();
+    // LEFT, TOP and OFFSET of section FORM, written before the slots.
+    gui::TIniBatch FormKeys() const;
+    void SaveSlots(const std::vector<int>& slots) { slots_->Save(FormKeys(), slots); }
 
-    // Start-up's icon lookup: the slot looked up next, 0 when none is due.
-    gui::TTimer* IconTimer = nullptr;
-    int nextIconSlot_ = 0;
+    gui::TTimer* IconTimer = nullptr;  // paces the slot table's icon lookup
+    std::unique_ptr<TSlotTable> slots_;
     void HitTest(int x, int y);
     void DrawCell(int col, int row, bool pressed);
     void LaunchCurrentSlot();
@@ -197,12 +173,9 @@ private:
     void SetUpFileDrops();
     void SetDragSpot(const TDropSpot& spot);
     void EndFileDrag();
-    void SaveSlots(const std::vector<int>& slots);
 
     TDropSpot dragSpot_;  // what the drag is over; a cell there is drawn pressed
 
-    std::array<std::string, kSlotCount + 1> slotPath_;  // 1..28
-    std::array<TSlotIcon, kSlotCount + 1> slotIcon_;    // 1..28
     int rowOffset_ = 1;
     int editedSlot_ = 0;
     int cellCol_ = 0;

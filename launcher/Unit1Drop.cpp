@@ -93,17 +93,12 @@ void TForm1::FormFileDrop(TComponent*, const std::vector<std::string>& Files, in
     Timer3->SetInterval(0);
     CloseHint();
     if (spot.Kind != TDropSpot::Cell) return;
-    if (!std::all_of(Files.begin(), Files.end(), StorablePath)) return;
-    const std::vector<TSlotFill> fills =
-        ChooseDropSlots(slotPath_, SlotAt(spot.Col, spot.Row), Files);
-    if (fills.empty()) return;
-    for (const TSlotFill& fill : fills) slotPath_[fill.Slot] = fill.Path;
+    const std::vector<int> filled = slots_->Drop(SlotAt(spot.Col, spot.Row), Files);
+    if (filled.empty()) return;
     Accept = true;
     Button2Click(this);
-    editedSlot_ = fills.front().Slot;
-    std::vector<int> changed;
-    for (const TSlotFill& fill : fills) changed.push_back(fill.Slot);
-    SaveSlots(changed);
+    editedSlot_ = filled.front();
+    SaveSlots(filled);
     Button1Click(this);
 }
 

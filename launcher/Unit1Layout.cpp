@@ -125,6 +125,11 @@ void TForm1::ApplyStoredLayout() {
     Image2->SetVisible(false);
     Image2->SetParent(this);
     Image2->SetIcon(resources::ToIcon(resources::kHeart));
+    // The slot table: its empty slots show Image2's icon.
+    slots_ = std::make_unique<TSlotTable>(
+        *IconTimer, Image2->Icon(),
+        [this](const std::string& path) { return App().Platform().FileIcon(path); },
+        [this] { return App().Platform().SettingsFile(); });
 
     Panel2 = &MakePanel(*this, "Panel2", 212, 0);
     kestBlotter2 = &MakeBlotter(*this, *Panel2, "kestBlotter2", gui::TColor{16772328}, "SorimoP2");
