@@ -221,7 +221,7 @@ void TForm1::PaintBox1MouseMove(TComponent*, TShiftState, int X, int Y) {
 
 void TForm1::Timer3Timer(TComponent*) {
     Timer3->SetInterval(0);
-    if (!busy_ && !fileDragging_ && Form3) Form3->Show();
+    if (!busy_ && !FileDragInside() && Form3) Form3->Show();
 }
 
 void TForm1::kestBlotter1MouseMove(TComponent*, TShiftState, int, int) { CloseHint(); }

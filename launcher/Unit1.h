@@ -76,7 +76,6 @@ public:
     // Window handling.
     bool Dragging() const { return dragging_; }
     bool HiddenToTray() const { return hiddenToTray_; }
-    bool FileDragging() const { return fileDragging_; }
 
     // Saving: the FORM keys with all 28 slots, or with slot k only (none
     // when k is outside 1..28), each with one replace of the file.
@@ -98,8 +97,8 @@ public:
     void ArrowButton2Click(gui::TComponent* Sender);
     void PaintBox1MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
                             gui::TShiftState Shift, int X, int Y);
-    void PaintBox1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
-                          gui::TShiftState Shift, int X, int Y);
+    void PaintBox1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
+                          int X, int Y);
     void PaintBox1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
     void Timer3Timer(gui::TComponent* Sender);
     void kestBlotter1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
@@ -108,27 +107,21 @@ public:
     void kestBlotter2MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
     void kestBlotter2MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
                              gui::TShiftState Shift, int X, int Y);
-    void Image3MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
-                         gui::TShiftState Shift, int X, int Y);
+    void Image3MouseDown(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
+                         int X, int Y);
     void Image3MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
     void Image3MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
                        int X, int Y);
     void Image4MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
                        int X, int Y);
-    void TaskTray1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
-                          gui::TShiftState Shift, int X, int Y);
+    void TaskTray1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
+                          int X, int Y);
     void TaskTray1DblClick(widgets::TTaskTray* Seft, gui::TMouseButton Button);
     void TaskTray1AreaLost(gui::TComponent* Sender);
 
     // Files dragged from another program onto the slots (Unit1Drop.cpp).
     gui::TTimer* Timer4 = nullptr;  // pages the grid while a drag rests on an arrow
-    void FormFileDragOver(gui::TComponent* Sender, int X, int Y, gui::TDragState State,
-                          bool& Accept);
-    void FormFileDrop(gui::TComponent* Sender, const std::vector<std::string>& Files, int X, int Y,
-                      bool& Accept);
     void Timer4Timer(gui::TComponent* Sender);
-    // What a drag at a point of the window (client coordinates) is over.
-    TDropSpot DropSpotAt(int x, int y) const;
 
     // The monitor layout changed: a launcher left on no monitor is moved
     // onto the primary one and its new place (LEFT, TOP) saved at once.
@@ -171,8 +164,9 @@ private:
     void HideToTray();
     std::string SettingsFile() const;
     void SetUpFileDrops();
+    void FileDragOver(const TDropSpot& spot, gui::TDragState State, bool& Accept);
+    void FileDrop(const TDropSpot& spot, const std::vector<std::string>& Files, bool& Accept);
     void SetDragSpot(const TDropSpot& spot);
-    void EndFileDrag();
 
     TDropSpot dragSpot_;  // what the drag is over; a cell there is drawn pressed
 
@@ -186,7 +180,6 @@ private:
     int dragX_ = 0;
     int dragY_ = 0;
     bool hiddenToTray_ = false;
-    bool fileDragging_ = false;  // files are dragged over the window
 };
 
 // The directory part of a path: up to and including its last "\", "/" or

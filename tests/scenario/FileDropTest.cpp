@@ -138,7 +138,7 @@ TEST_F(FileDrop, TheCellUnderTheDragIsPressedAndOnlyACellAcceptsIt) {
     platform.DragAway();
     Settle();
     EXPECT_EQ(PressedCells(), 0);
-    EXPECT_FALSE(form->FileDragging());
+    EXPECT_FALSE(form->FileDragInside());
 }
 
 // The grid is repainted 50 ms after every paint: a drag that arrived just
