@@ -28,7 +28,8 @@ std::string DirectoryPart(const std::string& path) {
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-TForm1::TForm1(TApplication& app) : TForm(app, platform::WindowKind::Main) {
+TForm1::TForm1(TApplication& app)
+    : TForm(app, platform::WindowKind::Main), windowDrag_(*this) {
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     IconTimer = &Own<TTimer>();
     IconTimer->SetInterval(0);
@@ -36,10 +37,6 @@ TForm1::TForm1(TApplication& app) : TForm(app, platform::WindowKind::Main) {
 }
 
 TForm1::~TForm1() = default;
-
-const TIcon& TForm1::DefaultIcon() const { return Image2->Icon(); }
-
-std::string TForm1::SettingsFile() const { return App().Platform().SettingsFile(); }
 
 // ------------------------------------------------------------ creation
 
@@ -63,7 +60,7 @@ void TForm1::FormCreate(TComponent*) {
 }
 
 void TForm1::LoadSettings() {
-    const TIniFile ini(SettingsFile());
+    const TIniFile ini(App().Platform().SettingsFile());
     SetLeft(ini.ReadInteger("FORM", "LEFT", 0));
     SetTop(ini.ReadInteger("FORM", "TOP", 0));
     slots_->Read(ini);
@@ -89,7 +86,7 @@ void TForm1::SavePosition() {
     TIniBatch batch;
     batch.WriteInteger("FORM", "LEFT", Left());
     batch.WriteInteger("FORM", "TOP", Top());
-    TIniFile(SettingsFile()).Write(batch);
+    TIniFile(App().Platform().SettingsFile()).Write(batch);
 }
 
 void TForm1::MonitorsChanged() {
@@ -231,53 +228,6 @@ void TForm1::CloseHint() {
 }
 
 // ------------------------------------------------------------ window handling
-
-void TForm1::kestBlotter2MouseDown(TComponent*, TMouseButton Button, TShiftState, int X, int Y) {
-    if (Button != mbLeft) return;
-    dragging_ = true;
-    dragX_ = kestBlotter2->Left() + X;
-    dragY_ = kestBlotter2->Top() + Y;
-    // A window manager that places windows only itself moves it instead.
-    if (BeginSystemMove()) dragging_ = false;
-}
-
-void TForm1::kestBlotter2MouseMove(TComponent*, TShiftState, int X, int Y) {
-    if (!dragging_) return;
-    // A manager found out during this drag to ignore the moves below takes
-    // the rest of it.
-    if (BeginSystemMove()) {
-        dragging_ = false;
-        return;
-    }
-    // The pressed point stays under the pointer: the move on the screen is
-    // the move in the form times the screen pixels per pixel of the form.
-    const int scale = PixelScale();
-    const int left = Left() + (kestBlotter2->Left() + X - dragX_) * scale;
-    const int top = Top() + (kestBlotter2->Top() + Y - dragY_) * scale;
-    SetLeft(left);
-    SetTop(top);
-}
-
-void TForm1::kestBlotter2MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
-    if (Button == mbLeft)
-        dragging_ = false;
-    else
-        Close();
-}
-
-void TForm1::Image3MouseDown(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X,
-                             int Y) {
-    kestBlotter2MouseDown(Sender, Button, Shift, X + 10, Y + 10);
-}
-
-void TForm1::Image3MouseMove(TComponent* Sender, TShiftState Shift, int X, int Y) {
-    kestBlotter2MouseMove(Sender, Shift, X + 10, Y + 10);
-}
-
-void TForm1::Image3MouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X,
-                           int Y) {
-    kestBlotter2MouseUp(Sender, Button, Shift, X + 10, Y + 10);
-}
 
 void TForm1::Image4MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
     if (Button == mbLeft) {

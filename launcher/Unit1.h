@@ -18,6 +18,7 @@
 #include "gui/Timer.h"
 #include "launcher/SlotDrop.h"
 #include "launcher/SlotTable.h"
+#include "launcher/WindowDrag.h"
 #include "settings/IniFile.h"
 
 namespace widgets {
@@ -74,7 +75,7 @@ public:
     int CurrentSlot() const { return currentSlot_; }
     bool Busy() const { return busy_; }
     // Window handling.
-    bool Dragging() const { return dragging_; }
+    bool Dragging() const { return windowDrag_.Dragging(); }
     bool HiddenToTray() const { return hiddenToTray_; }
 
     // Saving: the FORM keys with all 28 slots, or with slot k only (none
@@ -102,16 +103,6 @@ public:
     void PaintBox1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
     void Timer3Timer(gui::TComponent* Sender);
     void kestBlotter1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
-    void kestBlotter2MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
-                               gui::TShiftState Shift, int X, int Y);
-    void kestBlotter2MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
-    void kestBlotter2MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
-                             gui::TShiftState Shift, int X, int Y);
-    void Image3MouseDown(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
-                         int X, int Y);
-    void Image3MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
-    void Image3MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
-                       int X, int Y);
     void Image4MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
                        int X, int Y);
     void TaskTray1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
@@ -140,7 +131,7 @@ public:
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
 
-    const gui::TIcon& DefaultIcon() const;
+    const gui::TIcon& DefaultIcon() const { return Image2->Icon(); }
     // The slot a grid cell shows.
     int SlotAt(int col, int row) const { return 4 * (rowOffset_ + row - 1) + col + 1; }
 
@@ -162,7 +153,6 @@ private:
     void SlotChanged();
     void CloseHint();
     void HideToTray();
-    std::string SettingsFile() const;
     void SetUpFileDrops();
     void FileDragOver(const TDropSpot& spot, gui::TDragState State, bool& Accept);
     void FileDrop(const TDropSpot& spot, const std::vector<std::string>& Files, bool& Accept);
@@ -176,9 +166,7 @@ private:
     int cellRow_ = 0;
     int currentSlot_ = 1;
     bool busy_ = false;
-    bool dragging_ = false;
-    int dragX_ = 0;
-    int dragY_ = 0;
+    TWindowDrag windowDrag_;  // the drag handle (kestBlotter2, Image3)
     bool hiddenToTray_ = false;
 };
 

@@ -133,13 +133,9 @@ void TForm1::ApplyStoredLayout() {
 
     Panel2 = &MakePanel(*this, "Panel2", 212, 0);
     kestBlotter2 = &MakeBlotter(*this, *Panel2, "kestBlotter2", gui::TColor{16772328}, "SorimoP2");
-    kestBlotter2->OnMouseDown = Handler(this, &TForm1::kestBlotter2MouseDown);
-    kestBlotter2->OnMouseMove = Handler(this, &TForm1::kestBlotter2MouseMove);
-    kestBlotter2->OnMouseUp = Handler(this, &TForm1::kestBlotter2MouseUp);
+    windowDrag_.Attach(*kestBlotter2);
     Image3 = &MakeImage(*this, *kestBlotter2, "Image3", resources::ToIcon(resources::kBar));
-    Image3->OnMouseDown = Handler(this, &TForm1::Image3MouseDown);
-    Image3->OnMouseMove = Handler(this, &TForm1::Image3MouseMove);
-    Image3->OnMouseUp = Handler(this, &TForm1::Image3MouseUp);
+    windowDrag_.Attach(*Image3);
 
     Panel3 = &MakePanel(*this, "Panel3", 212, 52);
     kestBlotter3 = &MakeBlotter(*this, *Panel3, "kestBlotter3", gui::TColor{16237770}, "SorimoP3");
