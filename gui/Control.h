@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gfx/Canvas.h"
 #include "gui/Component.h"
@@ -30,6 +31,17 @@ using TNotifyEvent = std::function<void(TComponent* Sender)>;
 using TMouseEvent =
     std::function<void(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TComponent* Sender, TShiftState Shift, int X, int Y)>;
+
+// Files dragged from another program over a control (routed by its form).
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// X, Y in the control's client coordinates. Accept (false on entry) says
+// whether a drop at the point would be taken; it is not read on a leave.
+using TFileDragOverEvent =
+    std::function<void(TComponent* Sender, int X, int Y, TDragState State, bool& Accept)>;
+// The dropped files' paths, in the dragging program's order; Accept (false
+// on entry) says whether the control took them.
+using TFileDropEvent = std::function<void(TComponent* Sender, const std::vector<std::string>& Files,
+                                          int X, int Y, bool& Accept)>;
 
 using TControlStyle = std::uint32_t;
 constexpr TControlStyle csCaptureMouse = 1u << 0;
@@ -94,6 +106,9 @@ public:
     TMouseEvent OnMouseUp;
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
+    // Files dragged over the control and dropped on it (see TForm).
+    TFileDragOverEvent OnFileDragOver;
+    TFileDropEvent OnFileDrop;
 
     // Painting. Invalidate marks the control's area for the next paint
     // cycle; Repaint paints it now. Canvas() draws straight onto the form's

@@ -210,7 +210,12 @@ void TForm::HandleDrag(const platform::DragInput& input) {
         EndFileDrag();
         return;
     }
-    dragPoint_ = {input.Screen.X - Left(), input.Screen.Y - Top()};
+    const TPoint point{input.Screen.X - Left(), input.Screen.Y - Top()};
+    TControl* target = DragTargetAt(point);
+    // The control left behind hears its leave, at the last point it heard,
+    // before anything else.
+    if (target != dragTarget_) LeaveDragTarget();
+    dragPoint_ = point;
     bool accept = false;
     // Answered also when a handler throws: files it took stay taken.
     struct AnswerOnExit {
@@ -220,23 +225,45 @@ void TForm::HandleDrag(const platform::DragInput& input) {
             if (input.Reply) input.Reply->Answer(accept);
         }
     } answer{input, accept};
+    const TPoint o = target ? target->FormOrigin() : TPoint{};
+    const int x = point.X - o.X;
+    const int y = point.Y - o.Y;
     if (input.Action == DragAction::Over) {
-        const TDragState state = dragInside_ ? dsDragMove : dsDragEnter;
         dragInside_ = true;
-        if (OnFileDragOver) OnFileDragOver(this, dragPoint_.X, dragPoint_.Y, state, accept);
-    } else if (!input.OnlyFiles || input.Files.empty() || !OnFileDrop) {
+        const TDragState state = target == dragTarget_ ? dsDragMove : dsDragEnter;
+        dragTarget_ = target;
+        if (target && target->OnFileDragOver) target->OnFileDragOver(target, x, y, state, accept);
+    } else if (!input.OnlyFiles || input.Files.empty() || !target || !target->OnFileDrop) {
         EndFileDrag();
     } else {
         dragInside_ = false;
-        OnFileDrop(this, input.Files, dragPoint_.X, dragPoint_.Y, accept);
+        dragTarget_ = nullptr;
+        target->OnFileDrop(target, input.Files, x, y, accept);
     }
+}
+
+// The deepest enabled control under a client point that handles drags, or
+// its nearest parent that does; none when no control there does.
+TControl* TForm::DragTargetAt(TPoint p) {
+    TPoint local;
+    TControl* c = DeepestControlAt(p, false, local);
+    while (c && !c->OnFileDragOver && !c->OnFileDrop) c = c->Parent();
+    return c;
+}
+
+void TForm::LeaveDragTarget() {
+    TControl* target = dragTarget_;
+    dragTarget_ = nullptr;
+    if (!target || !target->OnFileDragOver) return;
+    const TPoint o = target->FormOrigin();
+    bool ignored = false;
+    target->OnFileDragOver(target, dragPoint_.X - o.X, dragPoint_.Y - o.Y, dsDragLeave, ignored);
 }
 
 void TForm::EndFileDrag() {
     if (!dragInside_) return;
     dragInside_ = false;
-    bool ignored = false;
-    if (OnFileDragOver) OnFileDragOver(this, dragPoint_.X, dragPoint_.Y, dsDragLeave, ignored);
+    LeaveDragTarget();
 }
 
 void TForm::NativeMoved(const TPoint& topLeft) {
@@ -335,6 +362,7 @@ void TForm::HandleKey(const platform::KeyInput& input) {
 void TForm::ControlDestroyed(TControl* c) {
     if (capture_ == c) capture_ = nullptr;
     if (hover_ == c) hover_ = nullptr;
+    if (dragTarget_ == c) dragTarget_ = nullptr;
 }
 
 }  // namespace gui

@@ -28,16 +28,6 @@ constexpr int mrCancel = 2;
 
 using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
 
-// Files dragged from another program over a form.
-enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
-// X, Y in the form's client coordinates. Accept (false on entry) says
-// whether a drop at the point would be taken; it is not read on a leave.
-using TFileDragOverEvent =
-    std::function<void(TComponent* Sender, int X, int Y, TDragState State, bool& Accept)>;
-// The dropped files' paths, in the dragging program's order; Accept (false
-// on entry) says whether the form took them.
-using TFileDropEvent = std::function<void(TComponent* Sender, const std::vector<std::string>& Files,
-                                          int X, int Y, bool& Accept)>;
 // The keys a form hears: those its boxes answer to.
 using TKey = platform::Key;
 using TKeyEvent = std::function<void(TComponent* Sender, TKey Key, TShiftState Shift)>;
@@ -125,12 +115,15 @@ public:
     void HandleKey(const platform::KeyInput& input);
 
     // Files dragged from another program (only the main window takes
-    // them). The first notice over the form is an enter, then moves; a
-    // leave, or a drop, ends the drag. A drop that carried anything other
-    // than local files, or no file, is refused without OnFileDrop: the form
-    // hears a leave instead.
-    TFileDragOverEvent OnFileDragOver;
-    TFileDropEvent OnFileDrop;
+    // them) go to the control under the point, as mouse input does: the
+    // deepest enabled one with OnFileDragOver or OnFileDrop, else its
+    // nearest parent with one (the form last), in that control's client
+    // coordinates. A control hears an enter when the drag comes onto it,
+    // then moves, and a leave when the drag moves on to another control,
+    // leaves the window or is refused. A drop goes to the control under
+    // it; one that carried anything other than local files, or no file, or
+    // that lands where no control has OnFileDrop, is refused: a leave
+    // instead. True while a drag is over the window.
     bool FileDragInside() const { return dragInside_; }
     // A drag notice taken from the queue; answers its reply.
     void HandleDrag(const platform::DragInput& input);
@@ -161,6 +154,8 @@ private:
     void NativeMoved(const TPoint& topLeft) override;
 
     void EndFileDrag();
+    TControl* DragTargetAt(TPoint p);
+    void LeaveDragTarget();
     TControl* DeepestControlAt(TPoint p, bool allowDisabled, TPoint& local);
     void UpdateHover(TControl* under);
     void PlaceOnFirstShow();
@@ -174,7 +169,8 @@ private:
     TControl* capture_ = nullptr;
     TControl* hover_ = nullptr;
     bool hoverEntered_ = false;  // hover_ has heard its enter
-    bool dragInside_ = false;    // OnFileDragOver heard an enter and no leave yet
+    bool dragInside_ = false;    // a drag came over the window and has not ended
+    TControl* dragTarget_ = nullptr;  // the control that heard the drag's enter
     TPoint dragPoint_;           // client point of the last drag notice
     TIcon icon_;
     TWindowState windowState_ = wsNormal;

@@ -1,5 +1,6 @@
 #include "launcher/SlotDrop.h"
 
+#include "launcher/SlotTable.h"
 #include "launcher/Unit1.h"
 
 namespace launcher {

@@ -1,7 +1,6 @@
 #include "launcher/Unit1.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "gui/Application.h"
 #include "gui/ScreenPlacement.h"
@@ -29,19 +28,15 @@ std::string DirectoryPart(const std::string& path) {
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
-TForm1::TForm1(TApplication& app) : TForm(app, platform::WindowKind::Main) {
+TForm1::TForm1(TApplication& app)
+    : TForm(app, platform::WindowKind::Main), windowDrag_(*this) {
     OnCreate = [this](TComponent* s) { FormCreate(s); };
     IconTimer = &Own<TTimer>();
     IconTimer->SetInterval(0);
-    IconTimer->SetOnTimer([this](TComponent* s) { IconTimerTimer(s); });
     Construct([this] { ApplyStoredLayout(); });
 }
 
 TForm1::~TForm1() = default;
-
-const TIcon& TForm1::DefaultIcon() const { return Image2->Icon(); }
-
-std::string TForm1::SettingsFile() const { return App().Platform().SettingsFile(); }
 
 // ------------------------------------------------------------ creation
 
@@ -59,17 +54,16 @@ void TForm1::FormCreate(TComponent*) {
     SetHeight(104);
     LoadSettings();
     App().OnMessage = [this](TMsg& msg, bool& handled) { AppMessage(msg, handled); };
-    BeginIconLookup();
+    slots_->BeginIconLookup();
     Timer1->SetInterval(1000);
     SetUpFileDrops();
 }
 
 void TForm1::LoadSettings() {
-    const TIniFile ini(SettingsFile());
+    const TIniFile ini(App().Platform().SettingsFile());
     SetLeft(ini.ReadInteger("FORM", "LEFT", 0));
     SetTop(ini.ReadInteger("FORM", "TOP", 0));
-    for (int k = 1; k <= kSlotCount; ++k)
-        slotPath_[k] = ini.ReadString("FILES", std::to_string(k), kNoFile);
+    slots_->Read(ini);
     // An offset outside 1..6 would make the grid address slots outside the
     // table; it is brought into range as it is read.
     rowOffset_ = std::clamp(ini.ReadInteger("FORM", "OFFSET", 1), kMinOffset, kMaxOffset);
@@ -89,99 +83,33 @@ bool TForm1::KeepReachable() {
 }
 
 void TForm1::SavePosition() {
-    TIniFile ini(SettingsFile());
-    ini.WriteInteger("FORM", "LEFT", Left());
-    ini.WriteInteger("FORM", "TOP", Top());
+    TIniBatch batch;
+    batch.WriteInteger("FORM", "LEFT", Left());
+    batch.WriteInteger("FORM", "TOP", Top());
+    TIniFile(App().Platform().SettingsFile()).Write(batch);
 }
 
 void TForm1::MonitorsChanged() {
     if (KeepReachable()) SavePosition();
 }
 
-// ------------------------------------------------------------ slot table
-
-void TForm1::Button2Click(TComponent*) {
-    StopIconLookup();
-    for (int k = 1; k <= kSlotCount; ++k) LoadSlotIcon(k);
-}
-
-void TForm1::LoadSlotIcon(int k) {
-    if (slotPath_[k] == kNoFile) {
-        slotIcon_[k].Borrow(&DefaultIcon());
-        return;
-    }
-    try {
-        if (auto icon = App().Platform().FileIcon(slotPath_[k]))
-            slotIcon_[k].Own(std::move(*icon));
-        else
-            slotIcon_[k].Borrow(nullptr);  // no icon: the bare face
-    } catch (const std::exception&) {
-        // A fault inside the lookup empties the slot (in memory only).
-        slotIcon_[k].Borrow(&DefaultIcon());
-        slotPath_[k] = kNoFile;
-    }
-}
-
-// At start-up the slot icons are looked up one slot per turn of the loop
-// once it runs: the window maps without waiting for 28 lookups, and input
-// that arrives in between is handled. Drawing a cell finishes the lookups
-// first, so the grid never shows an icon that is not there yet.
-void TForm1::BeginIconLookup() {
-    for (int k = 1; k <= kSlotCount; ++k) slotIcon_[k].Borrow(&DefaultIcon());
-    nextIconSlot_ = 1;
-    IconTimer->SetInterval(1);
-}
-
-void TForm1::IconTimerTimer(TComponent*) {
-    if (nextIconSlot_ >= 1 && nextIconSlot_ <= kSlotCount) LoadSlotIcon(nextIconSlot_++);
-    if (nextIconSlot_ > kSlotCount) StopIconLookup();
-}
-
-void TForm1::FinishIconLookup() {
-    while (nextIconSlot_ >= 1 && nextIconSlot_ <= kSlotCount) LoadSlotIcon(nextIconSlot_++);
-    StopIconLookup();
-}
-
-void TForm1::StopIconLookup() {
-    nextIconSlot_ = 0;
-    IconTimer->SetInterval(0);
-}
-
-void TForm1::Button3Click(TComponent*) { SaveAllSettings(); }
-
-void TForm1::Button4Click(TComponent*) { SaveSlot(editedSlot_); }
-
-void TForm1::SaveAllSettings() {
-    std::vector<int> all(kSlotCount);
-    std::iota(all.begin(), all.end(), 1);
-    SaveSlots(all);
-}
-
-void TForm1::SaveSlot(int k) { SaveSlots({k}); }
-
-void TForm1::SaveSlots(const std::vector<int>& slots) {
+TIniBatch TForm1::FormKeys() const {
     TIniBatch batch;
-    AddFormKeys(batch);
-    for (const int k : slots)
-        if (k >= 1 && k <= kSlotCount) batch.WriteString("FILES", std::to_string(k), slotPath_[k]);
-    TIniFile(SettingsFile()).Write(batch);
-}
-
-void TForm1::AddFormKeys(TIniBatch& batch) const {
     batch.WriteInteger("FORM", "LEFT", Left());
     batch.WriteInteger("FORM", "TOP", Top());
     batch.WriteInteger("FORM", "OFFSET", rowOffset_);
+    return batch;
 }
 
 // ------------------------------------------------------------ the grid
 
 void TForm1::DrawCell(int col, int row, bool pressed) {
-    FinishIconLookup();
+    slots_->FinishIconLookup();
     TCanvas& canvas = PaintBox1->Canvas();
     canvas.CopyMode = SRCCOPY;
     canvas.BitBlt(kCellSize * col, kCellSize * row, kCellSize, kCellSize,
                   Image1->Bitmap().Surface(), 0, pressed ? kCellSize : 0);
-    if (const TIcon* icon = slotIcon_[SlotAt(col, row)].Get())
+    if (const TIcon* icon = slots_->Icon(SlotAt(col, row)).Get())
         canvas.Draw(kCellSize * col + 2, kCellSize * row + 2, *icon);
 }
 
@@ -222,14 +150,14 @@ void TForm1::PaintBox1MouseUp(TComponent*, TMouseButton Button, TShiftState, int
     // busy_ for the whole of the release, also when a step throws.
     gui::TFlagScope busy(busy_);
     DrawCell(cellCol_, cellRow_, false);
-    if (Button != mbRight && slotPath_[currentSlot_] != kNoFile)
+    if (Button != mbRight && SlotPath(currentSlot_) != kNoFile)
         LaunchCurrentSlot();
     else
         AssignCurrentSlot();
 }
 
 void TForm1::LaunchCurrentSlot() {
-    const std::string path = slotPath_[currentSlot_];
+    const std::string path = SlotPath(currentSlot_);
     OpenDialog1->FileName = path;
     // A pipe, a device or a socket has no default action to run, and the
     // slot is not emptied either: the file is there. Nothing happens.
@@ -238,8 +166,7 @@ void TForm1::LaunchCurrentSlot() {
     // Only a deleted file costs the slot; one out of reach (a drive that is
     // not plugged in) or without an application keeps it, silently.
     if (!IsDeletedFile(path)) return;
-    slotPath_[currentSlot_] = kNoFile;
-    slotIcon_[currentSlot_].Borrow(&DefaultIcon());
+    slots_->Empty(currentSlot_);
     SlotChanged();
 }
 
@@ -249,7 +176,7 @@ void TForm1::AssignCurrentSlot() {
         const std::string& chosen = OpenDialog1->FileName;
         // A line break would split the settings line and inject keys: such a
         // choice counts as cancelled.
-        if (chosen.find_first_of("\r\n") == std::string::npos) slotPath_[slot] = chosen;
+        if (chosen.find_first_of("\r\n") == std::string::npos) slots_->SetPath(slot, chosen);
     }
     SlotChanged();
 }
@@ -280,7 +207,7 @@ void TForm1::PaintBox1MouseMove(TComponent*, TShiftState, int X, int Y) {
     if (!Form3) return;
     const int left = Left() + PaintBox1->Left() + X + 13;
     const int top = Top() + PaintBox1->Top() + Y + 3;
-    const std::string& path = slotPath_[currentSlot_];
+    const std::string& path = SlotPath(currentSlot_);
     Form3->Label1->SetCaption(path == kNoFile ? "NOFILE!!" : path);
     Form3->SetLeft(left);
     Form3->SetTop(top);
@@ -291,7 +218,7 @@ void TForm1::PaintBox1MouseMove(TComponent*, TShiftState, int X, int Y) {
 
 void TForm1::Timer3Timer(TComponent*) {
     Timer3->SetInterval(0);
-    if (!busy_ && !fileDragging_ && Form3) Form3->Show();
+    if (!busy_ && !FileDragInside() && Form3) Form3->Show();
 }
 
 void TForm1::kestBlotter1MouseMove(TComponent*, TShiftState, int, int) { CloseHint(); }
@@ -301,53 +228,6 @@ void TForm1::CloseHint() {
 }
 
 // ------------------------------------------------------------ window handling
-
-void TForm1::kestBlotter2MouseDown(TComponent*, TMouseButton Button, TShiftState, int X, int Y) {
-    if (Button != mbLeft) return;
-    dragging_ = true;
-    dragX_ = kestBlotter2->Left() + X;
-    dragY_ = kestBlotter2->Top() + Y;
-    // A window manager that places windows only itself moves it instead.
-    if (BeginSystemMove()) dragging_ = false;
-}
-
-void TForm1::kestBlotter2MouseMove(TComponent*, TShiftState, int X, int Y) {
-    if (!dragging_) return;
-    // A manager found out during this drag to ignore the moves below takes
-    // the rest of it.
-    if (BeginSystemMove()) {
-        dragging_ = false;
-        return;
-    }
-    // The pressed point stays under the pointer: the move on the screen is
-    // the move in the form times the screen pixels per pixel of the form.
-    const int scale = PixelScale();
-    const int left = Left() + (kestBlotter2->Left() + X - dragX_) * scale;
-    const int top = Top() + (kestBlotter2->Top() + Y - dragY_) * scale;
-    SetLeft(left);
-    SetTop(top);
-}
-
-void TForm1::kestBlotter2MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
-    if (Button == mbLeft)
-        dragging_ = false;
-    else
-        Close();
-}
-
-void TForm1::Image3MouseDown(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X,
-                             int Y) {
-    kestBlotter2MouseDown(Sender, Button, Shift, X + 10, Y + 10);
-}
-
-void TForm1::Image3MouseMove(TComponent* Sender, TShiftState Shift, int X, int Y) {
-    kestBlotter2MouseMove(Sender, Shift, X + 10, Y + 10);
-}
-
-void TForm1::Image3MouseUp(TComponent* Sender, TMouseButton Button, TShiftState Shift, int X,
-                           int Y) {
-    kestBlotter2MouseUp(Sender, Button, Shift, X + 10, Y + 10);
-}
 
 void TForm1::Image4MouseUp(TComponent*, TMouseButton Button, TShiftState, int, int) {
     if (Button == mbLeft) {

@@ -17,6 +17,8 @@
 #include "gui/Panel.h"
 #include "gui/Timer.h"
 #include "launcher/SlotDrop.h"
+#include "launcher/SlotTable.h"
+#include "launcher/WindowDrag.h"
 #include "settings/IniFile.h"
 
 namespace widgets {
@@ -30,29 +32,7 @@ namespace launcher {
 class TForm2;
 class TForm3;
 
-constexpr int kSlotCount = 28;
 constexpr int kCellSize = 36;
-// The marker of an empty slot, compared byte for byte.
-inline const std::string kNoFile = "NOFILE";
-
-// The icon a slot shows: one the table owns (from the icon lookup), the
-// borrowed default icon, or none (the cell shows its bare face).
-class TSlotIcon {
-public:
-    const gui::TIcon* Get() const { return owned_ ? owned_.get() : borrowed_; }
-    void Own(gui::TIcon icon) {
-        owned_ = std::make_unique<gui::TIcon>(std::move(icon));
-        borrowed_ = nullptr;
-    }
-    void Borrow(const gui::TIcon* icon) {
-        owned_.reset();
-        borrowed_ = icon;
-    }
-
-private:
-    std::unique_ptr<gui::TIcon> owned_;
-    const gui::TIcon* borrowed_ = nullptr;
-};
 
 class TForm1 : public gui::TForm {
 public:
@@ -84,8 +64,9 @@ public:
     widgets::TTaskTray* TaskTray1 = nullptr;
 
     // Slot table and settings (read by tests; the handlers change them).
-    const std::string& SlotPath(int k) const { return slotPath_[std::size_t(k)]; }  // 1..28
-    const TSlotIcon& SlotIcon(int k) const { return slotIcon_[std::size_t(k)]; }    // 1..28
+    TSlotTable& Slots() { return *slots_; }
+    const std::string& SlotPath(int k) const { return slots_->Path(k); }  // 1..28
+    const TSlotIcon& SlotIcon(int k) const { return slots_->Icon(k); }    // 1..28
     int RowOffset() const { return rowOffset_; }
     int EditedSlot() const { return editedSlot_; }
     // Pointer state of the grid.
@@ -94,23 +75,22 @@ public:
     int CurrentSlot() const { return currentSlot_; }
     bool Busy() const { return busy_; }
     // Window handling.
-    bool Dragging() const { return dragging_; }
+    bool Dragging() const { return windowDrag_.Dragging(); }
     bool HiddenToTray() const { return hiddenToTray_; }
-    bool FileDragging() const { return fileDragging_; }
 
     // Saving: the FORM keys with all 28 slots, or with slot k only (none
     // when k is outside 1..28), each with one replace of the file.
-    void SaveAllSettings();
-    void SaveSlot(int k);
+    void SaveAllSettings() { slots_->SaveAll(FormKeys()); }
+    void SaveSlot(int k) { SaveSlots({k}); }
 
     // Handlers.
     void FormCreate(gui::TComponent* Sender);
     void FormShow(gui::TComponent* Sender);
     void FormClose(gui::TComponent* Sender, gui::TCloseAction& Action);
     void Button1Click(gui::TComponent* Sender);  // repaint the grid
-    void Button2Click(gui::TComponent* Sender);  // reload the slot icons
-    void Button3Click(gui::TComponent* Sender);  // save all settings
-    void Button4Click(gui::TComponent* Sender);  // save the FORM keys and EditedSlot
+    void Button2Click(gui::TComponent*) { slots_->ReloadIcons(); }
+    void Button3Click(gui::TComponent*) { SaveAllSettings(); }
+    void Button4Click(gui::TComponent*) { SaveSlot(editedSlot_); }  // FORM keys and EditedSlot
     void Timer1Timer(gui::TComponent* Sender);
     void Timer2Timer(gui::TComponent* Sender);
     void AppMessage(gui::TMsg& Msg, bool& Handled);
@@ -118,37 +98,21 @@ public:
     void ArrowButton2Click(gui::TComponent* Sender);
     void PaintBox1MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
                             gui::TShiftState Shift, int X, int Y);
-    void PaintBox1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
-                          gui::TShiftState Shift, int X, int Y);
+    void PaintBox1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
+                          int X, int Y);
     void PaintBox1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
     void Timer3Timer(gui::TComponent* Sender);
     void kestBlotter1MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
-    void kestBlotter2MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
-                               gui::TShiftState Shift, int X, int Y);
-    void kestBlotter2MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
-    void kestBlotter2MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
-                             gui::TShiftState Shift, int X, int Y);
-    void Image3MouseDown(gui::TComponent* Sender, gui::TMouseButton Button,
-                         gui::TShiftState Shift, int X, int Y);
-    void Image3MouseMove(gui::TComponent* Sender, gui::TShiftState Shift, int X, int Y);
-    void Image3MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
-                       int X, int Y);
     void Image4MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
                        int X, int Y);
-    void TaskTray1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button,
-                          gui::TShiftState Shift, int X, int Y);
+    void TaskTray1MouseUp(gui::TComponent* Sender, gui::TMouseButton Button, gui::TShiftState Shift,
+                          int X, int Y);
     void TaskTray1DblClick(widgets::TTaskTray* Seft, gui::TMouseButton Button);
     void TaskTray1AreaLost(gui::TComponent* Sender);
 
     // Files dragged from another program onto the slots (Unit1Drop.cpp).
     gui::TTimer* Timer4 = nullptr;  // pages the grid while a drag rests on an arrow
-    void FormFileDragOver(gui::TComponent* Sender, int X, int Y, gui::TDragState State,
-                          bool& Accept);
-    void FormFileDrop(gui::TComponent* Sender, const std::vector<std::string>& Files, int X, int Y,
-                      bool& Accept);
     void Timer4Timer(gui::TComponent* Sender);
-    // What a drag at a point of the window (client coordinates) is over.
-    TDropSpot DropSpotAt(int x, int y) const;
 
     // The monitor layout changed: a launcher left on no monitor is moved
     // onto the primary one and its new place (LEFT, TOP) saved at once.
@@ -167,7 +131,7 @@ public:
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
 
-    const gui::TIcon& DefaultIcon() const;
+    const gui::TIcon& DefaultIcon() const { return Image2->Icon(); }
     // The slot a grid cell shows.
     int SlotAt(int col, int row) const { return 4 * (rowOffset_ + row - 1) + col + 1; }
 
@@ -176,16 +140,12 @@ private:
     void LoadSettings();
     bool KeepReachable();  // true when it moved the window
     void SavePosition();
-    void AddFormKeys(gui::TIniBatch& batch) const;
-    void LoadSlotIcon(int k);
-    void BeginIconLookup();
-    void IconTimerTimer(gui::TComponent* Sender);
-    void FinishIconLookup();
-    void StopIconLookup();
+    // LEFT, TOP and OFFSET of section FORM, written before the slots.
+    gui::TIniBatch FormKeys() const;
+    void SaveSlots(const std::vector<int>& slots) { slots_->Save(FormKeys(), slots); }
 
-    // Start-up's icon lookup: the slot looked up next, 0 when none is due.
-    gui::TTimer* IconTimer = nullptr;
-    int nextIconSlot_ = 0;
+    gui::TTimer* IconTimer = nullptr;  // paces the slot table's icon lookup
+    std::unique_ptr<TSlotTable> slots_;
     void HitTest(int x, int y);
     void DrawCell(int col, int row, bool pressed);
     void LaunchCurrentSlot();
@@ -193,27 +153,21 @@ private:
     void SlotChanged();
     void CloseHint();
     void HideToTray();
-    std::string SettingsFile() const;
     void SetUpFileDrops();
+    void FileDragOver(const TDropSpot& spot, gui::TDragState State, bool& Accept);
+    void FileDrop(const TDropSpot& spot, const std::vector<std::string>& Files, bool& Accept);
     void SetDragSpot(const TDropSpot& spot);
-    void EndFileDrag();
-    void SaveSlots(const std::vector<int>& slots);
 
     TDropSpot dragSpot_;  // what the drag is over; a cell there is drawn pressed
 
-    std::array<std::string, kSlotCount + 1> slotPath_;  // 1..28
-    std::array<TSlotIcon, kSlotCount + 1> slotIcon_;    // 1..28
     int rowOffset_ = 1;
     int editedSlot_ = 0;
     int cellCol_ = 0;
     int cellRow_ = 0;
     int currentSlot_ = 1;
     bool busy_ = false;
-    bool dragging_ = false;
-    int dragX_ = 0;
-    int dragY_ = 0;
+    TWindowDrag windowDrag_;  // the drag handle (kestBlotter2, Image3)
     bool hiddenToTray_ = false;
-    bool fileDragging_ = false;  // files are dragged over the window
 };
 
 // The directory part of a path: up to and including its last "\", "/" or

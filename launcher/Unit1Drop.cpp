@@ -2,8 +2,8 @@
 // under the drag is drawn pressed and takes the drop, a drag resting on an
 // arrow pages the grid, and a drop fills the slot under the pointer and the
 // empty slots after it, then reloads, saves and repaints as an assign does.
-#include <algorithm>
-
+// The form routes the drag to the grid, the arrows or (anywhere else) the
+// form itself, in the receiving control's coordinates.
 #include "gui/Application.h"
 #include "launcher/Unit1.h"
 #include "widgets/arrowbtn.h"
@@ -14,12 +14,6 @@ using namespace gui;
 
 namespace {
 constexpr int kDragPageMs = 500;
-
-bool Over(const TControl& control, int x, int y) {
-    const TPoint o = control.FormOrigin();
-    return control.Visible() &&
-           TRect{o.X, o.Y, o.X + control.Width(), o.Y + control.Height()}.Contains({x, y});
-}
 }  // namespace
 
 void TForm1::SetUpFileDrops() {
@@ -27,33 +21,32 @@ void TForm1::SetUpFileDrops() {
     Timer4->SetName("Timer4");
     Timer4->SetInterval(0);
     Timer4->SetOnTimer([this](TComponent* s) { Timer4Timer(s); });
-    OnFileDragOver = [this](TComponent* s, int x, int y, TDragState state, bool& accept) {
-        FormFileDragOver(s, x, y, state, accept);
+    // What each receiver stands for: the grid's cell under the point, an
+    // arrow's paging, nothing for the rest of the window.
+    const auto routeTo = [this](TControl& control, std::function<TDropSpot(int, int)> spotAt) {
+        control.OnFileDragOver = [this, spotAt](TComponent*, int x, int y, TDragState state,
+                                                bool& accept) {
+            FileDragOver(spotAt(x, y), state, accept);
+        };
+        control.OnFileDrop = [this, spotAt](TComponent*, const std::vector<std::string>& files,
+                                            int x, int y, bool& accept) {
+            FileDrop(spotAt(x, y), files, accept);
+        };
     };
-    OnFileDrop = [this](TComponent* s, const std::vector<std::string>& files, int x, int y,
-                        bool& accept) { FormFileDrop(s, files, x, y, accept); };
+    routeTo(*PaintBox1, [](int x, int y) { return GridCellAt(x, y).value_or(TDropSpot{}); });
+    routeTo(*ArrowButton1, [](int, int) { return TDropSpot{TDropSpot::PageUp}; });
+    routeTo(*ArrowButton2, [](int, int) { return TDropSpot{TDropSpot::PageDown}; });
+    routeTo(*this, [](int, int) { return TDropSpot{}; });
 }
 
-TDropSpot TForm1::DropSpotAt(int x, int y) const {
-    const TPoint grid = PaintBox1->FormOrigin();
-    if (Over(*PaintBox1, x, y))
-        if (auto cell = GridCellAt(x - grid.X, y - grid.Y)) return *cell;
-    if (Over(*ArrowButton1, x, y)) return {TDropSpot::PageUp};
-    if (Over(*ArrowButton2, x, y)) return {TDropSpot::PageDown};
-    return {};
-}
-
-void TForm1::FormFileDragOver(TComponent*, int X, int Y, TDragState State, bool& Accept) {
+void TForm1::FileDragOver(const TDropSpot& spot, TDragState State, bool& Accept) {
     if (State == dsDragLeave) {
-        EndFileDrag();
+        SetDragSpot({});
         return;
     }
-    if (State == dsDragEnter) {
-        fileDragging_ = true;
-        CloseHint();
-    }
+    if (State == dsDragEnter) CloseHint();
     // While a release is handled the launcher takes nothing.
-    SetDragSpot(busy_ ? TDropSpot{} : DropSpotAt(X, Y));
+    SetDragSpot(busy_ ? TDropSpot{} : spot);
     Accept = dragSpot_.Kind == TDropSpot::Cell;
 }
 
@@ -68,11 +61,6 @@ void TForm1::SetDragSpot(const TDropSpot& spot) {
         Timer4->SetInterval(kDragPageMs);
 }
 
-void TForm1::EndFileDrag() {
-    SetDragSpot({});
-    fileDragging_ = false;
-}
-
 void TForm1::Timer4Timer(TComponent*) {
     Timer4->SetInterval(0);
     const int before = rowOffset_;
@@ -84,26 +72,20 @@ void TForm1::Timer4Timer(TComponent*) {
     if (rowOffset_ != before) Timer4->SetInterval(kDragPageMs);
 }
 
-void TForm1::FormFileDrop(TComponent*, const std::vector<std::string>& Files, int X, int Y,
-                          bool& Accept) {
-    const TDropSpot spot = busy_ ? TDropSpot{} : DropSpotAt(X, Y);
-    EndFileDrag();
+void TForm1::FileDrop(const TDropSpot& at, const std::vector<std::string>& Files, bool& Accept) {
+    const TDropSpot spot = busy_ ? TDropSpot{} : at;
+    SetDragSpot({});
     // The pointer's arrival at the drag's end armed the hint with the text
     // the slot had before the drop: the next movement shows the new one.
     Timer3->SetInterval(0);
     CloseHint();
     if (spot.Kind != TDropSpot::Cell) return;
-    if (!std::all_of(Files.begin(), Files.end(), StorablePath)) return;
-    const std::vector<TSlotFill> fills =
-        ChooseDropSlots(slotPath_, SlotAt(spot.Col, spot.Row), Files);
-    if (fills.empty()) return;
-    for (const TSlotFill& fill : fills) slotPath_[fill.Slot] = fill.Path;
+    const std::vector<int> filled = slots_->Drop(SlotAt(spot.Col, spot.Row), Files);
+    if (filled.empty()) return;
     Accept = true;
     Button2Click(this);
-    editedSlot_ = fills.front().Slot;
-    std::vector<int> changed;
-    for (const TSlotFill& fill : fills) changed.push_back(fill.Slot);
-    SaveSlots(changed);
+    editedSlot_ = filled.front();
+    SaveSlots(filled);
     Button1Click(this);
 }
 

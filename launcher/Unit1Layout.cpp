@@ -125,16 +125,17 @@ void TForm1::ApplyStoredLayout() {
     Image2->SetVisible(false);
     Image2->SetParent(this);
     Image2->SetIcon(resources::ToIcon(resources::kHeart));
+    // The slot table: its empty slots show Image2's icon.
+    slots_ = std::make_unique<TSlotTable>(
+        *IconTimer, Image2->Icon(),
+        [this](const std::string& path) { return App().Platform().FileIcon(path); },
+        [this] { return App().Platform().SettingsFile(); });
 
     Panel2 = &MakePanel(*this, "Panel2", 212, 0);
     kestBlotter2 = &MakeBlotter(*this, *Panel2, "kestBlotter2", gui::TColor{16772328}, "SorimoP2");
-    kestBlotter2->OnMouseDown = Handler(this, &TForm1::kestBlotter2MouseDown);
-    kestBlotter2->OnMouseMove = Handler(this, &TForm1::kestBlotter2MouseMove);
-    kestBlotter2->OnMouseUp = Handler(this, &TForm1::kestBlotter2MouseUp);
+    windowDrag_.Attach(*kestBlotter2);
     Image3 = &MakeImage(*this, *kestBlotter2, "Image3", resources::ToIcon(resources::kBar));
-    Image3->OnMouseDown = Handler(this, &TForm1::Image3MouseDown);
-    Image3->OnMouseMove = Handler(this, &TForm1::Image3MouseMove);
-    Image3->OnMouseUp = Handler(this, &TForm1::Image3MouseUp);
+    windowDrag_.Attach(*Image3);
 
     Panel3 = &MakePanel(*this, "Panel3", 212, 52);
     kestBlotter3 = &MakeBlotter(*this, *Panel3, "kestBlotter3", gui::TColor{16237770}, "SorimoP3");

@@ -1,82 +1,22 @@
-// Files dragged from another program onto the launcher's slots: the cell
-// under a drag, the slots a drop of several files fills, the pressed cell
-// while hovering, paging from a drag resting on an arrow, what is written,
-// and the drops that are refused.
+// Files dragged from another program onto the launcher's slots: the pressed
+// cell while hovering, paging from a drag resting on an arrow, what is
+// written, and the drops that are refused (the pure rules of which slots a
+// drop fills are tested in tests/unit/SlotDropTest.cpp).
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
-#include "launcher/SlotDrop.h"
 #include "launcher/Unit3.h"
 #include "tests/scenario/LauncherFixture.h"
 
 namespace testing_support {
 namespace {
 
-using launcher::ChooseDropSlots;
-using launcher::GridCellAt;
-using launcher::StorablePath;
-using launcher::TDropSpot;
-using launcher::TSlotFill;
 using platform::DragAction;
 
 constexpr gfx::TPixel kCyan = 0x00FFFF;
 constexpr gfx::TPixel kWhite = 0xFFFFFF;
-
-std::array<std::string, 29> EmptySlots() {
-    std::array<std::string, 29> slots;
-    slots.fill("NOFILE");
-    return slots;
-}
-
-// ------------------------------------------------------------ pure parts
-
-TEST(SlotChoice, FurtherFilesSkipFilledSlotsAndTheFirstReplacesWhatWasThere) {
-    auto slots = EmptySlots();
-    slots[5] = "/old/5";
-    slots[6] = "/old/6";
-    slots[8] = "/old/8";
-    EXPECT_EQ(ChooseDropSlots(slots, 5, {"/a", "/b", "/c"}),
-              (std::vector<TSlotFill>{{5, "/a"}, {7, "/b"}, {9, "/c"}}));
-}
-
-TEST(SlotChoice, FilesBeyondTheLastSlotAreLeftOutNotWrappedToTheFirst) {
-    auto slots = EmptySlots();
-    slots[28] = "/old/28";
-    EXPECT_EQ(ChooseDropSlots(slots, 26, {"/a", "/b", "/c", "/d"}),
-              (std::vector<TSlotFill>{{26, "/a"}, {27, "/b"}}));
-    EXPECT_EQ(ChooseDropSlots(slots, 28, {"/a", "/b"}), (std::vector<TSlotFill>{{28, "/a"}}));
-}
-
-TEST(SlotChoice, NoSlotOutsideTheTableAndNoFileNoFill) {
-    const auto slots = EmptySlots();
-    EXPECT_TRUE(ChooseDropSlots(slots, 0, {"/a"}).empty());
-    EXPECT_TRUE(ChooseDropSlots(slots, 29, {"/a"}).empty());
-    EXPECT_TRUE(ChooseDropSlots(slots, 3, {}).empty());
-}
-
-TEST(DropCell, EveryPixelOfTheGridIsACellAndNothingAroundItIs) {
-    EXPECT_EQ(GridCellAt(0, 0), (TDropSpot{TDropSpot::Cell, 0, 0}));
-    EXPECT_EQ(GridCellAt(35, 36), (TDropSpot{TDropSpot::Cell, 0, 1}));
-    EXPECT_EQ(GridCellAt(36, 35), (TDropSpot{TDropSpot::Cell, 1, 0}));
-    EXPECT_EQ(GridCellAt(143, 71), (TDropSpot{TDropSpot::Cell, 3, 1}));
-    // Points the mouse's hit test would clamp onto an edge cell.
-    EXPECT_FALSE(GridCellAt(144, 10));
-    EXPECT_FALSE(GridCellAt(10, 72));
-    EXPECT_FALSE(GridCellAt(-1, 10));
-    EXPECT_FALSE(GridCellAt(10, -1));
-}
-
-TEST(DropPath, LineBreaksEmptyPathsAndTheMarkerCannotBeKept) {
-    EXPECT_TRUE(StorablePath("/home/u/a file.txt"));
-    EXPECT_TRUE(StorablePath("/x/NOFILE"));
-    EXPECT_FALSE(StorablePath(""));
-    EXPECT_FALSE(StorablePath("NOFILE"));
-    EXPECT_FALSE(StorablePath("/a\nLEFT=9"));
-    EXPECT_FALSE(StorablePath("/a\rb"));
-}
 
 // ------------------------------------------------------------ the program
 
@@ -138,7 +78,7 @@ TEST_F(FileDrop, TheCellUnderTheDragIsPressedAndOnlyACellAcceptsIt) {
     platform.DragAway();
     Settle();
     EXPECT_EQ(PressedCells(), 0);
-    EXPECT_FALSE(form->FileDragging());
+    EXPECT_FALSE(form->FileDragInside());
 }
 
 // The grid is repainted 50 ms after every paint: a drag that arrived just

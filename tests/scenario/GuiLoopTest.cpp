@@ -146,6 +146,54 @@ TEST_F(GuiLoop, ALeaveHandlerThatHidesTheFormStopsTheEnterOfTheNextControl) {
     EXPECT_EQ(form->HoverControl(), nullptr);
 }
 
+// Drags of files went to the form alone, which then had to find out itself
+// which of its controls lay under the point. They are routed as the mouse
+// is: to the control under the point (or its nearest parent that handles
+// drags), in its own coordinates, the one left behind hearing its leave
+// first; a disabled control passes them on like one without handlers.
+TEST_F(GuiLoop, FileDragsGoToTheControlUnderThePointAndLeaveBeforeTheNextEnters) {
+    const auto listen = [this](TControl& control, const std::string& name, bool accepts) {
+        control.OnFileDragOver = [this, &control, name, accepts](TComponent* sender, int x, int y,
+                                                                 TDragState state, bool& accept) {
+            const char* what = state == dsDragEnter  ? "enter"
+                               : state == dsDragMove ? "move"
+                                                     : "leave";
+            log.push_back(name + " drag " + what + " " + std::to_string(x) + "," +
+                          std::to_string(y) + (sender == &control ? "" : " (wrong sender)"));
+            accept = accepts;
+        };
+        control.OnFileDrop = [this, name](TComponent*, const std::vector<std::string>& files, int x,
+                                          int y, bool& accept) {
+            log.push_back(name + " drop " + files.front() + " " + std::to_string(x) + "," +
+                          std::to_string(y));
+            accept = true;
+        };
+    };
+    listen(*form->a, "a", true);
+    listen(*form, "form", false);  // b has no handlers: the form takes its part
+    platform.DragTo(120, 120);
+    platform.DragTo(125, 121);
+    platform.DragTo(220, 120);  // over b
+    platform.DragTo(121, 121);
+    platform.Drop({"/x"});
+    platform.DragTo(220, 120);
+    platform.DragAway();
+    Run();
+    form->a->SetEnabled(false);
+    platform.DragTo(120, 120);
+    platform.Drop({"/y"});
+    Run();
+    EXPECT_EQ(log, (Log{"a drag enter 10,10", "a drag move 15,11", "a drag leave 15,11",
+                        "form drag enter 120,20", "form drag leave 120,20", "a drag enter 11,11",
+                        "a drop /x 11,11", "form drag enter 120,20", "form drag leave 120,20",
+                        "form drag enter 20,20", "form drop /y 20,20"}));
+    std::vector<bool> overAnswers;
+    for (const auto& a : platform.DragAnswers)
+        if (a.Action == platform::DragAction::Over) overAnswers.push_back(a.Accepted);
+    EXPECT_EQ(overAnswers, (std::vector<bool>{true, true, false, true, false, false}));
+    EXPECT_FALSE(form->FileDragInside());
+}
+
 TEST_F(GuiLoop, DoubleClickIsASecondPressForControlsWithoutDoubleClicks) {
     platform.DoubleClick(mbLeft, 210, 120);  // b: no double clicks
     platform.DoubleClick(mbLeft, 120, 120);  // a: takes them

@@ -135,13 +135,6 @@ TEST_F(LauncherGrid, APathWithoutIconShowsTheBareFaceAndNoIconIsShared) {
     EXPECT_EQ(form->SlotIcon(3).Get(), nullptr);
 }
 
-TEST_F(LauncherGrid, AFaultInTheIconLookupEmptiesTheSlot) {
-    platform.IconFaults["/slot/4"] = "lookup crashed";
-    Start();
-    EXPECT_EQ(form->SlotPath(4), "NOFILE");
-    EXPECT_EQ(form->SlotIcon(4).Get(), &form->DefaultIcon());
-}
-
 // Looking up 28 icons before the window was shown delayed its first map.
 TEST_F(LauncherGrid, SlotIconsAreLookedUpOnlyOnceTheLoopRuns) {
     program = std::make_unique<app::TSorimo>(platform);
