@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/FileBytes.h"
+#include "platform/xdg/SettingsLocation.h"
 
 namespace platform::xdg {
 
@@ -39,14 +40,9 @@ std::string ExecArgument(const std::string& path) {
 }  // namespace
 
 std::string AutostartEntryPath() {
-    fs::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        config = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        config = fs::path(home) / ".config";
-    else
-        throw std::runtime_error("neither XDG_CONFIG_HOME nor HOME is set");
-    return (config / "autostart" / "sorimo.desktop").string();
+    const std::optional<std::string> config = ConfigHome();
+    if (!config) throw std::runtime_error("neither XDG_CONFIG_HOME nor HOME is set");
+    return (fs::path(*config) / "autostart" / "sorimo.desktop").string();
 }
 
 std::string AutostartEntryText(const std::string& executable) {

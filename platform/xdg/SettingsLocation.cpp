@@ -12,6 +12,12 @@ namespace platform::xdg {
 
 namespace fs = std::filesystem;
 
+std::optional<std::string> ConfigHome() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') return std::string(xdg);
+    if (const char* home = std::getenv("HOME"); home && *home) return (fs::path(home) / ".config").string();
+    return std::nullopt;
+}
+
 bool IsInstalledCopy(const std::string& executable) {
     std::error_code ec;
     const fs::path bin = fs::path(executable).parent_path();
@@ -25,16 +31,9 @@ std::string SettingsFileFor(const std::string& executable) {
     const fs::path folder = fs::path(beside).parent_path();
     if (fs::exists(beside, ec)) return beside;
     if (!IsInstalledCopy(executable) && access(folder.c_str(), W_OK) == 0) return beside;
-    fs::path config;
-    // A relative value is ignored, as the base directory rules say: it would
-    // give every working folder settings of its own.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        config = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        config = fs::path(home) / ".config";
-    else
-        return beside;
-    config /= "sorimo";
+    const std::optional<std::string> home = ConfigHome();
+    if (!home) return beside;
+    const fs::path config = fs::path(*home) / "sorimo";
     fs::create_directories(config, ec);
     return (config / fs::path(beside).filename()).string();
 }

@@ -3,9 +3,16 @@
 // executable's folder cannot take it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform::xdg {
+
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute
+// path (a relative value is ignored, as the base directory rules say: it
+// would make every working folder a configuration of its own), else
+// $HOME/.config; nothing when neither variable gives one.
+std::optional<std::string> ConfigHome();
 
 // The executable's settings file (its name with ".INI") when that file
 // exists, or when the copy is not installed and its folder is writable;
