@@ -203,7 +203,12 @@ void WaylandWindow::Moved(Move* move) {
     }
     if (!moves_.empty()) return;
     const TPoint shown = shownOrigin_;
-    context_.post(id_, [shown](WaylandWindow& w) { w.listener_.NativeMoved(shown); });
+    // Handled later, in turn with the input: a move the program asked for
+    // meanwhile (the next step of a drag) makes this place old news, and
+    // reporting it would put the window back where it was.
+    context_.post(id_, [shown](WaylandWindow& w) {
+        if (w.moves_.empty() && w.PlacedOrigin() == shown) w.listener_.NativeMoved(shown);
+    });
 }
 
 void WaylandWindow::OnConfigure(void* self, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t,
