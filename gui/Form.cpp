@@ -317,16 +317,20 @@ void TForm::HandleMouse(const platform::MouseInput& input) {
     const TPoint origin{input.Screen.X - client.X, input.Screen.Y - client.Y};
     if (origin.X != Left() || origin.Y != Top()) TWinControl::SetBounds(origin.X, origin.Y, Width(), Height());
     inputScreen_ = input.Screen;
-    if (systemMove_ && (input.Action == MouseAction::Down || input.Action == MouseAction::DoubleClick ||
-                        (input.Action == MouseAction::Up && input.Button == mbLeft))) {
+    const bool moveEnds = systemMove_ && input.Action == MouseAction::Up && input.Button == mbLeft;
+    if (systemMove_ && (moveEnds || input.Action == MouseAction::Down || input.Action == MouseAction::DoubleClick)) {
         // The button came back to us: the manager's move is over, or never
         // began (then it is withdrawn).
         systemMove_ = false;
-        if (input.Action == MouseAction::Up && native_) native_->CancelSystemMove();
+        if (moveEnds && native_) native_->CancelSystemMove();
     }
     TPoint local;
     TControl* hovered = DeepestControlAt(client, true, local);
     UpdateHover(hovered);
+    // That release belongs to the press on the handle. It may come back
+    // only where the pointer next enters the window (Xwayland hands it out
+    // there), over a control that never saw the press: it acts on nothing.
+    if (moveEnds) return;
     TControl* target = capture_;
     if (!target) target = DeepestControlAt(client, false, local);
     if (!target) return;  // outside the window, nobody holds the capture

@@ -184,6 +184,10 @@ void HeadlessPlatform::MoveTo(int x, int y) {
             return;
         }
         SendMouse(MouseAction::Move, gfx::mbLeft);
+        if (releaseOwed_ && InputWindow()) {
+            releaseOwed_ = false;
+            SendMouse(MouseAction::Up, gfx::mbLeft);
+        }
     });
 }
 
@@ -203,6 +207,7 @@ void HeadlessPlatform::Release(gfx::TMouseButton button) {
         if (systemMove_ && button == gfx::mbLeft) {
             systemMove_ = nullptr;
             grab_ = nullptr;
+            releaseOwed_ = true;
             return;
         }
         SendMouse(MouseAction::Up, button);

@@ -87,7 +87,9 @@ public:
     // A window manager that places main windows itself: set, it puts each
     // main window's top-left corner here, carries out none of the program's
     // moves, and moves the window itself with the pointer (until the left
-    // button is released) when asked to with BeginSystemMove.
+    // button is released) when asked to with BeginSystemMove. That release
+    // reaches the program later, where the pointer next moves over one of
+    // its windows, as Xwayland hands it out.
     std::optional<TPoint> ManagerPlace;
     // How often a drag was handed to that manager.
     int SystemMoves = 0;
@@ -220,6 +222,7 @@ private:
     HeadlessWindow* dragOver_ = nullptr;
     HeadlessWindow* systemMove_ = nullptr;  // moved by the manager with the pointer
     TPoint systemMoveOffset_{};             // the pointer within it
+    bool releaseOwed_ = false;              // the release that ended it, not yet handed out
     TPoint dragPoint_{};
     DoubleClickTracker doubleClicks_;
 };

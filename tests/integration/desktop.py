@@ -854,6 +854,20 @@ class Sorimo:
     def wait(self, timeout=10):
         return self.process.wait(timeout=timeout)
 
+    @contextlib.contextmanager
+    def stopped(self):
+        """The program held still (as a busy machine would hold it) while
+        the block runs; its input queues up meanwhile."""
+        def state():
+            with open(f"/proc/{self.process.pid}/stat") as f:
+                return f.read().rsplit(")", 1)[1].split()[0]
+        self.process.send_signal(signal.SIGSTOP)
+        try:
+            wait_for(lambda: state() == "T", what="the program stopped")
+            yield
+        finally:
+            self.process.send_signal(signal.SIGCONT)
+
     def signal(self, number):
         self.process.send_signal(number)
 

@@ -56,7 +56,8 @@ TEST_F(LauncherWindow, DraggingByThePanelOrTheBarIconMovesTheWindowAlike) {
 // A window manager that puts the window where it likes and carries out
 // none of the program's moves (a compositor's X11 manager): input lands
 // where the window is, the hint follows the real pointer, the drag is the
-// manager's, and the place saved is the one shown.
+// manager's, its release acts on nothing, and the place saved is the one
+// shown.
 TEST_F(LauncherWindow, WhereTheManagerKeepsTheWindowInputLandsThereAndTheManagerDrags) {
     platform.ManagerPlace = gfx::TPoint{500, 300};
     Start();
@@ -82,6 +83,14 @@ TEST_F(LauncherWindow, WhereTheManagerKeepsTheWindowInputLandsThereAndTheManager
     EXPECT_EQ(Window().Bounds().Left, 530);
     EXPECT_EQ(form->Left(), 530);
     EXPECT_EQ(form->Top(), 280);
+    // The release that ended the manager's drag comes back over an empty
+    // cell: it opens no file chooser, and the hint follows the pointer.
+    const gfx::TPoint moved = Cell(2, 1);
+    platform.MoveTo(moved.X, moved.Y);
+    Settle(501);
+    EXPECT_TRUE(platform.DialogRequests.empty());
+    ASSERT_TRUE(program->Form3->Visible());
+    EXPECT_EQ(program->Form3->Left(), moved.X + 12);
     ClickAt(Handle(), mbRight);
     Settle();
     ASSERT_TRUE(program->Application.Terminated());
