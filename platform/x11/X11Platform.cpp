@@ -492,9 +492,16 @@ void X11Platform::DispatchButton(X11Window& w, const XButtonEvent& e) {
 }
 
 void X11Platform::DispatchMotion(X11Window& w, XMotionEvent e) {
-    // Merge queued motion: only the newest position matters.
-    XEvent next;
-    while (XCheckTypedWindowEvent(display_.get(), w.Id(), MotionNotify, &next)) e = next.xmotion;
+    // Merge the motion queued right behind: only the newest position
+    // matters. Motion queued after a press, a release or a move of the
+    // window stays behind it, or the pointer would pass that event early.
+    while (XEventsQueued(display_.get(), QueuedAfterReading) > 0) {
+        XEvent next;
+        XPeekEvent(display_.get(), &next);
+        if (next.type != MotionNotify || next.xmotion.window != w.Id()) break;
+        XNextEvent(display_.get(), &next);
+        e = next.xmotion;
+    }
     w.Listener().NativeMouse({MouseAction::Move, gfx::mbLeft, ShiftOf(e.state), Logical({e.x_root, e.y_root}),
                               Logical({e.x, e.y})});
 }
