@@ -3,6 +3,7 @@
 // the channel lies where no other user can reach it.
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,8 +41,9 @@ Outcome ClaimWhileHolderServes(RunningCopySocket& holder, RunningCopySocket& lat
     Outcome outcome{};
     std::thread start([&] { outcome = later.Claim(message); });
     while (taken.empty()) {
+        pollfd ready{holder.Fd(), POLLIN, 0};
+        poll(&ready, 1, 10);  // woken by the later start connecting
         for (std::string& m : holder.TakeMessages()) taken.push_back(std::move(m));
-        usleep(1000);
     }
     start.join();
     return outcome;
