@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "i18n/Messages.h"
+
 namespace app {
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -34,27 +36,43 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string HelpText(const std::string& program) {
-    return "Usage: " + program + " [--toggle]\n"
-           "       " + program + " --autostart on|off\n"
-           "A tiny quick launcher for 28 files.\n"
-           "\n"
-           "  --toggle            show the launcher when it is hidden in the tray, hide\n"
-           "                      it to the tray when it is shown; start the program\n"
-           "                      when it does not run\n"
-           "  --autostart on|off  start this program with every session from now on,\n"
-           "                      or no longer, and exit\n"
-           "  --help              print this help and exit\n"
-           "  --version           print the version and exit\n"
-           "\n"
-           "One copy runs per settings file: starting the program again brings the\n"
-           "running launcher forward.\n";
+    using i18n::Tr;
+    // Each option's text may span lines; those after the first line up
+    // under it.
+    const struct {
+        const char* Option;
+        std::string Text;
+    } options[] = {
+        {"--toggle", Tr("show the launcher when it is hidden in the tray, hide\n"
+                        "it to the tray when it is shown, start the program\n"
+                        "when it does not run")},
+        {"--autostart on|off", Tr("start this program with every session from now on,\n"
+                                  "or no longer, and exit")},
+        {"--help", Tr("print this help and exit")},
+        {"--version", Tr("print the version and exit")},
+    };
+    std::string text = i18n::Format(Tr("Usage: %s [--toggle]"), {program}) + "\n" +
+                       i18n::Format(Tr("  or:  %s --autostart on|off"), {program}) + "\n" +
+                       Tr("A tiny quick launcher for 28 files.") + "\n\n";
+    constexpr std::size_t kTextColumn = 22;
+    for (const auto& option : options) {
+        std::string line = "  " + std::string(option.Option);
+        line.resize(kTextColumn, ' ');
+        for (char c : option.Text) line += c == '\n' ? "\n" + std::string(kTextColumn, ' ') : std::string(1, c);
+        text += line + "\n";
+    }
+    return text + "\n" +
+           Tr("One copy runs per settings file: starting the program again brings the\n"
+              "running launcher forward.") +
+           "\n";
 }
 
 std::string VersionText() { return std::string("Sorimo ") + SORIMO_VERSION + "\n"; }
 
 std::string UsageText(const std::string& program, const std::string& unknown) {
-    return program + ": unknown argument '" + unknown + "'\n"
-           "Usage: " + program + " [--toggle | --autostart on|off | --help | --version]\n";
+    return program + ": " + i18n::Format(i18n::Tr("unknown argument '%s'"), {unknown}) + "\n" +
+           i18n::Format(i18n::Tr("Usage: %s [--toggle | --autostart on|off | --help | --version]"), {program}) +
+           "\n";
 }
 
 }  // namespace app

@@ -99,13 +99,13 @@ class Autostart(unittest.TestCase):
 
 
 class Messages(unittest.TestCase):
-    def run_without_display(self, display, **language):
+    def run_without_display(self, display, *args, **language):
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")}
         env.update(language)
         if display is not None:
             env["DISPLAY"] = display
-        return subprocess.run([EXE], env=env, capture_output=True, text=True, timeout=30)
+        return subprocess.run([EXE, *args], env=env, capture_output=True, text=True, timeout=30)
 
     def free_display(self):
         number = next(n for n in range(250, 300) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
@@ -129,6 +129,22 @@ class Messages(unittest.TestCase):
                 result = self.run_without_display(display, **language)
                 self.assertEqual((result.returncode, result.stderr), (1, expected))
 
+    def test_the_help_and_the_usage_are_in_the_users_language(self):
+        cases = [({"LANG": "C"}, "Usage: sorimo [--toggle]\n", "sorimo: unknown argument '-x'\n"
+                  "Usage: sorimo [--toggle | --autostart on|off | --help | --version]\n")]
+        if "ja_JP.utf8" in subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout:
+            cases.append(({"LANG": "ja_JP.UTF-8"}, "使い方: sorimo [--toggle]\n", "sorimo: 不明な引数 '-x'\n"
+                          "使い方: sorimo [--toggle | --autostart on|off | --help | --version]\n"))
+        for language, help_start, usage in cases:
+            with self.subTest(language=language):
+                result = self.run_without_display(None, "--help", **language)
+                self.assertEqual(result.returncode, 0)
+                self.assertTrue(result.stdout.startswith(help_start), result.stdout)
+                self.assertTrue(all(len(line.encode("euc-jp")) <= 80 for line in result.stdout.splitlines()),
+                                result.stdout)  # within 80 columns: a Japanese character takes two
+                result = self.run_without_display(None, "-x", **language)
+                self.assertEqual((result.returncode, result.stderr), (2, usage))
+
     def test_every_message_looked_up_in_the_sources_is_in_the_japanese_catalog(self):
         with open(os.path.join(SOURCE, "po", "ja.po"), encoding="utf-8") as f:
             catalog = set(re.findall(r'^msgid "(.+)"$', f.read(), re.M))
@@ -138,7 +154,9 @@ class Messages(unittest.TestCase):
                 for name in files:
                     if name.endswith((".cpp", ".h")):
                         with open(os.path.join(root, name), encoding="utf-8") as f:
-                            looked_up |= set(re.findall(r'\bTr\("((?:[^"\\]|\\.)*)"\)', f.read()))
+                            # A message may be written as adjacent literals.
+                            for literals in re.findall(r'\bTr\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\)', f.read()):
+                                looked_up.add("".join(re.findall(r'"((?:[^"\\]|\\.)*)"', literals)))
         self.assertGreater(len(looked_up), 10)
         self.assertEqual(looked_up - catalog, set())
 

@@ -179,8 +179,8 @@ TEST(CommandLine, AnArgumentNotUnderstoodIsAUsageErrorNamingIt) {
     const app::TCommandLine line = app::ParseCommandLine({"--toggle", "file.txt", "--bad"});
     EXPECT_EQ(line.Unknown, "file.txt");
     EXPECT_EQ(app::UsageText("sorimo", line.Unknown),
-              "sorimo: unknown argument 'file.txt'\n"
-              "Usage: sorimo [--toggle | --autostart on|off | --help | --version]\n");
+              "sorimo: 不明な引数 'file.txt'\n"
+              "使い方: sorimo [--toggle | --autostart on|off | --help | --version]\n");
 }
 
 }  // namespace
