@@ -1,14 +1,12 @@
 #include "platform/xdg/Autostart.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
 
-#include "base/FileBytes.h"
 #include "platform/xdg/SettingsLocation.h"
+#include "settings/ReplaceFile.h"
 
 namespace platform::xdg {
 
@@ -68,21 +66,10 @@ void EnableAutostart(const std::string& executable) {
     std::error_code ec;
     fs::create_directories(entry.parent_path(), ec);
     if (ec) throw std::runtime_error(entry.parent_path().string() + ": " + ec.message());
-    // Written beside and renamed over the old entry, so that a session
-    // starting meanwhile reads the old entry or the new one, never a part.
-    fs::path temp = entry;
-    temp += ".new";
-    if (!base::WriteFileBytes(temp, text)) {
-        const int error = errno;
-        fs::remove(temp, ec);
-        throw std::runtime_error(entry.string() + ": " + std::strerror(error));
-    }
-    fs::rename(temp, entry, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        fs::remove(temp, ec);
-        throw std::runtime_error(entry.string() + ": " + reason);
-    }
+    // Replaced whole, so that a session starting meanwhile reads the old
+    // entry or the new one, never a part.
+    if (const std::error_code error = settings::ReplaceFileContent(entry, text))
+        throw std::runtime_error(entry.string() + ": " + error.message());
 }
 
 void DisableAutostart() {
