@@ -161,8 +161,8 @@ T* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& interface
 WaylandPlatform::WaylandPlatform(Owned<wl_display> display) : display_(std::move(display)) {
     registry_.reset(wl_display_get_registry(display_.get()));
     wl_registry_add_listener(registry_.get(), &kRegistryListener, this);
-    // The globals, then what they tell at once (outputs' places and scales).
-    if (wl_display_roundtrip(display_.get()) < 0 || wl_display_roundtrip(display_.get()) < 0)
+    // The globals first.
+    if (wl_display_roundtrip(display_.get()) < 0)
         throw WaylandUnavailable("the Wayland compositor closed the connection");
     if (!globals_.layerShell)
         throw WaylandUnavailable("the Wayland compositor offers no layer shell (zwlr_layer_shell_v1)");
@@ -190,6 +190,12 @@ WaylandPlatform::WaylandPlatform(Owned<wl_display> display) : display_(std::move
     if (seat_ && globals_.dataDevices)
         drops_ = std::make_unique<WaylandDropTarget>(context_, globals_.dataDevices.get(), seat_->Proxy(),
                                                      [this](wl_surface* s) { return Find(s); });
+    // Then what they tell at once: the outputs' places and scales, and the
+    // seat's pointer and keyboard, which it names only once, right after it
+    // was bound. Its listener must be there by then, or a desktop whose
+    // devices were there before the program gives it no input at all.
+    if (wl_display_roundtrip(display_.get()) < 0)
+        throw WaylandUnavailable("the Wayland compositor closed the connection");
     fonts_ = CreateFreeTypeFontEngine();
     auto notify = [this](const NotifyIconData& r, std::intptr_t m, TPoint p) {
         if (app_) app_->NativeTrayMessage(r.hWnd, r.uCallbackMessage, r.uID, m, p);

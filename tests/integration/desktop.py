@@ -547,6 +547,7 @@ class SwayDesktop(Desktop):
         self.width, self.height = width, height
         self.processes = []
         self.pointer = None
+        self._input = None
         self.runtime = tempfile.mkdtemp(prefix="sorimo-sway-")
         os.chmod(self.runtime, 0o700)
         if self.user:
@@ -643,8 +644,13 @@ class SwayDesktop(Desktop):
 
     def input(self, tool):
         """The virtual pointer and keyboard (tests/wayland/VirtualInput.cpp)
-        on a desktop without Xwayland."""
-        return VirtualInput(self, tool)
+        on a desktop without Xwayland, made at the first call: make them
+        before the program starts. A program binds the seat's pointer and
+        keyboard only once the seat has them, and input that comes before
+        it did is lost to it."""
+        if not self._input:
+            self._input = VirtualInput(self, tool)
+        return self._input
 
     def screen_rgb(self):
         shot = subprocess.run(["grim", "-t", "ppm", "-"], env=self.env, capture_output=True, check=True,
@@ -670,8 +676,8 @@ class VirtualInput:
     without Xwayland; each call returns once the compositor has taken it."""
 
     def __init__(self, desktop, tool):
-        self.process = desktop._start([tool, str(desktop.width), str(desktop.height)],
-                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.desktop = desktop
+        self.process = desktop._start([tool], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         self._expect("ready")
 
     def _expect(self, word):
@@ -685,7 +691,7 @@ class VirtualInput:
         self._expect("ok")
 
     def move(self, x, y):
-        self._say(f"move {x} {y}")
+        self._say(f"move {x} {y} {self.desktop.width} {self.desktop.height}")
 
     def press(self, button="left"):
         self._say(f"press {button}")

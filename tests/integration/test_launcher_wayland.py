@@ -52,6 +52,7 @@ class SwayTest(unittest.TestCase):
     def setUp(self):
         self.desktop = SwayDesktop(xwayland=False, scale=self.scale, bus=self.bus)
         self.addCleanup(self.desktop.close)
+        self.desktop.input(INPUT)  # before the program, as a real seat's devices are
 
     def start(self, settings):
         program = Sorimo(self.desktop, EXE, settings)

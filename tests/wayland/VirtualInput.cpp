@@ -2,11 +2,13 @@
 // pointer and a virtual keyboard (US layout) on the seat and drives them as
 // told on standard input, one command a line, answering "ok" once the
 // compositor has taken it:
-//   move X Y     to the point X, Y of the layout (logical pixels)
+//   move X Y W H     to the point X, Y of the layout of W x H logical pixels
 //   press [right]    the left (or right) button down
 //   release [right]  the left (or right) button up
 //   key NAME         presses and releases the key of a keysym name (Escape)
-// Arguments: the width and height of the layout in logical pixels.
+// The layout's size comes with every move: outputs may come and go while
+// the devices live. Start it before the program under test, so that the
+// seat has a pointer and a keyboard when the program binds it.
 #include <linux/input-event-codes.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -97,13 +99,11 @@ struct Keyboard {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: sorimo-virtual-input LAYOUT_WIDTH LAYOUT_HEIGHT\n", stderr);
+int main(int argc, char**) {
+    if (argc != 1) {
+        std::fputs("usage: sorimo-virtual-input (commands on standard input)\n", stderr);
         return 2;
     }
-    const std::uint32_t width = std::uint32_t(std::atoi(argv[1]));
-    const std::uint32_t height = std::uint32_t(std::atoi(argv[2]));
     wl_display* display = wl_display_connect(nullptr);
     if (!display) {
         std::fputs("sorimo-virtual-input: no Wayland compositor\n", stderr);
@@ -128,8 +128,11 @@ int main(int argc, char** argv) {
         std::string command;
         words >> command;
         if (command == "move") {
-            std::uint32_t x = 0, y = 0;
-            words >> x >> y;
+            std::uint32_t x = 0, y = 0, width = 0, height = 0;
+            if (!(words >> x >> y >> width >> height) || width == 0 || height == 0) {
+                std::cout << "unknown" << std::endl;
+                continue;
+            }
             zwlr_virtual_pointer_v1_motion_absolute(pointer, Now(), x, y, width, height);
         } else if (command == "press" || command == "release") {
             std::string which;
