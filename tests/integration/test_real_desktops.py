@@ -174,15 +174,6 @@ def beside(geometry, x, y):
     return geometry[:2] in ((x + 12, y + 2), (x + 1 + 12, y + 2))
 
 
-def about_panel_in(picture, origin):
-    """The about panel's pixels in a picture (width, height, RGB) of the
-    launcher at `origin`: the part of the window that neither the pointer
-    nor the hint changes while the test drags it."""
-    width, _, rgb = picture
-    x, y = about_panel(origin)
-    return b"".join(rgb[3 * (row * width + x):3 * (row * width + x + 40)] for row in range(y, y + 40))
-
-
 class Sway(unittest.TestCase):
     """sway centres the window whatever place it asks for and carries out
     none of its moves."""
@@ -223,7 +214,9 @@ class Sway(unittest.TestCase):
         # the file chooser.
         cursor = list(handle(origin))
         p.move_to(*cursor)
-        about = about_panel_in(d.screen_rgb(), origin)
+        # The about panel as shown: the part of the window that neither the
+        # pointer nor the hint changes while the test drags it.
+        about = d.layout_region(*about_panel(origin), 40, 40)
         with program.stopped():
             p.button(True)
             cursor[0] += 80
@@ -250,7 +243,8 @@ class Sway(unittest.TestCase):
         # there, and hands the pointer to it there, only when it has waited
         # long enough for a new picture of it: until then the pointer would
         # enter where the window is still shown.
-        wait_for(lambda: about_panel_in(d.screen_rgb(), final) == about, what="sway showing the window at its new place")
+        wait_for(lambda: d.layout_region(*about_panel(final), 40, 40) == about,
+                 what="sway showing the window at its new place")
 
         # Input follows the new place.
         x, y = grid_cell(final, 2, 0)
